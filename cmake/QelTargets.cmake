@@ -1,0 +1,25 @@
+# qel_library(NAME SOURCES ... LINKS ...): one static library per subsystem layer.
+function(qel_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+endfunction()
+
+# qel_test(NAME [WIDGETS] SOURCES ... LINKS ...): a GoogleTest executable run headless under ctest;
+# WIDGETS gives it a QApplication instead of a QGuiApplication.
+function(qel_test name)
+    cmake_parse_arguments(ARG "WIDGETS" "TIMEOUT" "SOURCES;LINKS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    if(ARG_WIDGETS)
+        target_link_libraries(${name} PRIVATE ${ARG_LINKS} qel_testmain_widgets)
+    else()
+        target_link_libraries(${name} PRIVATE ${ARG_LINKS} qel_testmain_gui)
+    endif()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QEL_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data;ASAN_OPTIONS=detect_leaks=0")
+endfunction()

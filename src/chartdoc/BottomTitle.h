@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace qel::chartdoc {
+
+// The bottom title holds the X legend on its first line, a blank line, then the figure title.
+QString composeBottomTitle(const QString &xLegend, const QString &figureTitle);
+
+// Takes a bottom title apart into its first non-empty line and the rest (line breaks in
+// them become blanks). first keeps its earlier value when the title has a single line.
+void splitBottomTitle(const QString &text, QString &first, QString &rest);
+
+} // namespace qel::chartdoc

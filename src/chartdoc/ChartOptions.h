@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace qel::chartdoc {
+
+// Options that travel inside the chart's right title after the marker "{kyOpt}":
+// "{regr=N}" (the chosen regression curve) and "{commonX}".
+struct ParsedOptions
+{
+    QString visibleText;
+    std::optional<double> regression;
+    bool commonX = false;
+};
+
+// Reads the option text; the visible title is everything before the first "{kyOpt}".
+ParsedOptions parseOptions(const QString &rightTitle);
+
+// The option text for a right title: "{kyOpt}{regr=N}" when N > 0, then "{commonX}".
+QString encodeOptions(int regression, bool commonX);
+
+// A top title shorter than 80 characters that does not start with a blank or an
+// ideographic space becomes 110 blanks, so the chart keeps an empty title band.
+QString applyTopTitleRule(const QString &topTitle);
+
+// The value of VB's Val(): the leading decimal number of text, 0 when there is none.
+double leadingNumber(const QString &text);
+
+} // namespace qel::chartdoc

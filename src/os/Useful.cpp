@@ -1,0 +1,119 @@
+#include "os/Useful.h"
+
+#include <QCoreApplication>
+#include <QSysInfo>
+#include <QThread>
+#include <QTime>
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+namespace qel::os {
+
+void hideTaskbar() {}
+
+void showTaskbar() {}
+
+QString windowsDirectory()
+{
+    return QStringLiteral("/");
+}
+
+QString computerName()
+{
+    return QSysInfo::machineHostName();
+}
+
+QString windowsVersionName()
+{
+    return QSysInfo::prettyProductName();
+}
+
+double systemTimeOfDay()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void wait(double seconds, bool pumpEvents, const TimeOfDayFunction &timeOfDay)
+{
+    using Clock = std::chrono::steady_clock;
+    const double now = timeOfDay();
+    const double target = std::ceil(now + seconds);
+    const auto deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                           std::chrono::duration<double>(std::max(0.0, target - now)));
+    do {
+        if (pumpEvents && QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        // A short sleep keeps the loop from burning a core while it waits.
+        QThread::msleep(2);
+    } while (Clock::now() <= deadline);
+}
+
+namespace {
+
+bool isAsciiNumberText(const QByteArray &s)
+{
+    // Digits with an optional fraction and exponent; std::from_chars would also
+    // accept "inf", "nan" and hexadecimal forms, which are not numbers in a table.
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    auto digits = [&] {
+        const qsizetype start = i;
+        while (i < n && s[i] >= '0' && s[i] <= '9')
+            ++i;
+        return i - start;
+    };
+    if (i < n && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    qsizetype mantissaDigits = digits();
+    if (i < n && s[i] == '.') {
+        ++i;
+        mantissaDigits += digits();
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < n && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
+}
+
+} // namespace
+
+float parseSingle(const QString &text, bool *isNumber)
+{
+    if (isNumber)
+        *isNumber = false;
+    QString t = text.trimmed();
+    // Full-width digits, signs and points are folded to ASCII (NFKC) first.
+    for (QChar c : std::as_const(t)) {
+        if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E) {
+            t = t.normalized(QString::NormalizationForm_KC).trimmed();
+            break;
+        }
+    }
+    const QByteArray ascii = t.toLatin1();
+    if (t.isEmpty() || QString::fromLatin1(ascii) != t || !isAsciiNumberText(ascii))
+        return MissingNumber;
+
+    const char *begin = ascii.constData();
+    if (*begin == '+')
+        ++begin;
+    float value = 0;
+    const auto [end, ec] = std::from_chars(begin, ascii.constData() + ascii.size(), value);
+    // Values beyond the single range cannot be held; they count as no number.
+    if (ec != std::errc() || end != ascii.constData() + ascii.size() || !std::isfinite(value))
+        return MissingNumber;
+    if (isNumber)
+        *isNumber = true;
+    return value;
+}
+
+} // namespace qel::os

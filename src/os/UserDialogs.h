@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qel::os {
+
+enum class MessageIcon { None, Critical, Question, Exclamation, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct MessageRequest
+{
+    QString text;
+    QString title = QStringLiteral("qelPro");
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    MessageAnswer defaultAnswer = MessageAnswer::Ok;
+};
+
+struct FileDialogRequest
+{
+    enum class Mode { Open, OpenMany, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QStringList filters; // Qt syntax: "qel File (*.CHF *.chf)"
+    QString proposedPath;
+};
+
+// Message boxes, file choice and the beep. The program shows real dialogues;
+// tests answer them from a script.
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+
+    virtual MessageAnswer message(const MessageRequest &request) = 0;
+    // The chosen files; empty when the user cancelled.
+    virtual QStringList chooseFiles(const FileDialogRequest &request) = 0;
+    virtual void beep() = 0;
+
+    void inform(const QString &text, MessageIcon icon = MessageIcon::None)
+    {
+        message({text, QStringLiteral("qelPro"), MessageButtons::Ok, icon, MessageAnswer::Ok});
+    }
+};
+
+} // namespace qel::os

@@ -1,0 +1,48 @@
+#include "shell/CommandLine.h"
+#include "shell/ProgramState.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Work that needs no window (--help, --version, --export) runs on the offscreen platform,
+// so it works the same on a machine without a display.
+bool runsWithoutWindow(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *a = argv[i];
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version")
+            || !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const bool headless = runsWithoutWindow(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (headless || !hasDisplay()))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qelPro"));
+    QApplication::setApplicationVersion(qel::shell::ProgramState::fullVersionText());
+
+    const qel::shell::CommandLine line = qel::shell::CommandLine::parse(app.arguments());
+    if (!line.ok) {
+        std::fprintf(stderr, "qelpro: %s\n", qPrintable(line.error));
+        return 2;
+    }
+    std::printf("qelPro %s\n", qPrintable(qel::shell::ProgramState::fullVersionText()));
+    return 0;
+}

@@ -1,0 +1,62 @@
+#include "chartdoc/ChartOptions.h"
+
+#include <gtest/gtest.h>
+
+using namespace qel::chartdoc;
+
+TEST(ChartOptions, ReadsRegressionAndCommonX)
+{
+    const ParsedOptions p = parseOptions(QStringLiteral("Price{kyOpt}{regr=3}{commonX}"));
+    EXPECT_EQ(p.visibleText, QStringLiteral("Price"));
+    ASSERT_TRUE(p.regression.has_value());
+    EXPECT_EQ(*p.regression, 3.0);
+    EXPECT_TRUE(p.commonX);
+}
+
+TEST(ChartOptions, CommonXWithoutMarkerKeepsTheWholeText)
+{
+    const ParsedOptions p = parseOptions(QStringLiteral("Z{commonX}"));
+    EXPECT_TRUE(p.commonX);
+    EXPECT_EQ(p.visibleText, QStringLiteral("Z{commonX}"));
+    EXPECT_FALSE(p.regression.has_value());
+}
+
+TEST(ChartOptions, MarkerWithoutRegressionGivesNoNumber)
+{
+    const ParsedOptions p = parseOptions(QStringLiteral("右{kyOpt}{commonX}"));
+    EXPECT_EQ(p.visibleText, QStringLiteral("右"));
+    EXPECT_FALSE(p.regression.has_value());
+    EXPECT_TRUE(p.commonX);
+}
+
+TEST(ChartOptions, RegressionNumberStopsAtTheFirstNonNumber)
+{
+    EXPECT_EQ(parseOptions(QStringLiteral("{kyOpt}{regr=2}rest{regr=9}")).regression, 2.0);
+    EXPECT_EQ(parseOptions(QStringLiteral("{kyOpt}{regr=-1.5x}")).regression, -1.5);
+    EXPECT_EQ(parseOptions(QStringLiteral("{kyOpt}{regr=}")).regression, 0.0);
+}
+
+TEST(ChartOptions, EncodingRoundTrips)
+{
+    EXPECT_TRUE(encodeOptions(0, false).isEmpty());
+    EXPECT_EQ(encodeOptions(2, false), QStringLiteral("{kyOpt}{regr=2}"));
+    EXPECT_EQ(encodeOptions(2, true), QStringLiteral("{kyOpt}{regr=2}{commonX}"));
+    EXPECT_EQ(encodeOptions(0, true), QStringLiteral("{kyOpt}{commonX}"));
+    for (int regr : {0, 1, 7})
+        for (bool common : {false, true}) {
+            const ParsedOptions p = parseOptions(QStringLiteral("Z") + encodeOptions(regr, common));
+            EXPECT_EQ(p.visibleText, QStringLiteral("Z"));
+            EXPECT_EQ(p.commonX, common);
+            EXPECT_EQ(p.regression.value_or(0), regr);
+        }
+}
+
+TEST(ChartOptions, TopTitleRule)
+{
+    const QString blanks(110, QLatin1Char(' '));
+    EXPECT_EQ(applyTopTitleRule(QString(79, QLatin1Char('a'))), blanks);
+    EXPECT_EQ(applyTopTitleRule(QString()), blanks);
+    EXPECT_EQ(applyTopTitleRule(QString(80, QLatin1Char('a'))), QString(80, QLatin1Char('a')));
+    EXPECT_EQ(applyTopTitleRule(QStringLiteral(" short")), QStringLiteral(" short"));
+    EXPECT_EQ(applyTopTitleRule(QStringLiteral("\u3000見出し")), QStringLiteral("\u3000見出し"));
+}
