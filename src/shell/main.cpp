@@ -1,4 +1,5 @@
 #include "shell/CommandLine.h"
+#include "shell/HeadlessExport.h"
 #include "shell/ProgramState.h"
 
 #include <QApplication>
@@ -40,8 +41,15 @@ int main(int argc, char *argv[])
 
     const qel::shell::CommandLine line = qel::shell::CommandLine::parse(app.arguments());
     if (!line.ok) {
-        std::fprintf(stderr, "qelpro: %s\n", qPrintable(line.error));
+        std::fprintf(stderr, "qelpro: %s\n", line.error.toUtf8().constData());
         return 2;
+    }
+    if (!line.exportPath.isEmpty()) {
+        QString error;
+        const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file, error);
+        if (rc != 0)
+            std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
+        return rc;
     }
     std::printf("qelPro %s\n", qPrintable(qel::shell::ProgramState::fullVersionText()));
     return 0;

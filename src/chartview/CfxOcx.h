@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace qel::chartview {
+
+class ChartView;
+
+// Packing of 16-bit pairs exchanged with the chart, and the chart error trap.
+// A pair (low, high) travels as high * 65536 + low.
+
+qint16 LowWordOf(qint32 v);
+// v / 65536 truncated towards zero, as a signed 16-bit number; then runs the error trap.
+qint16 HighWordOf(qint32 v);
+qint32 MakeLong(qint16 low, qint16 high);
+
+// mode 0 writes LayoutPair(0x4000 + selector) = MakeLong(a, b); mode 1 reads it into a and b.
+void LayoutPairAccess(ChartView &chart, int mode, int selector, qint16 &a, qint16 &b);
+
+// The chart error trap: after a chart call fails it beeps, stops the program's own
+// background painting (so a failing paint cannot repeat) and sends one recovery command
+// until a later call succeeds.
+class ChartErrorTrap
+{
+public:
+    ChartErrorTrap(ChartView &chart, bool &superGradientOn, bool &chartErrorShown);
+    ~ChartErrorTrap();
+
+    void run();
+    void setBeep(void (*beep)()) { m_beep = beep; }
+
+    // The trap HighWordOf runs; the main window installs one for its working chart.
+    static ChartErrorTrap *installed();
+
+private:
+    ChartView &m_chart;
+    bool &m_superGradientOn;
+    bool &m_chartErrorShown;
+    void (*m_beep)() = nullptr;
+};
+
+} // namespace qel::chartview

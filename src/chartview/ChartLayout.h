@@ -1,0 +1,61 @@
+#pragma once
+
+#include "chartview/AxisScale.h"
+#include "chartview/Projection3D.h"
+
+#include <QPolygonF>
+#include <QRectF>
+
+#include <vector>
+
+namespace qel::chartview {
+
+// Where one drawn point landed: its anchor (marker centre, bar top, slice middle).
+struct PointAnchor
+{
+    int series = -1;
+    int point = -1;
+    QPointF position;
+};
+
+// An area that belongs to a point (a bar, a slice), in paint order.
+struct PointRegion
+{
+    int series = -1;
+    int point = -1;
+    QPolygonF polygon;
+};
+
+// The geometry of one paint, recorded while painting, in chart pixels (1/96 inch) from the
+// chart's top-left corner. Mouse queries are answered from it, so what is hit is what was drawn.
+struct ChartLayout
+{
+    QSizeF size;
+    QRectF plot;     // the area the data box is fitted into
+    QRectF dataRect; // 2D: the plot; 3D: the bounding box of the projected data box
+    Projection3D projection;
+    AxisScale yScale;
+    AxisScale y2Scale;
+    AxisScale xScale; // numeric X axis (scatter, or X values in use)
+    bool numericX = false;
+    bool horizontal = false;
+    int pointCount = 0;
+    int seriesRows = 1; // depth rows in 3D
+    std::vector<PointAnchor> anchors;
+    std::vector<PointRegion> regions;
+
+    // The u coordinate (0..1 across the box) of a point's slot centre on a category axis.
+    double slotCentre(int point) const { return (point + 0.5) / std::max(pointCount, 1); }
+    double slotWidth() const { return 1.0 / std::max(pointCount, 1); }
+
+    // The point under pos: the nearest anchor within radius, else the front-most region
+    // containing pos. {-1, -1} when there is none.
+    std::pair<int, int> hitTest(const QPointF &pos, double radius = 6) const;
+    // The anchor of a drawn point; false for a hidden or unknown point.
+    bool pointPosition(int series, int point, QPointF &pos) const;
+    // The screen position of a value on the Y axis (or the X axis); the point where the
+    // value meets the front face of the data box.
+    QPointF valuePosition(double value, bool xAxis) const;
+};
+
+} // namespace qel::chartview

@@ -1,0 +1,1129 @@
+#include "chartview/ChartRenderer.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qel::chartview {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+QStringList titleLines(const QString &text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = t.split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.first().trimmed().isEmpty())
+        lines.removeFirst();
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+bool hasText(const QString &text)
+{
+    return !titleLines(text).isEmpty() || (!text.isEmpty() && text.trimmed().isEmpty());
+}
+
+QColor shade(const QColor &c, int factor)
+{
+    return factor >= 100 ? c.lighter(factor) : c.darker(10000 / std::max(factor, 1));
+}
+
+} // namespace
+
+ChartRenderer::ChartRenderer(const ChartModel &model,
+                             const ChartPainter::BackgroundPainter &background, QPainter *painter,
+                             const QSizeF &size)
+    : m_model(model)
+    , m_background(background)
+    , m_painter(painter)
+{
+    m_layout.size = size;
+    m_layout.pointCount = model.pointCount;
+    m_plotOnly = model.layoutBits & LayoutPlotOnly;
+}
+
+ChartLayout ChartRenderer::run()
+{
+    computeScales();
+    computeRegions();
+    computeProjection();
+    drawBackground();
+    if (!isPie()) {
+        drawPlotBackground();
+        if (m_layout.projection.is3D())
+            drawWalls3D();
+        drawBands();
+        drawGrid();
+    }
+    drawSeries();
+    if (!isPie()) {
+        drawConstants();
+        drawAxes();
+    }
+    drawTitles();
+    drawLegend();
+    return std::move(m_layout);
+}
+
+// ---- layout ------------------------------------------------------------------------------
+
+QFont ChartRenderer::font(ChartText text) const
+{
+    return ChartPainter::fontFor(m_model.fonts[std::size_t(text)]);
+}
+
+bool ChartRenderer::usesNumericX() const
+{
+    const quint32 g = m_model.gallery();
+    if (g == GalleryScatter)
+        return true;
+    return m_model.hasXValues
+           && (g == GalleryLines || g == GallerySpline || g == GalleryMarks || g == GalleryArea
+               || g == GalleryHighLow);
+}
+
+bool ChartRenderer::isBarLike() const
+{
+    const quint32 g = m_model.gallery();
+    return g == GalleryBars || g == GalleryStackedBars;
+}
+
+int ChartRenderer::rows() const
+{
+    if (m_model.gallery() == GalleryStackedBars)
+        return 1;
+    return std::max(m_model.seriesCount, 1);
+}
+
+std::pair<double, double> ChartRenderer::rowRange(int series) const
+{
+    const int n = rows();
+    const int row = m_model.gallery() == GalleryStackedBars ? 0 : series;
+    const double pad = 0.12 / n;
+    return {double(row) / n + pad, double(row + 1) / n - pad};
+}
+
+void ChartRenderer::computeScales()
+{
+    const ChartModel &m = m_model;
+    m_layout.numericX = usesNumericX();
+    double lo = 1e300, hi = -1e300, lo2 = 1e300, hi2 = -1e300, xlo = 1e300, xhi = -1e300;
+    const bool stacked = m.gallery() == GalleryStackedBars;
+    for (int p = 0; p < m.pointCount; ++p) {
+        double pos = 0, neg = 0;
+        for (int s = 0; s < m.seriesCount; ++s) {
+            const double v = m.value(s, p);
+            if (isEmptyPoint(v) || !std::isfinite(v))
+                continue;
+            const bool second = m.onSecondAxis(s);
+            (second ? lo2 : lo) = std::min(second ? lo2 : lo, v);
+            (second ? hi2 : hi) = std::max(second ? hi2 : hi, v);
+            (v >= 0 ? pos : neg) += v;
+            const double xv = m.hasXValues || m.xValue(s, p) != 0 ? m.xValue(s, p) : p + 1;
+            if (std::isfinite(xv)) {
+                xlo = std::min(xlo, xv);
+                xhi = std::max(xhi, xv);
+            }
+        }
+        if (stacked) {
+            lo = std::min(lo, neg);
+            hi = std::max(hi, pos);
+        }
+    }
+    auto makeScale = [&](double dataLo, double dataHi, int iMin, int iMax, int iStep,
+                         int decimalsIndex, bool includeZero) {
+        if (dataLo > dataHi) {
+            dataLo = 0;
+            dataHi = 1;
+        }
+        if (includeZero) {
+            dataLo = std::min(dataLo, 0.0);
+            dataHi = std::max(dataHi, 0.0);
+        }
+        AxisScale s = AxisScale::automatic(dataLo, dataHi);
+        const auto value = [&](int i, double fallback) {
+            const auto it = m.axisValues.find(i);
+            return it != m.axisValues.end() && std::isfinite(it->second) ? it->second : fallback;
+        };
+        const AxisScale automatic = s;
+        s.min = value(iMin, s.min);
+        s.max = value(iMax, s.max);
+        s.step = value(iStep, s.step);
+        if (!(s.max > s.min))
+            s = automatic;
+        if (!(s.step > 0) || (s.max - s.min) / s.step > 1000)
+            s.step = (s.max - s.min) / 5;
+        const auto d = m.axisDecimals.find(decimalsIndex);
+        s.decimals = d != m.axisDecimals.end() ? d->second : AxisScale::decimalsForStep(s.step);
+        return s;
+    };
+    const bool zero = isBarLike() || m.gallery() == GalleryArea;
+    m_layout.yScale = makeScale(lo, hi, AxisYMin, AxisYMax, AxisYStep, DecimalsY, zero);
+    m_secondAxis = lo2 <= hi2;
+    m_layout.y2Scale = makeScale(lo2, hi2, AxisY2Min, AxisY2Max, AxisY2Step, DecimalsY2, zero);
+    m_layout.xScale = makeScale(xlo, xhi, AxisXMin, AxisXMax, AxisXStep, DecimalsX, false);
+}
+
+void ChartRenderer::computeRegions()
+{
+    const auto &sp = m_model.spacing;
+    QRectF r(QPointF(0, 0), m_layout.size);
+    r.adjust(std::max<int>(sp[0], 0), std::max<int>(sp[2], 0), -std::max<int>(sp[1], 0),
+             -std::max<int>(sp[3], 0));
+    if (!m_plotOnly) {
+        const QFontMetricsF top(font(ChartText::TopTitle));
+        if (hasText(m_model.visibleTitle(2))) {
+            const double h = std::max<qsizetype>(titleLines(m_model.visibleTitle(2)).size(), 1)
+                             * top.lineSpacing();
+            m_topTitle = QRectF(r.left(), r.top(), r.width(), h);
+            r.setTop(r.top() + h + 2);
+        }
+        const QFontMetricsF bottom(font(ChartText::BottomTitle));
+        const QStringList bottomLines = titleLines(m_model.visibleTitle(3));
+        if (!bottomLines.isEmpty()) {
+            const double h = bottomLines.size() * bottom.lineSpacing();
+            m_bottomTitle = QRectF(r.left(), r.bottom() - h, r.width(), h);
+            r.setBottom(r.bottom() - h - 4);
+        }
+        const QStringList leftLines = titleLines(m_model.visibleTitle(0));
+        if (!leftLines.isEmpty()) {
+            const double w = leftLines.size() * QFontMetricsF(font(ChartText::LeftTitle)).lineSpacing();
+            m_leftTitle = QRectF(r.left(), r.top(), w, r.height());
+            r.setLeft(r.left() + w + 4);
+        }
+        const QStringList rightLines = titleLines(m_model.visibleTitle(1));
+        if (!rightLines.isEmpty()) {
+            const double w = rightLines.size() * QFontMetricsF(font(ChartText::RightTitle)).lineSpacing();
+            m_rightTitle = QRectF(r.right() - w, r.top(), w, r.height());
+            r.setRight(r.right() - w - 4);
+        }
+        if (showLegend()) {
+            const QFontMetricsF fm(font(ChartText::YLabels));
+            double w = 0;
+            const QStringList entries = legendEntries();
+            for (const QString &e : entries)
+                w = std::max(w, fm.horizontalAdvance(e));
+            w = std::min(w + 34, r.width() * 0.35);
+            const double h = std::min(entries.size() * fm.lineSpacing() + 12, r.height());
+            m_legend = QRectF(r.right() - w, r.center().y() - h / 2, w, h);
+            r.setRight(r.right() - w - 8);
+        }
+    }
+    if (!isPie()) {
+        const QFontMetricsF yfm(font(ChartText::YLabels));
+        const QFontMetricsF xfm(font(ChartText::XLabels));
+        if (!(m_model.axisBits & AxisHideYLabels)) {
+            for (double t : m_layout.yScale.ticks())
+                m_yLabelWidth = std::max(m_yLabelWidth, yfm.horizontalAdvance(m_layout.yScale.label(t)));
+            m_yLabelWidth += 8;
+            if (m_secondAxis || (m_model.axisBits & AxisRightLabels)) {
+                const AxisScale &s2 = m_secondAxis ? m_layout.y2Scale : m_layout.yScale;
+                for (double t : s2.ticks())
+                    m_y2LabelWidth = std::max(m_y2LabelWidth, yfm.horizontalAdvance(s2.label(t)));
+                m_y2LabelWidth += 8;
+            }
+        }
+        if (!(m_model.axisBits & AxisHideXLabels)) {
+            if (m_model.axisBits & AxisVerticalXLabels) {
+                for (const QString &c : m_model.pointCaptions)
+                    m_xLabelHeight = std::max(m_xLabelHeight, xfm.horizontalAdvance(c));
+                m_xLabelHeight = std::min(m_xLabelHeight, r.height() / 3) + 6;
+            } else {
+                m_xLabelHeight = xfm.lineSpacing() + 6;
+            }
+        }
+        const double half = yfm.height() / 2;
+        r.adjust(m_yLabelWidth, half, -std::max(m_y2LabelWidth, m_layout.numericX ? half * 2 : 0.0),
+                 -m_xLabelHeight);
+    }
+    if (r.width() < 4 || r.height() < 4)
+        r = QRectF(r.topLeft(), QSizeF(std::max(r.width(), 4.0), std::max(r.height(), 4.0)));
+    m_layout.plot = r;
+}
+
+double ChartRenderer::dataDepthRatio() const
+{
+    if (isPie())
+        return 0;
+    const double depth = std::clamp<double>(m_model.depth3D, 0, 999) / 100.0;
+    const double perRow = depth * m_layout.slotWidth();
+    return std::clamp(perRow * rows() + 0.02, 0.05, 2.5);
+}
+
+void ChartRenderer::computeProjection()
+{
+    const bool view3D = m_model.view3D && !isPie();
+    m_layout.projection = Projection3D(m_layout.plot, view3D, m_model.elevation(),
+                                       m_model.rotation(), dataDepthRatio());
+    m_layout.seriesRows = rows();
+    if (!view3D) {
+        m_layout.dataRect = m_layout.plot;
+        return;
+    }
+    QPolygonF corners;
+    for (int i = 0; i < 8; ++i)
+        corners << toScreen(i & 1, (i >> 1) & 1, (i >> 2) & 1);
+    m_layout.dataRect = corners.boundingRect();
+}
+
+QPointF ChartRenderer::toScreen(double u, double v, double w) const
+{
+    return m_layout.projection.map(u, v, w);
+}
+
+double ChartRenderer::uOf(int series, int point) const
+{
+    if (!m_layout.numericX)
+        return m_layout.slotCentre(point);
+    const double x = m_model.hasXValues || m_model.xValue(series, point) != 0
+                         ? m_model.xValue(series, point)
+                         : point + 1;
+    return m_layout.xScale.fraction(x);
+}
+
+double ChartRenderer::vOf(int series, double value) const
+{
+    return (m_model.onSecondAxis(series) ? m_layout.y2Scale : m_layout.yScale).fraction(value);
+}
+
+double ChartRenderer::baseV() const
+{
+    return std::clamp(m_layout.yScale.fraction(0), 0.0, 1.0);
+}
+
+QColor ChartRenderer::seriesColor(int series) const
+{
+    QColor c = toQColor(m_model.seriesColor(series));
+    if (!c.isValid() || c.alpha() == 0)
+        c = QColor(Qt::gray);
+    return c;
+}
+
+QColor ChartRenderer::surfaceColor(double value) const
+{
+    static const QColor stops[] = {QColor(49, 54, 149), QColor(69, 117, 180), QColor(116, 173, 209),
+                                   QColor(254, 224, 144), QColor(244, 109, 67), QColor(165, 0, 38)};
+    const double f = std::clamp(m_layout.yScale.fraction(value), 0.0, 1.0) * 5;
+    const int i = std::min(int(f), 4);
+    const double t = f - i;
+    const QColor &a = stops[i], &b = stops[i + 1];
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+QPen ChartRenderer::dataPen(const QColor &color) const
+{
+    QPen pen(color, std::max<int>(m_model.lineWidths[0], 1));
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+bool ChartRenderer::showLegend() const
+{
+    if (m_plotOnly || isSurface())
+        return false;
+    for (const QString &e : legendEntries())
+        if (!e.trimmed().isEmpty())
+            return true;
+    return false;
+}
+
+QStringList ChartRenderer::legendEntries() const
+{
+    QStringList entries = isPie() ? m_model.pointCaptions : m_model.seriesCaptions;
+    // A legend longer than the chart is high is cut; the chart stays readable.
+    if (entries.size() > 40)
+        entries = entries.mid(0, 40);
+    return entries;
+}
+
+bool ChartRenderer::drawsMarkers(int series) const
+{
+    if (m_model.markerStyleOf(series) < 0)
+        return false;
+    const quint32 g = m_model.gallery();
+    const bool wanted = g == GalleryMarks || g == GalleryScatter
+                        || ((g == GalleryLines || g == GallerySpline || g == GalleryHighLow)
+                            && (m_model.chartType & TypeShowMarkers));
+    // Markers closer than a few pixels would only blot the line out.
+    return wanted && m_layout.plot.width() / std::max(m_model.pointCount, 1) >= 4;
+}
+
+// ---- drawing -------------------------------------------------------------------------------
+
+void ChartRenderer::drawBackground()
+{
+    if (!m_painter)
+        return;
+    const QRect area = QRectF(QPointF(0, 0), m_layout.size).toAlignedRect();
+    if (m_background && m_background(m_painter, area))
+        return;
+    const QColor back = toQColor(m_model.backColorA);
+    if (back.alpha() > 0)
+        m_painter->fillRect(QRectF(QPointF(0, 0), m_layout.size), back);
+}
+
+void ChartRenderer::drawPlotBackground()
+{
+    const QColor back = toQColor(m_model.backColorB);
+    if (!m_painter || back.alpha() == 0 || isPie())
+        return;
+    if (m_layout.projection.is3D())
+        return; // the walls carry the plot colour in 3D
+    m_painter->fillRect(m_layout.plot, back);
+}
+
+void ChartRenderer::drawWalls3D()
+{
+    if (!m_painter)
+        return;
+    const Projection3D &pr = m_layout.projection;
+    const double wFar = pr.backIsFar() ? 1 : 0;
+    const double uFar = pr.rightIsFar() ? 1 : 0;
+    QColor wall = toQColor(m_model.indexedColor(IndexedWalls));
+    const QColor plot = toQColor(m_model.backColorB);
+    const QColor edge = toQColor(m_model.indexedColor(IndexedAxisLines));
+    QPen pen(edge.isValid() && edge.alpha() ? edge : QColor(Qt::darkGray),
+             std::max<int>(m_model.wallWidth, 1));
+    pen.setJoinStyle(Qt::MiterJoin);
+    m_painter->setPen(pen);
+    auto face = [&](QPolygonF poly, const QColor &fill) {
+        m_painter->setBrush(fill.alpha() ? QBrush(fill) : Qt::NoBrush);
+        m_painter->drawPolygon(poly);
+    };
+    const QColor floorColor = wall.alpha() ? wall : QColor(Qt::lightGray);
+    const QColor backColor = plot.alpha() ? plot : QColor(0, 0, 0, 0);
+    face(QPolygonF({toScreen(0, 0, 0), toScreen(1, 0, 0), toScreen(1, 0, 1), toScreen(0, 0, 1)}),
+         floorColor);
+    face(QPolygonF({toScreen(0, 0, wFar), toScreen(1, 0, wFar), toScreen(1, 1, wFar),
+                    toScreen(0, 1, wFar)}),
+         backColor);
+    face(QPolygonF({toScreen(uFar, 0, 0), toScreen(uFar, 0, 1), toScreen(uFar, 1, 1),
+                    toScreen(uFar, 1, 0)}),
+         backColor.alpha() ? backColor.darker(106) : backColor);
+}
+
+void ChartRenderer::drawBands()
+{
+    if (!m_painter || m_model.bands.empty())
+        return;
+    const bool is3D = m_layout.projection.is3D();
+    const double wFar = m_layout.projection.backIsFar() ? 1 : 0;
+    m_painter->save();
+    m_painter->setClipRect(is3D ? m_layout.dataRect : m_layout.plot);
+    m_painter->setPen(Qt::NoPen);
+    for (const ValueBand &b : m_model.bands) {
+        const QColor c = toQColor(b.color);
+        if (c.alpha() == 0 || !std::isfinite(b.from) || !std::isfinite(b.till))
+            continue;
+        const double v0 = std::clamp(m_layout.yScale.fraction(b.from), -0.01, 1.01);
+        const double v1 = std::clamp(m_layout.yScale.fraction(b.till), -0.01, 1.01);
+        m_painter->setBrush(c);
+        m_painter->drawPolygon(QPolygonF({toScreen(0, v0, wFar), toScreen(1, v0, wFar),
+                                          toScreen(1, v1, wFar), toScreen(0, v1, wFar)}));
+    }
+    m_painter->restore();
+}
+
+void ChartRenderer::drawGrid()
+{
+    if (!m_painter || m_model.lineWidths[2] <= 0 || isSurface())
+        return;
+    QPen pen(toQColor(m_model.lineColors[2]), m_model.lineWidths[2]);
+    pen.setCosmetic(false);
+    QColor c = pen.color();
+    if (m_model.lineWidths[2] == 1 && c.alpha() == 255)
+        c.setAlpha(150);
+    pen.setColor(c);
+    m_painter->setPen(pen);
+    const bool is3D = m_layout.projection.is3D();
+    const double wFar = m_layout.projection.backIsFar() ? 1 : 0;
+    const double uFar = m_layout.projection.rightIsFar() ? 1 : 0;
+    for (double t : m_layout.yScale.ticks()) {
+        const double v = m_layout.yScale.fraction(t);
+        if (v < -1e-9 || v > 1 + 1e-9)
+            continue;
+        m_painter->drawLine(toScreen(0, v, wFar), toScreen(1, v, wFar));
+        if (is3D)
+            m_painter->drawLine(toScreen(uFar, v, 0), toScreen(uFar, v, 1));
+    }
+    if (m_model.chartType & TypeGrid) {
+        const std::vector<double> xs = m_layout.numericX ? m_layout.xScale.ticks() : std::vector<double>();
+        if (m_layout.numericX) {
+            for (double t : xs) {
+                const double u = m_layout.xScale.fraction(t);
+                m_painter->drawLine(toScreen(u, 0, wFar), toScreen(u, 1, wFar));
+            }
+        } else {
+            for (int p = 0; p <= m_model.pointCount && m_model.pointCount <= 400; ++p) {
+                const double u = p * m_layout.slotWidth();
+                m_painter->drawLine(toScreen(u, 0, wFar), toScreen(u, 1, wFar));
+            }
+        }
+    }
+}
+
+void ChartRenderer::drawSeries()
+{
+    if (m_model.seriesCount <= 0 || m_model.pointCount <= 0)
+        return;
+    if (isPie()) {
+        drawPie();
+        return;
+    }
+    if (m_layout.projection.is3D()) {
+        std::vector<Face> faces;
+        buildFaces3D(faces);
+        paintFaces(faces);
+        return;
+    }
+    if (m_painter) {
+        m_painter->save();
+        m_painter->setClipRect(m_layout.plot.adjusted(-8, -8, 8, 8));
+    }
+    const quint32 g = m_model.gallery();
+    if (isBarLike()) {
+        drawBars2D();
+    } else if (isSurface()) {
+        drawSurface2D();
+    } else {
+        for (int s = 0; s < m_model.seriesCount; ++s) {
+            if (g != GalleryMarks)
+                drawLines2D(s, g == GallerySpline, g == GalleryArea);
+            drawMarkers(s, true);
+        }
+    }
+    if (m_painter)
+        m_painter->restore();
+}
+
+void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
+{
+    if (!m_painter)
+        return;
+    const QColor color = seriesColor(series);
+    // Runs of points without a gap; a hidden point breaks the line.
+    std::vector<QPolygonF> runs(1);
+    for (int p = 0; p < m_model.pointCount; ++p) {
+        const double v = m_model.value(series, p);
+        if (isEmptyPoint(v) || !std::isfinite(v)) {
+            if (!runs.back().isEmpty())
+                runs.emplace_back();
+            continue;
+        }
+        runs.back() << toScreen(uOf(series, p), vOf(series, v));
+    }
+    const double baseY = toScreen(0, baseV()).y();
+    for (QPolygonF &run : runs) {
+        if (run.isEmpty())
+            continue;
+        if (area && run.size() > 1) {
+            QPolygonF poly = run;
+            poly << QPointF(run.last().x(), baseY) << QPointF(run.first().x(), baseY);
+            QColor fill = color;
+            fill.setAlpha(170);
+            QBrush brush(fill);
+            if (m_model.chartType & TypeShaded) {
+                QLinearGradient grad(0, m_layout.plot.top(), 0, baseY);
+                grad.setColorAt(0, fill.lighter(125));
+                grad.setColorAt(1, fill);
+                brush = QBrush(grad);
+            }
+            m_painter->setPen((m_model.chartType & 0x20000) ? QPen(color.darker(140), 1) : Qt::NoPen);
+            m_painter->setBrush(brush);
+            m_painter->drawPolygon(poly);
+        }
+        m_painter->setPen(dataPen(area ? color.darker(130) : color));
+        m_painter->setBrush(Qt::NoBrush);
+        if (run.size() == 1)
+            continue;
+        if (smooth && run.size() > 2 && run.size() < m_layout.plot.width()) {
+            QPainterPath path(run[0]);
+            for (qsizetype i = 0; i + 1 < run.size(); ++i) {
+                const QPointF p0 = run[std::max<qsizetype>(i - 1, 0)], p1 = run[i], p2 = run[i + 1],
+                              p3 = run[std::min(i + 2, run.size() - 1)];
+                path.cubicTo(p1 + (p2 - p0) / 6, p2 - (p3 - p1) / 6, p2);
+            }
+            m_painter->drawPath(path);
+            continue;
+        }
+        // Long runs: keep per pixel column the first, lowest, highest and last point, and
+        // draw in pieces; wide antialiased pens are slow on very long polylines.
+        QPolygonF reduced;
+        if (run.size() > 4 * m_layout.plot.width()) {
+            reduced.reserve(qsizetype(m_layout.plot.width() * 4 + 8));
+            qsizetype i = 0;
+            while (i < run.size()) {
+                const int column = int(std::floor(run[i].x()));
+                QPointF first = run[i], lo = run[i], hi = run[i], last = run[i];
+                qsizetype j = i + 1;
+                for (; j < run.size() && int(std::floor(run[j].x())) == column; ++j) {
+                    if (run[j].y() < lo.y())
+                        lo = run[j];
+                    if (run[j].y() > hi.y())
+                        hi = run[j];
+                    last = run[j];
+                }
+                reduced << first;
+                if (lo.x() <= hi.x())
+                    reduced << lo << hi;
+                else
+                    reduced << hi << lo;
+                reduced << last;
+                i = j;
+            }
+        } else {
+            reduced = run;
+        }
+        constexpr qsizetype Piece = 1024;
+        for (qsizetype start = 0; start + 1 < reduced.size(); start += Piece) {
+            const qsizetype n = std::min(Piece + 1, reduced.size() - start);
+            m_painter->drawPolyline(reduced.constData() + start, int(n));
+        }
+    }
+}
+
+void ChartRenderer::drawMarkers(int series, bool record)
+{
+    const bool visible = drawsMarkers(series);
+    const qint16 style = m_model.markerStyleOf(series);
+    const QColor color = seriesColor(series);
+    const double size = std::max(7.0, 2.0 * m_model.lineWidths[0] + 5);
+    for (int p = 0; p < m_model.pointCount; ++p) {
+        const double v = m_model.value(series, p);
+        if (isEmptyPoint(v) || !std::isfinite(v))
+            continue;
+        const QPointF at = toScreen(uOf(series, p), vOf(series, v));
+        if (record)
+            m_layout.anchors.push_back({series, p, at});
+        if (visible && m_painter)
+            drawMarker(at, style, color, size);
+    }
+}
+
+void ChartRenderer::drawMarker(const QPointF &at, qint16 style, const QColor &color, double size)
+{
+    const double r = size / 2;
+    m_painter->setPen(QPen(color.darker(150), 1));
+    m_painter->setBrush(color);
+    switch (style) {
+    case 1:
+        m_painter->drawRect(QRectF(at.x() - r, at.y() - r, size, size));
+        break;
+    case 3:
+        m_painter->drawPolygon(QPolygonF({QPointF(at.x(), at.y() - r * 1.15),
+                                          QPointF(at.x() + r * 1.1, at.y() + r * 0.8),
+                                          QPointF(at.x() - r * 1.1, at.y() + r * 0.8)}));
+        break;
+    case 4:
+        m_painter->setBrush(Qt::white);
+        m_painter->setPen(QPen(color, 1.5));
+        m_painter->drawEllipse(at, r * 1.15, r * 1.15);
+        m_painter->setBrush(color);
+        m_painter->drawEllipse(at, r * 0.55, r * 0.55);
+        break;
+    default:
+        m_painter->drawEllipse(at, r, r);
+        break;
+    }
+}
+
+void ChartRenderer::drawBars2D()
+{
+    const ChartModel &m = m_model;
+    const bool stacked = m.gallery() == GalleryStackedBars;
+    const double gap = (m.pointGap <= 0 ? 30 : std::min<int>(m.pointGap, 100)) / 100.0;
+    const double cluster = m_layout.slotWidth() * (1 - gap * 0.9);
+    const int perSlot = stacked ? 1 : std::max(m.seriesCount, 1);
+    const double barWidth = cluster / perSlot;
+    for (int p = 0; p < m.pointCount; ++p) {
+        double pos = 0, neg = 0;
+        for (int s = 0; s < m.seriesCount; ++s) {
+            const double v = m.value(s, p);
+            if (isEmptyPoint(v) || !std::isfinite(v))
+                continue;
+            const double u0 = m_layout.slotCentre(p) - cluster / 2 + (stacked ? 0 : s * barWidth);
+            double from = 0, to = v;
+            if (stacked) {
+                double &acc = v >= 0 ? pos : neg;
+                from = acc;
+                acc += v;
+                to = acc;
+            }
+            const double v0 = stacked ? vOf(s, from) : baseV();
+            const double v1 = vOf(s, to);
+            const QRectF rect = QRectF(toScreen(u0, std::max(v0, v1)), toScreen(u0 + barWidth, std::min(v0, v1)))
+                                    .normalized();
+            m_layout.regions.push_back({s, p, QPolygonF(rect)});
+            m_layout.anchors.push_back({s, p, QPointF(rect.center().x(), toScreen(0, v1).y())});
+            if (!m_painter)
+                continue;
+            const QColor c = seriesColor(s);
+            QBrush brush(c);
+            if (m.chartType & TypeShaded) {
+                QLinearGradient grad(rect.topLeft(), rect.topRight());
+                grad.setColorAt(0, c.lighter(135));
+                grad.setColorAt(0.45, c);
+                grad.setColorAt(1, c.darker(125));
+                brush = QBrush(grad);
+            }
+            m_painter->setPen((m.chartType & 0x20000) ? QPen(c.darker(160), 1) : Qt::NoPen);
+            m_painter->setBrush(brush);
+            m_painter->drawRect(rect);
+        }
+    }
+}
+
+void ChartRenderer::drawSurface2D()
+{
+    const ChartModel &m = m_model;
+    for (int s = 0; s < m.seriesCount; ++s) {
+        const double v0 = double(s) / m.seriesCount, v1 = double(s + 1) / m.seriesCount;
+        for (int p = 0; p < m.pointCount; ++p) {
+            const double v = m.value(s, p);
+            if (isEmptyPoint(v) || !std::isfinite(v))
+                continue;
+            const double u0 = p * m_layout.slotWidth(), u1 = (p + 1) * m_layout.slotWidth();
+            const QRectF rect = QRectF(toScreen(u0, v1), toScreen(u1, v0)).normalized();
+            m_layout.regions.push_back({s, p, QPolygonF(rect)});
+            m_layout.anchors.push_back({s, p, rect.center()});
+            if (m_painter) {
+                m_painter->setPen(QPen(toQColor(m.backColorB), 0.5));
+                m_painter->setBrush(surfaceColor(v));
+                m_painter->drawRect(rect);
+            }
+        }
+    }
+}
+
+void ChartRenderer::addBox(std::vector<Face> &faces, double u0, double u1, double v0, double v1,
+                           double w0, double w1, const QColor &color, int series, int point)
+{
+    if (v0 > v1)
+        std::swap(v0, v1);
+    v0 = std::clamp(v0, 0.0, 1.0);
+    v1 = std::clamp(v1, 0.0, 1.0);
+    const bool shaded = m_model.chartType & TypeShaded;
+    auto quad = [&](WorldPoint a, WorldPoint b, WorldPoint c, WorldPoint d, int light) {
+        Face f;
+        f.polygon = QPolygonF({toScreen(a.u, a.v, a.w), toScreen(b.u, b.v, b.w),
+                               toScreen(c.u, c.v, c.w), toScreen(d.u, d.v, d.w)});
+        const WorldPoint centre{(a.u + c.u) / 2, (a.v + c.v) / 2, (a.w + c.w) / 2};
+        f.depth = m_layout.projection.depth(centre);
+        f.fill = shaded || light != 100 ? shade(color, light) : color;
+        f.series = series;
+        f.point = point;
+        faces.push_back(f);
+    };
+    quad({u0, v0, w0}, {u1, v0, w0}, {u1, v1, w0}, {u0, v1, w0}, 100);    // front
+    quad({u0, v0, w1}, {u1, v0, w1}, {u1, v1, w1}, {u0, v1, w1}, 80);     // back
+    quad({u0, v0, w0}, {u0, v0, w1}, {u0, v1, w1}, {u0, v1, w0}, 78);     // left
+    quad({u1, v0, w0}, {u1, v0, w1}, {u1, v1, w1}, {u1, v1, w0}, 78);     // right
+    quad({u0, v1, w0}, {u1, v1, w0}, {u1, v1, w1}, {u0, v1, w1}, 125);    // top
+    quad({u0, v0, w0}, {u1, v0, w0}, {u1, v0, w1}, {u0, v0, w1}, 70);     // bottom
+    // The point's anchor: the middle of its top face, drawn last among its faces.
+    Face &top = faces[faces.size() - 2];
+    top.hasAnchor = true;
+    top.anchor = toScreen((u0 + u1) / 2, v1, (w0 + w1) / 2);
+}
+
+void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
+{
+    const auto [w0, w1] = rowRange(series);
+    const QColor color = seriesColor(series);
+    int previous = -1;
+    for (int p = 0; p < m_model.pointCount; ++p) {
+        const double v = m_model.value(series, p);
+        if (isEmptyPoint(v) || !std::isfinite(v)) {
+            previous = -1;
+            continue;
+        }
+        const double u = uOf(series, p), vv = std::clamp(vOf(series, v), 0.0, 1.0);
+        if (previous >= 0) {
+            const double pu = uOf(series, previous);
+            const double pv = std::clamp(vOf(series, m_model.value(series, previous)), 0.0, 1.0);
+            Face top;
+            top.polygon = QPolygonF({toScreen(pu, pv, w0), toScreen(u, vv, w0), toScreen(u, vv, w1),
+                                     toScreen(pu, pv, w1)});
+            top.depth = m_layout.projection.depth({(pu + u) / 2, (pv + vv) / 2, (w0 + w1) / 2});
+            top.fill = color.lighter(110);
+            faces.push_back(top);
+            if (area) {
+                const double b = baseV();
+                Face front;
+                front.polygon = QPolygonF({toScreen(pu, b, w0), toScreen(u, b, w0), toScreen(u, vv, w0),
+                                           toScreen(pu, pv, w0)});
+                front.depth = m_layout.projection.depth({(pu + u) / 2, b, w0});
+                front.fill = color;
+                faces.push_back(front);
+            }
+        }
+        Face marker;
+        marker.series = series;
+        marker.point = p;
+        marker.hasAnchor = true;
+        marker.anchor = toScreen(u, vv, (w0 + w1) / 2);
+        marker.depth = m_layout.projection.depth({u, vv, (w0 + w1) / 2}) - 1e-6;
+        faces.push_back(marker);
+        previous = p;
+    }
+}
+
+void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
+{
+    const ChartModel &m = m_model;
+    const quint32 g = m.gallery();
+    if (isBarLike() || isSurface()) {
+        const double gap = (m.pointGap <= 0 ? 30 : std::min<int>(m.pointGap, 100)) / 100.0;
+        const double width = m_layout.slotWidth() * (1 - gap * 0.9);
+        for (int s = 0; s < m.seriesCount; ++s) {
+            const auto [w0, w1] = isSurface() ? std::pair<double, double>(double(s) / m.seriesCount,
+                                                                        double(s + 1) / m.seriesCount)
+                                              : rowRange(s);
+            for (int p = 0; p < m.pointCount; ++p) {
+                const double v = m.value(s, p);
+                if (isEmptyPoint(v) || !std::isfinite(v))
+                    continue;
+                const double uc = m_layout.slotCentre(p);
+                double from = isSurface() ? 0 : baseV(), to = vOf(s, v);
+                if (g == GalleryStackedBars) {
+                    double below = 0;
+                    for (int k = 0; k < s; ++k) {
+                        const double kv = m.value(k, p);
+                        if (!isEmptyPoint(kv) && std::isfinite(kv) && (kv >= 0) == (v >= 0))
+                            below += kv;
+                    }
+                    from = vOf(s, below);
+                    to = vOf(s, below + v);
+                }
+                const QColor c = isSurface() ? surfaceColor(v) : seriesColor(s);
+                const double half = isSurface() ? m_layout.slotWidth() / 2 * 0.98 : width / 2;
+                addBox(faces, uc - half, uc + half, from, std::max(to, from + 1e-4), w0, w1, c, s, p);
+            }
+        }
+        return;
+    }
+    for (int s = 0; s < m.seriesCount; ++s)
+        addRibbon(faces, s, g == GalleryArea);
+}
+
+void ChartRenderer::paintFaces(std::vector<Face> &faces)
+{
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const Face &a, const Face &b) { return a.depth > b.depth; });
+    const bool outline = m_model.chartType & 0x20000;
+    const double markerSize = std::max(7.0, 2.0 * m_model.lineWidths[0] + 5);
+    for (const Face &f : faces) {
+        if (!f.polygon.isEmpty()) {
+            if (f.series >= 0)
+                m_layout.regions.push_back({f.series, f.point, f.polygon});
+            if (m_painter) {
+                m_painter->setPen(outline ? QPen(f.fill.darker(150), 0.8) : QPen(f.fill.darker(115), 0.5));
+                m_painter->setBrush(f.fill);
+                m_painter->drawPolygon(f.polygon);
+            }
+        } else if (m_painter && f.hasAnchor && drawsMarkers(f.series)) {
+            drawMarker(f.anchor, m_model.markerStyleOf(f.series), seriesColor(f.series), markerSize);
+        }
+        if (f.hasAnchor)
+            m_layout.anchors.push_back({f.series, f.point, f.anchor});
+    }
+}
+
+void ChartRenderer::drawPie()
+{
+    const ChartModel &m = m_model;
+    const QRectF area = m_layout.plot;
+    const int cols = int(std::ceil(std::sqrt(double(m.seriesCount))));
+    const int rowsN = (m.seriesCount + cols - 1) / cols;
+    const double cw = area.width() / cols, ch = area.height() / rowsN;
+    const QFontMetricsF fm(font(ChartText::YLabels));
+    const bool tilt = m.view3D;
+    const double squash = tilt ? std::clamp(std::sin(std::abs(m.elevation()) * Pi / 180), 0.35, 1.0) : 1;
+    for (int s = 0; s < m.seriesCount; ++s) {
+        const QRectF cell(area.left() + (s % cols) * cw, area.top() + (s / cols) * ch, cw, ch);
+        const double labelH = m.seriesCount > 1 ? fm.lineSpacing() : 0;
+        const double radius = std::max(4.0, std::min(cell.width() / 2, (cell.height() - labelH) / 2 / squash) * 0.85);
+        const double thick = tilt ? radius * std::clamp<double>(m.depth3D, 0, 200) / 100 * 0.35 * std::cos(std::abs(m.elevation()) * Pi / 180) : 0;
+        const QPointF centre(cell.center().x(), cell.top() + (cell.height() - labelH - thick) / 2);
+        double total = 0;
+        for (int p = 0; p < m.pointCount; ++p) {
+            const double v = m.value(s, p);
+            if (!isEmptyPoint(v) && std::isfinite(v))
+                total += std::abs(v);
+        }
+        if (total <= 0)
+            continue;
+        auto at = [&](double angle, double r, double dy = 0) {
+            return QPointF(centre.x() + r * std::cos(angle), centre.y() - r * std::sin(angle) * squash + dy);
+        };
+        struct Slice { int point; double a0, a1; QPolygonF top; };
+        std::vector<Slice> slices;
+        double angle = Pi / 2 - m.rotation() * Pi / 180;
+        for (int p = 0; p < m.pointCount; ++p) {
+            const double v = m.value(s, p);
+            if (isEmptyPoint(v) || !std::isfinite(v) || v == 0)
+                continue;
+            const double sweep = std::abs(v) / total * 2 * Pi;
+            Slice slice{p, angle - sweep, angle, {}};
+            slice.top << at(0, 0);
+            const int steps = std::max(2, int(sweep / (Pi / 90)));
+            for (int i = 0; i <= steps; ++i)
+                slice.top << at(angle - sweep * i / steps, radius);
+            slices.push_back(slice);
+            angle -= sweep;
+        }
+        if (m_painter && thick > 0) {
+            // The rim: outer arcs facing the viewer, far ones first.
+            std::vector<const Slice *> order;
+            for (const Slice &sl : slices)
+                order.push_back(&sl);
+            std::sort(order.begin(), order.end(), [](const Slice *a, const Slice *b) {
+                return std::sin((a->a0 + a->a1) / 2) > std::sin((b->a0 + b->a1) / 2);
+            });
+            for (const Slice *sl : order) {
+                QPolygonF rim;
+                const int steps = std::max(2, int((sl->a1 - sl->a0) / (Pi / 90)));
+                for (int i = 0; i <= steps; ++i)
+                    rim << at(sl->a1 - (sl->a1 - sl->a0) * i / steps, radius);
+                for (int i = steps; i >= 0; --i)
+                    rim << at(sl->a1 - (sl->a1 - sl->a0) * i / steps, radius, thick);
+                const QColor c = toQColor(m.seriesColor(sl->point));
+                m_painter->setPen(QPen(c.darker(170), 0.6));
+                m_painter->setBrush(c.darker(135));
+                m_painter->drawPolygon(rim);
+            }
+        }
+        for (const Slice &sl : slices) {
+            const double mid = (sl.a0 + sl.a1) / 2;
+            m_layout.regions.push_back({s, sl.point, sl.top});
+            m_layout.anchors.push_back({s, sl.point, at(mid, radius * 0.62)});
+            if (!m_painter)
+                continue;
+            const QColor c = toQColor(m.seriesColor(sl.point));
+            QBrush brush(c);
+            if (m.chartType & TypeShaded) {
+                QRadialGradient grad(centre, radius);
+                grad.setColorAt(0, c.lighter(130));
+                grad.setColorAt(1, c);
+                brush = QBrush(grad);
+            }
+            m_painter->setPen(QPen(QColor(255, 255, 255, 220), 1.2));
+            m_painter->setBrush(brush);
+            m_painter->drawPolygon(sl.top);
+            const double share = 100.0 * (sl.a1 - sl.a0) / (2 * Pi);
+            if (share >= 4) {
+                m_painter->setFont(font(ChartText::XLabels));
+                m_painter->setPen(Qt::black);
+                const QString text = QString::number(share, 'f', 0) + QLatin1Char('%');
+                const QPointF tp = at(mid, radius * 0.62);
+                m_painter->drawText(QRectF(tp.x() - 40, tp.y() - 12, 80, 24), Qt::AlignCenter, text);
+            }
+        }
+        if (m_painter && labelH > 0) {
+            m_painter->setFont(font(ChartText::YLabels));
+            m_painter->setPen(Qt::black);
+            m_painter->drawText(QRectF(cell.left(), cell.bottom() - labelH, cell.width(), labelH),
+                                Qt::AlignCenter, m.seriesCaptions.value(s));
+        }
+    }
+}
+
+void ChartRenderer::drawConstants()
+{
+    if (!m_painter || m_model.constants.empty())
+        return;
+    const QFontMetricsF fm(font(ChartText::YLabels));
+    m_painter->setFont(font(ChartText::YLabels));
+    for (const ConstantLine &c : m_model.constants) {
+        if (!std::isfinite(c.value))
+            continue;
+        const double v = m_layout.yScale.fraction(c.value);
+        if (v < 0 || v > 1)
+            continue;
+        QPen pen(QColor(200, 0, 0), std::max<int>(m_model.lineWidths[0], 1));
+        if (m_model.constantStyle == 3)
+            pen.setStyle(Qt::DashLine);
+        m_painter->setPen(pen);
+        const QPointF a = toScreen(0, v, 0), b = toScreen(1, v, 0);
+        m_painter->drawLine(a, b);
+        if (!c.caption.isEmpty()) {
+            m_painter->setPen(QColor(160, 0, 0));
+            m_painter->drawText(QRectF(b.x() - 300, b.y() - fm.lineSpacing() - 1, 298, fm.lineSpacing()),
+                                Qt::AlignRight | Qt::AlignBottom, c.caption);
+        }
+    }
+}
+
+void ChartRenderer::drawAxes()
+{
+    if (!m_painter)
+        return;
+    const QColor axis = toQColor(m_model.indexedColor(IndexedAxisLines));
+    m_painter->setPen(QPen(axis.alpha() ? axis : QColor(Qt::black), 1));
+    if (!m_layout.projection.is3D()) {
+        const QRectF &p = m_layout.plot;
+        m_painter->drawLine(p.bottomLeft(), p.topLeft());
+        m_painter->drawLine(p.bottomLeft(), p.bottomRight());
+        if (m_secondAxis)
+            m_painter->drawLine(p.bottomRight(), p.topRight());
+    }
+    if (!(m_model.axisBits & AxisHideYLabels)) {
+        drawYLabels(m_layout.yScale, false);
+        if (m_secondAxis || (m_model.axisBits & AxisRightLabels))
+            drawYLabels(m_secondAxis ? m_layout.y2Scale : m_layout.yScale, true);
+    }
+    if (!(m_model.axisBits & AxisHideXLabels))
+        drawXLabels();
+}
+
+void ChartRenderer::drawYLabels(const AxisScale &scale, bool right)
+{
+    const QFontMetricsF fm(font(ChartText::YLabels));
+    m_painter->setFont(font(ChartText::YLabels));
+    m_painter->setPen(Qt::black);
+    // In 3D the labels run up the front vertical edge that is farthest to the left (right).
+    double edgeU = right ? 1 : 0, edgeW = 0;
+    if (m_layout.projection.is3D()) {
+        double best = right ? -1e300 : 1e300;
+        for (double u : {0.0, 1.0})
+            for (double w : {0.0, 1.0}) {
+                const double x = toScreen(u, 0, w).x();
+                if (right ? x > best : x < best) {
+                    best = x;
+                    edgeU = u;
+                    edgeW = w;
+                }
+            }
+    }
+    for (double t : scale.ticks()) {
+        const double v = scale.fraction(t);
+        if (v < -1e-9 || v > 1 + 1e-9)
+            continue;
+        const QPointF at = toScreen(edgeU, v, edgeW);
+        const QString text = scale.label(t);
+        const double w = fm.horizontalAdvance(text);
+        const QRectF box = right ? QRectF(at.x() + 5, at.y() - fm.height() / 2, w + 2, fm.height())
+                                 : QRectF(at.x() - w - 6, at.y() - fm.height() / 2, w + 2, fm.height());
+        m_painter->drawText(box, (right ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, text);
+        m_painter->drawLine(at, at + QPointF(right ? 3 : -3, 0));
+    }
+}
+
+void ChartRenderer::drawXLabels()
+{
+    const QFontMetricsF fm(font(ChartText::XLabels));
+    m_painter->setFont(font(ChartText::XLabels));
+    m_painter->setPen(Qt::black);
+    const bool vertical = m_model.axisBits & AxisVerticalXLabels;
+    const double wNear = m_layout.projection.is3D() && m_layout.projection.backIsFar() ? 0
+                         : m_layout.projection.is3D() ? 1 : 0;
+    auto drawAt = [&](double u, const QString &text, double room) {
+        const QPointF at = toScreen(u, 0, wNear) + QPointF(0, 3);
+        if (vertical) {
+            m_painter->save();
+            m_painter->translate(at);
+            m_painter->rotate(-90);
+            m_painter->drawText(QRectF(-m_xLabelHeight, -fm.height() / 2, m_xLabelHeight - 2, fm.height()),
+                                Qt::AlignRight | Qt::AlignVCenter, text);
+            m_painter->restore();
+        } else {
+            m_painter->drawText(QRectF(at.x() - room / 2, at.y(), room, fm.lineSpacing()),
+                                Qt::AlignHCenter | Qt::AlignTop, text);
+        }
+    };
+    if (m_layout.numericX) {
+        const std::vector<double> ticks = m_layout.xScale.ticks();
+        const double room = m_layout.plot.width() / std::max<std::size_t>(ticks.size(), 1) * 1.6;
+        for (double t : ticks)
+            drawAt(m_layout.xScale.fraction(t), m_layout.xScale.label(t), room);
+        return;
+    }
+    // Category labels: skip some when they would overlap.
+    double widest = 1;
+    for (const QString &c : m_model.pointCaptions)
+        widest = std::max(widest, vertical ? fm.height() : fm.horizontalAdvance(c));
+    const double slotPx = m_layout.dataRect.width() / std::max(m_model.pointCount, 1);
+    const int every = std::max(1, int(std::ceil((widest + 6) / std::max(slotPx, 0.01))));
+    for (int p = 0; p < m_model.pointCount; p += every)
+        drawAt(m_layout.slotCentre(p), m_model.pointCaptions.value(p), slotPx * every);
+}
+
+void ChartRenderer::drawTitles()
+{
+    if (!m_painter || m_plotOnly)
+        return;
+    m_painter->setPen(Qt::black);
+    if (!m_topTitle.isEmpty()) {
+        m_painter->setFont(font(ChartText::TopTitle));
+        m_painter->drawText(m_topTitle, Qt::AlignCenter, titleLines(m_model.visibleTitle(2)).join(QLatin1Char('\n')));
+    }
+    if (!m_bottomTitle.isEmpty()) {
+        m_painter->setFont(font(ChartText::BottomTitle));
+        m_painter->drawText(m_bottomTitle, Qt::AlignCenter, titleLines(m_model.visibleTitle(3)).join(QLatin1Char('\n')));
+    }
+    auto vertical = [&](const QRectF &box, const QString &text, ChartText which, double angle) {
+        if (box.isEmpty())
+            return;
+        m_painter->save();
+        m_painter->setFont(font(which));
+        m_painter->translate(box.center());
+        m_painter->rotate(angle);
+        const QRectF r(-box.height() / 2, -box.width() / 2, box.height(), box.width());
+        m_painter->drawText(r, Qt::AlignCenter, titleLines(text).join(QLatin1Char('\n')));
+        m_painter->restore();
+    };
+    const QRectF plotBand(0, m_layout.plot.top(), 0, m_layout.plot.height());
+    vertical(QRectF(m_leftTitle.left(), plotBand.top(), m_leftTitle.width(), plotBand.height()),
+             m_model.visibleTitle(0), ChartText::LeftTitle, -90);
+    vertical(QRectF(m_rightTitle.left(), plotBand.top(), m_rightTitle.width(), plotBand.height()),
+             m_model.visibleTitle(1), ChartText::RightTitle, 90);
+}
+
+void ChartRenderer::drawLegend()
+{
+    if (!m_painter || m_legend.isEmpty())
+        return;
+    const QColor back = toQColor(m_model.backColorC);
+    m_painter->setPen(QPen(QColor(120, 120, 120), 1));
+    m_painter->setBrush(back.alpha() ? QBrush(back) : Qt::NoBrush);
+    m_painter->drawRect(m_legend);
+    const QFontMetricsF fm(font(ChartText::YLabels));
+    m_painter->setFont(font(ChartText::YLabels));
+    const QStringList entries = legendEntries();
+    const bool lineLike = !isBarLike() && !isPie() && m_model.gallery() != GalleryArea;
+    double y = m_legend.top() + 6;
+    for (int i = 0; i < entries.size(); ++i, y += fm.lineSpacing()) {
+        if (y + fm.lineSpacing() > m_legend.bottom() + 1)
+            break;
+        const QColor c = isPie() ? toQColor(m_model.seriesColor(i)) : seriesColor(i);
+        const QPointF mid(m_legend.left() + 14, y + fm.lineSpacing() / 2);
+        if (lineLike) {
+            m_painter->setPen(dataPen(c));
+            m_painter->drawLine(mid - QPointF(9, 0), mid + QPointF(9, 0));
+            if (m_model.markerStyleOf(i) > 0)
+                drawMarker(mid, m_model.markerStyleOf(i), c, 7);
+        } else {
+            m_painter->setPen(QPen(c.darker(150), 1));
+            m_painter->setBrush(c);
+            m_painter->drawRect(QRectF(mid.x() - 6, mid.y() - 5, 12, 10));
+        }
+        m_painter->setPen(Qt::black);
+        m_painter->drawText(QRectF(m_legend.left() + 28, y, m_legend.width() - 30, fm.lineSpacing()),
+                            Qt::AlignLeft | Qt::AlignVCenter,
+                            fm.elidedText(entries[i], Qt::ElideRight, m_legend.width() - 30));
+    }
+}
+
+} // namespace qel::chartview

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "chartview/ChartLayout.h"
+#include "chartview/ChartModel.h"
+#include "chartview/ChartPainter.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPen>
+#include <QPolygonF>
+
+class QPainter;
+
+namespace qel::chartview {
+
+// One paint (or layout) of a chart: works out the regions, scales and projection, then
+// draws the parts in order. With no painter it only records the geometry.
+class ChartRenderer
+{
+public:
+    ChartRenderer(const ChartModel &model, const ChartPainter::BackgroundPainter &background,
+                  QPainter *painter, const QSizeF &size);
+
+    ChartLayout run();
+
+private:
+    struct Face
+    {
+        QPolygonF polygon;
+        QColor fill;
+        double depth = 0;
+        int series = -1;
+        int point = -1;
+        QPointF anchor;
+        bool hasAnchor = false;
+    };
+
+    // Layout
+    void computeScales();
+    void computeRegions();
+    void computeProjection();
+    double dataDepthRatio() const;
+    QPointF toScreen(double u, double v, double w = 0) const;
+    double uOf(int series, int point) const;
+    double vOf(int series, double value) const;
+    double baseV() const;
+    bool usesNumericX() const;
+    bool isPie() const { return m_model.gallery() == GalleryPie; }
+    bool isSurface() const { return m_model.gallery() == GallerySurface; }
+    bool isBarLike() const;
+    int rows() const;
+    std::pair<double, double> rowRange(int series) const;
+
+    // Drawing
+    void drawBackground();
+    void drawPlotBackground();
+    void drawBands();
+    void drawGrid();
+    void drawWalls3D();
+    void drawSeries();
+    void drawLines2D(int series, bool smooth, bool area);
+    void drawBars2D();
+    void drawMarkers(int series, bool record);
+    void drawPie();
+    void drawSurface2D();
+    void buildFaces3D(std::vector<Face> &faces);
+    void addBox(std::vector<Face> &faces, double u0, double u1, double v0, double v1, double w0,
+                double w1, const QColor &color, int series, int point);
+    void addRibbon(std::vector<Face> &faces, int series, bool area);
+    void paintFaces(std::vector<Face> &faces);
+    void drawConstants();
+    void drawAxes();
+    void drawXLabels();
+    void drawYLabels(const AxisScale &scale, bool right);
+    void drawTitles();
+    void drawLegend();
+    void drawMarker(const QPointF &at, qint16 style, const QColor &color, double size);
+
+    QFont font(ChartText text) const;
+    QColor seriesColor(int series) const;
+    QColor surfaceColor(double value) const;
+    QPen dataPen(const QColor &color) const;
+    bool showLegend() const;
+    QStringList legendEntries() const;
+    bool drawsMarkers(int series) const;
+
+    const ChartModel &m_model;
+    const ChartPainter::BackgroundPainter &m_background;
+    QPainter *m_painter;
+    ChartLayout m_layout;
+    bool m_plotOnly = false;
+
+    QRectF m_topTitle, m_bottomTitle, m_leftTitle, m_rightTitle, m_legend;
+    double m_yLabelWidth = 0, m_y2LabelWidth = 0, m_xLabelHeight = 0;
+    bool m_secondAxis = false;
+};
+
+} // namespace qel::chartview

@@ -1,0 +1,227 @@
+#include "chartview/ChartWidget.h"
+
+#include "chartview/CfxOcx.h"
+
+#include <QAction>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolBar>
+#include <QToolTip>
+
+namespace qel::chartview {
+
+ChartWidget::ChartWidget(QWidget *parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    buildToolBar();
+    connect(&m_chart, &ChartControl::changed, this, qOverload<>(&QWidget::update));
+    connect(&m_chart, &ChartControl::overlayChanged, this, qOverload<>(&QWidget::update));
+}
+
+void ChartWidget::buildToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct
+    {
+        int command;
+        const char16_t *text;
+        const char16_t *tip;
+    } entries[] = {
+        {CommandOpen, u"開く", u"チャートを開く"},
+        {CommandSave, u"保存", u"チャートを保存"},
+        {CommandPrint, u"印刷", u"印刷"},
+        {CommandGallery, u"種類", u"グラフの種類を切り替え"},
+        {CommandView3D, u"3D", u"3D 表示の切り替え"},
+        {CommandRotate, u"回転", u"3D 表示を回転"},
+        {CommandLegend, u"凡例", u"凡例の表示切り替え"},
+        {CommandGrid, u"目盛線", u"縦の目盛線の切り替え"},
+        {CommandColors, u"配色", u"配色と設定"},
+    };
+    for (const auto &e : entries) {
+        QAction *action = m_toolBar->addAction(QString::fromUtf16(e.text));
+        action->setToolTip(QString::fromUtf16(e.tip));
+        action->setData(e.command);
+        connect(action, &QAction::triggered, this, [this, command = e.command] { runCommand(command); });
+    }
+}
+
+QRect ChartWidget::chartRect() const
+{
+    const int top = m_toolBar && m_toolBar->isVisible() ? m_toolBar->sizeHint().height() : 0;
+    return QRect(0, top, width(), std::max(height() - top, 1));
+}
+
+void ChartWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_toolBar->setGeometry(0, 0, width(), m_toolBar->sizeHint().height());
+    m_chart.setViewSize(chartRect().size());
+}
+
+void ChartWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect area = chartRect();
+    m_chart.setViewSize(area.size());
+    painter.fillRect(rect(), palette().window());
+    painter.translate(area.topLeft());
+    m_chart.setPaintedLayout(m_chart.paint(&painter, QRectF(QPointF(0, 0), QSizeF(area.size()))));
+    if (const QPicture *overlay = m_chart.overlay())
+        painter.drawPicture(0, 0, *overlay);
+}
+
+ChartEvent ChartWidget::eventAt(const QPoint &pos, Qt::MouseButton button)
+{
+    ChartEvent e;
+    e.x = pos.x();
+    e.y = pos.y();
+    e.button = button;
+    const qint32 hit = m_chart.ChartQuery(QueryHitTest, MakeLong(qint16(pos.x()), qint16(pos.y())));
+    e.series = LowWordOf(hit);
+    e.point = e.series < 0 ? -1 : (hit - e.series) / 65536;
+    return e;
+}
+
+void ChartWidget::pressAt(const QPoint &pos, Qt::MouseButton button)
+{
+    m_pressed = true;
+    m_pressPos = pos;
+    ChartEvent e = eventAt(pos, button);
+    emit buttonPressed(e);
+    if (m_chart.model().dragActive && e.series >= 0) {
+        m_dragSeries = e.series;
+        m_dragPoint = e.point;
+    }
+}
+
+void ChartWidget::moveTo(const QPoint &pos, Qt::MouseButtons buttons)
+{
+    if (m_dragSeries >= 0 && (buttons & Qt::LeftButton) && m_chart.model().dragActive) {
+        dragTo(pos);
+        return;
+    }
+    ChartEvent e = eventAt(pos);
+    emit mouseMoved(e);
+    if (e.result == 0 && e.series >= 0 && isVisible())
+        showValueTip(e, mapToGlobal(pos + chartRect().topLeft()));
+}
+
+void ChartWidget::releaseAt(const QPoint &pos, Qt::MouseButton button)
+{
+    const bool wasDragging = m_dragSeries >= 0;
+    const int series = m_dragSeries, point = m_dragPoint;
+    m_dragSeries = m_dragPoint = -1;
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    if (wasDragging) {
+        m_chart.setDragActive(false);
+        emit dragFinished(series, point);
+        return;
+    }
+    if ((pos - m_pressPos).manhattanLength() > 4)
+        return;
+    ChartEvent e = eventAt(pos, button);
+    if (e.series >= 0)
+        emit pointClicked(e);
+    else
+        emit clickedOutsidePoints(e);
+}
+
+void ChartWidget::doubleClickAt(const QPoint &pos)
+{
+    ChartEvent e = eventAt(pos, Qt::LeftButton);
+    if (e.series >= 0)
+        emit pointChosen(e);
+}
+
+void ChartWidget::dragTo(const QPoint &pos)
+{
+    // The grabbed point follows the mouse up and down: the value under the pointer.
+    const ChartLayout &layout = m_chart.currentLayout();
+    const QPointF low = layout.valuePosition(layout.yScale.min, false);
+    const QPointF high = layout.valuePosition(layout.yScale.max, false);
+    if (qFuzzyCompare(low.y(), high.y()))
+        return;
+    const double f = (pos.y() - low.y()) / (high.y() - low.y());
+    m_chart.setActiveSeries(qint16(m_dragSeries));
+    m_chart.setValueY(m_dragPoint, layout.yScale.valueAt(f));
+}
+
+void ChartWidget::showValueTip(const ChartEvent &e, const QPoint &globalPos)
+{
+    const ChartModel &m = m_chart.model();
+    if (e.series >= m.seriesCount || e.point >= m.pointCount)
+        return;
+    const QString text = QStringLiteral("%1 / %2: %3")
+                             .arg(m.seriesCaptions.value(e.series), m.pointCaptions.value(e.point))
+                             .arg(m.value(e.series, e.point), 0, 'g', 7);
+    QToolTip::showText(globalPos, text, this);
+}
+
+void ChartWidget::runCommand(int command)
+{
+    bool handled = false;
+    emit commandTriggered(command, handled);
+    if (!handled)
+        runOwnCommand(command);
+}
+
+void ChartWidget::runOwnCommand(int command)
+{
+    const ChartModel &m = m_chart.model();
+    switch (command) {
+    case CommandGallery: {
+        static const quint32 order[] = {GalleryLines, GalleryBars, GalleryArea, GalleryScatter,
+                                        GalleryPie, GallerySurface};
+        std::size_t i = 0;
+        while (i < std::size(order) && order[i] != m.gallery())
+            ++i;
+        const quint32 next = order[(i + 1) % std::size(order)];
+        m_chart.setChartType((m.chartType & ~quint32(GalleryMask)) | next);
+        break;
+    }
+    case CommandView3D:
+        m_chart.setView3D(!m.view3D);
+        break;
+    case CommandRotate:
+        m_chart.setView3D(true);
+        m_chart.setViewAngles(MakeLong(qint16(m.elevation()), qint16((m.rotation() + 15) % 360)));
+        break;
+    case CommandLegend:
+        m_chart.setLayoutBits(m.layoutBits ^ LayoutPlotOnly);
+        break;
+    case CommandGrid:
+        m_chart.setChartType(m.chartType ^ TypeGrid);
+        break;
+    default:
+        break; // file, print and colour commands belong to the host
+    }
+}
+
+void ChartWidget::mousePressEvent(QMouseEvent *event)
+{
+    pressAt(event->position().toPoint() - chartRect().topLeft(), event->button());
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    moveTo(event->position().toPoint() - chartRect().topLeft(), event->buttons());
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    releaseAt(event->position().toPoint() - chartRect().topLeft(), event->button());
+}
+
+void ChartWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    doubleClickAt(event->position().toPoint() - chartRect().topLeft());
+}
+
+} // namespace qel::chartview

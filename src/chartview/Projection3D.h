@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+
+namespace qel::chartview {
+
+// A point of the chart's box: u across the points (0..1), v up the values (0..1),
+// w into the depth (0..1, the front at 0).
+struct WorldPoint
+{
+    double u = 0;
+    double v = 0;
+    double w = 0;
+};
+
+// Maps the chart's box onto the plot area: flat in 2D, an orthographic view turned by
+// the rotation about the vertical axis and tilted by the elevation in 3D.
+class Projection3D
+{
+public:
+    Projection3D() = default;
+    // depthRatio: the box's depth relative to its width.
+    Projection3D(const QRectF &plot, bool view3D, double elevationDegrees,
+                 double rotationDegrees, double depthRatio);
+
+    QPointF map(const WorldPoint &p) const;
+    QPointF map(double u, double v, double w = 0) const { return map(WorldPoint{u, v, w}); }
+    // Distance from the viewer: larger is farther; faces are painted far to near.
+    double depth(const WorldPoint &p) const;
+    bool is3D() const { return m_3d; }
+    // Which side of the box faces away from the viewer (for the walls).
+    bool backIsFar() const;   // the w = 1 face is behind
+    bool rightIsFar() const;  // the u = 1 face is behind
+    bool floorVisible() const { return m_elevation > 0; }
+
+private:
+    void rotate(double u, double v, double w, double &x, double &y, double &z) const;
+
+    QRectF m_plot;
+    bool m_3d = false;
+    double m_elevation = 0; // radians
+    double m_sinRot = 0, m_cosRot = 1, m_sinEl = 0, m_cosEl = 1;
+    double m_depth = 0;
+    double m_scale = 1;
+    QPointF m_offset;
+    double m_height = 1; // the box's height in box units
+};
+
+} // namespace qel::chartview

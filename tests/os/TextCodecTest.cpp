@@ -1,0 +1,242 @@
+#include "os/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+using qel::os::appendText;
+using qel::os::DecodedText;
+using qel::os::decodeText;
+using qel::os::encodeLines;
+using qel::os::encodeText;
+using qel::os::fitsCp932;
+using qel::os::foldToCp932;
+using qel::os::splitLines;
+using qel::os::TextEncoding;
+
+namespace {
+
+QByteArray hex(const char *digits)
+{
+    return QByteArray::fromHex(digits);
+}
+
+const QByteArray Bom = hex("efbbbf");
+
+struct DecodeCase
+{
+    const char *name;
+    const char *bytesHex;
+    const char16_t *text;
+    TextEncoding encoding;
+    bool hasErrors;
+};
+
+class DecodeTest : public ::testing::TestWithParam<DecodeCase>
+{
+};
+
+TEST_P(DecodeTest, FindsEncodingAndText)
+{
+    const DecodeCase c = GetParam();
+    const DecodedText d = decodeText(hex(c.bytesHex));
+    EXPECT_EQ(d.encoding, c.encoding);
+    EXPECT_EQ(d.hasErrors, c.hasErrors);
+    if (c.text) {
+        EXPECT_EQ(d.text, QString::fromUtf16(c.text));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DecodeTest,
+    ::testing::Values(
+        DecodeCase{"Empty", "", u"", TextEncoding::Utf8, false},
+        DecodeCase{"Ascii", "5469746c653d0d0a", u"Title=\r\n", TextEncoding::Utf8, false},
+        DecodeCase{"Utf8WithBom", "efbbbfe697a5e69cac", u"日本", TextEncoding::Utf8Bom, false},
+        DecodeCase{"BomOnly", "efbbbf", u"", TextEncoding::Utf8Bom, false},
+        DecodeCase{"Utf8WithoutBom", "e382b0e383a9e38395e291a0", u"グラフ①", TextEncoding::Utf8,
+                   false},
+        DecodeCase{"HalfWidthKatakana", "cca7b2d9", u"ﾌｧｲﾙ", TextEncoding::Cp932, false},
+        DecodeCase{"Kanji", "8abf8e9a", u"漢字", TextEncoding::Cp932, false},
+        // NEC circled digit and the full-width tilde that JIS would read as a wave dash.
+        DecodeCase{"WindowsExtensions", "87408160", u"①～", TextEncoding::Cp932, false},
+        // 0x5C as the trail byte of 表 must not turn into a path separator.
+        DecodeCase{"TrailByte5C", "955c2e746278", u"表.tbx", TextEncoding::Cp932, false},
+        DecodeCase{"Cp932CrLf", "8366815b835e0d0a", u"データ\r\n", TextEncoding::Cp932, false},
+        DecodeCase{"CutOffLeadByte", "41424381", nullptr, TextEncoding::Cp932, true},
+        DecodeCase{"UndefinedByte", "82a0ff", nullptr, TextEncoding::Cp932, true},
+        DecodeCase{"BomThenBrokenUtf8", "efbbbf41e381", nullptr, TextEncoding::Utf8Bom, true},
+        // An overlong UTF-8 form is not UTF-8; as CP932 it is two half-width katakana.
+        DecodeCase{"OverlongUtf8", "c0af", u"ﾀｯ", TextEncoding::Cp932, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Decode, BrokenBytesKeepTheReadablePart)
+{
+    const DecodedText d = decodeText(hex("8366815b835e81"));
+    EXPECT_TRUE(d.hasErrors);
+    EXPECT_TRUE(d.text.startsWith(QStringLiteral(u"データ")));
+}
+
+struct EncodeCase
+{
+    const char *name;
+    const char16_t *text;
+    const char *bytesHex;
+};
+
+class EncodeCp932Test : public ::testing::TestWithParam<EncodeCase>
+{
+};
+
+TEST_P(EncodeCp932Test, WritesCp932)
+{
+    const EncodeCase c = GetParam();
+    EXPECT_EQ(encodeText(QString::fromUtf16(c.text)).toHex(), QByteArray(c.bytesHex));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EncodeCp932Test,
+    ::testing::Values(EncodeCase{"Empty", u"", ""}, EncodeCase{"Ascii", u"x=1\r\n", "783d310d0a"},
+                      EncodeCase{"Japanese", u"ﾌｧｲﾙ①～表", "cca7b2d987408160955c"},
+                      // The JIS forms Japanese input methods and web pages produce.
+                      EncodeCase{"WaveDash", u"10〜20", "313081603230"},
+                      EncodeCase{"DoubleVerticalLine", u"‖", "8161"},
+                      EncodeCase{"MinusSign", u"−5", "817c35"}, EncodeCase{"NotSign", u"¬", "81ca"},
+                      EncodeCase{"EmDash", u"—", "815c"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class EncodeUtf8Test : public ::testing::TestWithParam<const char16_t *>
+{
+};
+
+TEST_P(EncodeUtf8Test, WritesUtf8WithBomRatherThanLosingCharacters)
+{
+    const QString text = QString::fromUtf16(GetParam());
+    EXPECT_FALSE(fitsCp932(text));
+    const QByteArray bytes = encodeText(text);
+    EXPECT_EQ(bytes, Bom + text.toUtf8());
+    const DecodedText back = decodeText(bytes);
+    EXPECT_EQ(back.encoding, TextEncoding::Utf8Bom);
+    EXPECT_EQ(back.text, text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, EncodeUtf8Test,
+                         ::testing::Values(u"𠮷野家", u"売上📈", u"café", u"¥100", u"한국어",
+                                           // one unfit character decides for the whole text
+                                           u"データ\r\n〜\r\n𠮷\r\n"));
+
+TEST(Encode, RoundTripNeverSubstitutes)
+{
+    const char16_t *texts[] = {u"",
+                               u"平均値±標準偏差",
+                               u"ﾃﾞｰﾀ〜‖−¬—",
+                               u"①②③ ㈱ № ∵ ≒",
+                               u"C:\\qel\\表示.tbx",
+                               u"?が既に入っている",
+                               u"混在 𠮷 と 〜",
+                               u"ÄÖÜ"};
+    for (const char16_t *t : texts) {
+        const QString text = QString::fromUtf16(t);
+        const QString expected = fitsCp932(text) ? foldToCp932(text) : text;
+        EXPECT_EQ(decodeText(encodeText(text)).text, expected) << text.toStdString();
+    }
+}
+
+TEST(Encode, Cp932BytesThatLookLikeUtf8AreWrittenAsUtf8)
+{
+    // ﾃｽ is C3 BD in CP932, which is also the UTF-8 form of ý.
+    const QString text = QStringLiteral(u"ﾃｽ");
+    ASSERT_EQ(decodeText(hex("c3bd")).text, QStringLiteral(u"ý"));
+    const QByteArray bytes = encodeText(text);
+    EXPECT_TRUE(bytes.startsWith(Bom));
+    EXPECT_EQ(decodeText(bytes).text, text);
+}
+
+struct SplitCase
+{
+    const char *name;
+    const char16_t *text;
+    std::vector<const char16_t *> lines;
+};
+
+class SplitLinesTest : public ::testing::TestWithParam<SplitCase>
+{
+};
+
+TEST_P(SplitLinesTest, AcceptsEveryLineEnd)
+{
+    const SplitCase c = GetParam();
+    QStringList expected;
+    for (const char16_t *l : c.lines)
+        expected.append(QString::fromUtf16(l));
+    EXPECT_EQ(splitLines(QString::fromUtf16(c.text)), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SplitLinesTest,
+    ::testing::Values(SplitCase{"Empty", u"", {}}, SplitCase{"NoLineEnd", u"a", {u"a"}},
+                      SplitCase{"CrLf", u"a\r\nb\r\n", {u"a", u"b"}},
+                      SplitCase{"Lf", u"a\nb", {u"a", u"b"}},
+                      SplitCase{"Cr", u"a\rb\r", {u"a", u"b"}},
+                      SplitCase{"Mixed", u"1\r\n2\n3\r4", {u"1", u"2", u"3", u"4"}},
+                      SplitCase{"EmptyLines", u"a\r\n\r\nb", {u"a", u"", u"b"}},
+                      SplitCase{"LfThenCr", u"a\n\rb", {u"a", u"", u"b"}},
+                      SplitCase{"CrThenCrLf", u"a\r\r\nb", {u"a", u"", u"b"}},
+                      SplitCase{"OnlyLineEnd", u"\r\n", {u""}},
+                      SplitCase{"BlanksKept", u" x \t\r\n", {u" x \t"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(EncodeLines, EndsEveryLineInCrLf)
+{
+    EXPECT_EQ(encodeLines({QStringLiteral(u"{Begin}"), QString(), QStringLiteral(u"ﾃﾞｰﾀ")}),
+              QByteArray("{Begin}\r\n\r\n") + hex("c3deb0c0") + QByteArray("\r\n"));
+    EXPECT_EQ(encodeLines({}), QByteArray());
+}
+
+TEST(EncodeLines, ReadsBackAsTheSameLines)
+{
+    const QStringList lines{QStringLiteral(u"TopTit=\t売上〜推移"), QString(),
+                            QStringLiteral(u"{Data}\tx\ty"), QStringLiteral(u"𠮷\t1\t2")};
+    const DecodedText back = decodeText(encodeLines(lines));
+    EXPECT_EQ(back.encoding, TextEncoding::Utf8Bom);
+    EXPECT_EQ(splitLines(back.text), lines);
+}
+
+TEST(AppendText, EmptyFileTakesTheTextsOwnEncoding)
+{
+    EXPECT_EQ(appendText(QByteArray(), QStringLiteral(u"表\r\n")), hex("955c0d0a"));
+    EXPECT_EQ(appendText(QByteArray(), QStringLiteral(u"𠮷\r\n")),
+              Bom + QStringLiteral(u"𠮷\r\n").toUtf8());
+}
+
+TEST(AppendText, Cp932FileStaysCp932)
+{
+    const QByteArray old = hex("8366815b835e0d0a");
+    EXPECT_EQ(appendText(old, QStringLiteral(u"〜①\r\n")), old + hex("816087400d0a"));
+    EXPECT_EQ(appendText(old, QString()), old);
+}
+
+TEST(AppendText, Cp932FileBecomesUtf8WhenTheNewTextDoesNotFit)
+{
+    const QByteArray joined = appendText(hex("8366815b835e0d0a"), QStringLiteral(u"𠮷\r\n"));
+    EXPECT_EQ(joined, Bom + QStringLiteral(u"データ\r\n𠮷\r\n").toUtf8());
+}
+
+TEST(AppendText, Utf8FilesStayUtf8)
+{
+    const QByteArray withBom = Bom + QStringLiteral(u"a\r\n").toUtf8();
+    EXPECT_EQ(appendText(withBom, QStringLiteral(u"表\r\n")),
+              withBom + QStringLiteral(u"表\r\n").toUtf8());
+    const QByteArray plain = QStringLiteral(u"日本\r\n").toUtf8();
+    EXPECT_EQ(appendText(plain, QStringLiteral(u"表\r\n")),
+              plain + QStringLiteral(u"表\r\n").toUtf8());
+}
+
+TEST(AppendText, AsciiFileTakesCp932UnlessThatWouldReadAsUtf8)
+{
+    const QByteArray ascii("log\r\n");
+    EXPECT_EQ(appendText(ascii, QStringLiteral(u"表")), ascii + hex("955c"));
+    const QByteArray joined = appendText(ascii, QStringLiteral(u"ﾃｽ"));
+    EXPECT_EQ(decodeText(joined).text, QStringLiteral(u"log\r\nﾃｽ"));
+    EXPECT_TRUE(joined.startsWith(Bom));
+}
+
+} // namespace
