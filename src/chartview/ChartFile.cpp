@@ -139,8 +139,6 @@ QString storeProblem(const ChartModel &m)
     return QString();
 }
 
-// ---- Writing -------------------------------------------------------------------------------
-
 QByteArray compact(const QJsonValue &value)
 {
     const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
@@ -394,8 +392,6 @@ void writeChart(QByteArray &out, const ChartModel &m)
     c.field(QStringLiteral("resourceLibrary"), jsonString(m.resourceLibrary));
     c.finish();
 }
-
-// ---- Reading -------------------------------------------------------------------------------
 
 // Reads into a fresh model; the first problem found is kept and every later read is skipped.
 class Reader

@@ -62,38 +62,32 @@ struct ValueBand
 };
 
 // Gallery codes held in the low four bits of the chart type word.
-enum Gallery : quint32 {
-    GalleryLines = 1,
-    GalleryBars = 2,
-    GallerySpline = 3,
-    GalleryMarks = 4,
-    GalleryPie = 5,
-    GalleryArea = 6,
-    GalleryStackedBars = 7,
-    GalleryScatter = 8,
-    GalleryHighLow = 9,
-    GallerySurface = 10,
-};
+inline constexpr quint32 GalleryLines = 1;
+inline constexpr quint32 GalleryBars = 2;
+inline constexpr quint32 GallerySpline = 3;
+inline constexpr quint32 GalleryMarks = 4;
+inline constexpr quint32 GalleryPie = 5;
+inline constexpr quint32 GalleryArea = 6;
+inline constexpr quint32 GalleryStackedBars = 7;
+inline constexpr quint32 GalleryScatter = 8;
+inline constexpr quint32 GalleryHighLow = 9;
+inline constexpr quint32 GallerySurface = 10;
 
 // Style bits of the chart type word (see docs/chart-view.md).
-enum ChartTypeBits : quint32 {
-    GalleryMask = 0xF,
-    TypeShowMarkers = 0x100,
-    TypeHorizontal = 0x200,
-    TypeGrid = 0x400,
-    TypeLegend = 0x4000,
-    TypeShaded = 0x20000,
-    TypeTrackMouse = 0x10000000,
-};
+inline constexpr quint32 GalleryMask = 0xF;
+inline constexpr quint32 TypeShowMarkers = 0x100;
+inline constexpr quint32 TypeHorizontal = 0x200;
+inline constexpr quint32 TypeGrid = 0x400;
+inline constexpr quint32 TypeOutline = 0x4000;
+inline constexpr quint32 TypeShaded = 0x20000;
+inline constexpr quint32 TypeTrackMouse = 0x10000000;
 
-enum LayoutBitsFlags : quint32 { LayoutPlotOnly = 0x200 };
+inline constexpr quint32 LayoutPlotOnly = 0x200;
 
-enum AxisBitsFlags : quint32 {
-    AxisHideXLabels = 0x4,
-    AxisHideYLabels = 0x20,
-    AxisVerticalXLabels = 0x80,
-    AxisRightLabels = 0x100,
-};
+inline constexpr quint32 AxisHideXLabels = 0x4;
+inline constexpr quint32 AxisHideYLabels = 0x20;
+inline constexpr quint32 AxisVerticalXLabels = 0x80;
+inline constexpr quint32 AxisRightLabels = 0x100;
 
 // AxisValue indices.
 enum AxisIndex {
@@ -157,7 +151,7 @@ struct ChartModel
 
     QString clickLog;
     qint16 cursorMode = 1;
-    quint32 chartType = quint32(GalleryLines) | TypeShowMarkers | TypeGrid | TypeLegend;
+    quint32 chartType = GalleryLines | TypeShowMarkers | TypeGrid | TypeOutline | TypeShaded;
     quint32 layoutBits = 272;
     quint32 printBits = 16;
     quint32 axisBits = 0;

@@ -221,7 +221,11 @@ void ChartRenderer::computeRegions()
     if (!isPie()) {
         const QFontMetricsF yfm(font(ChartText::YLabels));
         const QFontMetricsF xfm(font(ChartText::XLabels));
-        if (!(m_model.axisBits & AxisHideYLabels)) {
+        if (!(m_model.axisBits & AxisHideYLabels) && isSurface()) {
+            for (const QString &c : m_model.seriesCaptions)
+                m_yLabelWidth = std::max(m_yLabelWidth, yfm.horizontalAdvance(c));
+            m_yLabelWidth = std::min(m_yLabelWidth, r.width() / 4) + 8;
+        } else if (!(m_model.axisBits & AxisHideYLabels)) {
             for (double t : m_layout.yScale.ticks())
                 m_yLabelWidth = std::max(m_yLabelWidth, yfm.horizontalAdvance(m_layout.yScale.label(t)));
             m_yLabelWidth += 8;
@@ -498,7 +502,9 @@ void ChartRenderer::drawSeries()
     } else if (isSurface()) {
         drawSurface2D();
     } else {
-        for (int s = 0; s < m_model.seriesCount; ++s) {
+        // Areas are drawn last series first, so the first series stands in front.
+        for (int i = 0; i < m_model.seriesCount; ++i) {
+            const int s = g == GalleryArea ? m_model.seriesCount - 1 - i : i;
             if (g != GalleryMarks)
                 drawLines2D(s, g == GallerySpline, g == GalleryArea);
             drawMarkers(s, true);
@@ -532,7 +538,7 @@ void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
             QPolygonF poly = run;
             poly << QPointF(run.last().x(), baseY) << QPointF(run.first().x(), baseY);
             QColor fill = color;
-            fill.setAlpha(170);
+            fill.setAlpha(150);
             QBrush brush(fill);
             if (m_model.chartType & TypeShaded) {
                 QLinearGradient grad(0, m_layout.plot.top(), 0, baseY);
@@ -540,7 +546,7 @@ void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
                 grad.setColorAt(1, fill);
                 brush = QBrush(grad);
             }
-            m_painter->setPen((m_model.chartType & 0x20000) ? QPen(color.darker(140), 1) : Qt::NoPen);
+            m_painter->setPen((m_model.chartType & TypeOutline) ? QPen(color.darker(140), 1) : Qt::NoPen);
             m_painter->setBrush(brush);
             m_painter->drawPolygon(poly);
         }
@@ -678,7 +684,7 @@ void ChartRenderer::drawBars2D()
                 grad.setColorAt(1, c.darker(125));
                 brush = QBrush(grad);
             }
-            m_painter->setPen((m.chartType & 0x20000) ? QPen(c.darker(160), 1) : Qt::NoPen);
+            m_painter->setPen((m.chartType & TypeOutline) ? QPen(c.darker(160), 1) : Qt::NoPen);
             m_painter->setBrush(brush);
             m_painter->drawRect(rect);
         }
@@ -730,7 +736,7 @@ void ChartRenderer::addBox(std::vector<Face> &faces, double u0, double u1, doubl
     quad({u0, v0, w1}, {u1, v0, w1}, {u1, v1, w1}, {u0, v1, w1}, 80);     // back
     quad({u0, v0, w0}, {u0, v0, w1}, {u0, v1, w1}, {u0, v1, w0}, 78);     // left
     quad({u1, v0, w0}, {u1, v0, w1}, {u1, v1, w1}, {u1, v1, w0}, 78);     // right
-    quad({u0, v1, w0}, {u1, v1, w0}, {u1, v1, w1}, {u0, v1, w1}, 125);    // top
+    quad({u0, v1, w0}, {u1, v1, w0}, {u1, v1, w1}, {u0, v1, w1}, isSurface() ? 100 : 125); // top
     quad({u0, v0, w0}, {u1, v0, w0}, {u1, v0, w1}, {u0, v0, w1}, 70);     // bottom
     // The point's anchor: the middle of its top face, drawn last among its faces.
     Face &top = faces[faces.size() - 2];
@@ -822,7 +828,7 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
 {
     std::stable_sort(faces.begin(), faces.end(),
                      [](const Face &a, const Face &b) { return a.depth > b.depth; });
-    const bool outline = m_model.chartType & 0x20000;
+    const bool outline = m_model.chartType & TypeOutline;
     const double markerSize = std::max(7.0, 2.0 * m_model.lineWidths[0] + 5);
     for (const Face &f : faces) {
         if (!f.polygon.isEmpty()) {
@@ -979,7 +985,9 @@ void ChartRenderer::drawAxes()
         if (m_secondAxis)
             m_painter->drawLine(p.bottomRight(), p.topRight());
     }
-    if (!(m_model.axisBits & AxisHideYLabels)) {
+    if (!(m_model.axisBits & AxisHideYLabels) && isSurface()) {
+        drawRowLabels();
+    } else if (!(m_model.axisBits & AxisHideYLabels)) {
         drawYLabels(m_layout.yScale, false);
         if (m_secondAxis || (m_model.axisBits & AxisRightLabels))
             drawYLabels(m_secondAxis ? m_layout.y2Scale : m_layout.yScale, true);
@@ -988,9 +996,30 @@ void ChartRenderer::drawAxes()
         drawXLabels();
 }
 
+void ChartRenderer::drawRowLabels()
+{
+    // A surface's rows are its series: their names stand where value labels would.
+    const QFontMetricsF fm(font(ChartText::YLabels));
+    m_painter->setFont(font(ChartText::YLabels));
+    m_painter->setPen(Qt::black);
+    const int n = std::max(m_model.seriesCount, 1);
+    const bool is3D = m_layout.projection.is3D();
+    const double edgeU = is3D && toScreen(1, 0, 0.5).x() < toScreen(0, 0, 0.5).x() ? 1 : 0;
+    for (int s = 0; s < m_model.seriesCount; ++s) {
+        const double f = (s + 0.5) / n;
+        const QPointF at = is3D ? toScreen(edgeU, 0, f) : toScreen(0, f);
+        const QString text = fm.elidedText(m_model.seriesCaptions.value(s), Qt::ElideRight, m_yLabelWidth - 8);
+        m_painter->drawText(QRectF(at.x() - m_yLabelWidth, at.y() - fm.height() / 2, m_yLabelWidth - 6, fm.height()),
+                            Qt::AlignRight | Qt::AlignVCenter, text);
+    }
+}
+
 void ChartRenderer::drawYLabels(const AxisScale &scale, bool right)
 {
     const QFontMetricsF fm(font(ChartText::YLabels));
+    // Seen from straight above, the value axis has no length to label.
+    if (std::abs(toScreen(0, 1, 0).y() - toScreen(0, 0, 0).y()) < fm.height())
+        return;
     m_painter->setFont(font(ChartText::YLabels));
     m_painter->setPen(Qt::black);
     // In 3D the labels run up the front vertical edge that is farthest to the left (right).

@@ -72,6 +72,7 @@ private:
     void drawAxes();
     void drawXLabels();
     void drawYLabels(const AxisScale &scale, bool right);
+    void drawRowLabels();
     void drawTitles();
     void drawLegend();
     void drawMarker(const QPointF &at, qint16 style, const QColor &color, double size);

@@ -429,6 +429,7 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignCase{"OtherJsonObject", QByteArrayLiteral("{\"name\": \"x\", \"values\": [1, 2]}")},
         ForeignCase{"JsonArray", QByteArrayLiteral("[1, 2, 3]")},
         ForeignCase{"JsonNumber", QByteArrayLiteral("42")},
+        ForeignCase{"DeepNesting", QByteArray(200000, '[')},
         ForeignCase{"OtherFormatName",
                     QByteArrayLiteral("{\"format\": \"qelPro-table\", \"version\": 1}")},
         ForeignCase{"FormatAsNumber", QByteArrayLiteral("{\"format\": 1, \"version\": 1}")},

@@ -1,0 +1,276 @@
+#include "chartview/CfxOcx.h"
+#include "chartview/ChartControl.h"
+#include "chartview/ChartPainter.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace qel::chartview;
+
+namespace {
+
+struct GeometryCase
+{
+    const char *name;
+    quint32 chartType;
+    bool view3D;
+    int elevation;
+    int rotation;
+    QSize size;
+    bool hasXValues = false;
+};
+
+std::ostream &operator<<(std::ostream &os, const GeometryCase &c)
+{
+    return os << c.name;
+}
+
+// Four series of nine points with distinct values; point (1, 4) is hidden.
+ChartModel testModel(const GeometryCase &c)
+{
+    ChartControl chart;
+    chart.BeginDataLoad(ChannelValues, 4, 9);
+    chart.BeginDataLoad(ChannelXValues, 4, 9);
+    for (int s = 0; s < 4; ++s) {
+        chart.setSeriesCaption(qint16(s), QStringLiteral("系列%1").arg(s + 1));
+        chart.setActiveSeries(qint16(s));
+        for (int p = 0; p < 9; ++p) {
+            chart.setValueX(p, 1.5 * p + 0.3 * s);
+            chart.setValueY(p, 12 + 9 * s + 4 * ((p * 7 + s * 3) % 9));
+        }
+    }
+    for (int p = 0; p < 9; ++p)
+        chart.setPointCaption(p, QStringLiteral("P%1").arg(p + 1));
+    chart.setActiveSeries(1);
+    chart.setValueY(4, EmptyPointValue);
+    chart.EndDataLoad(ChannelValues);
+    chart.EndDataLoad(ChannelXValues);
+    chart.setTitleCaption(0, QStringLiteral("左タイトル"));
+    chart.setTitleCaption(3, QStringLiteral("X\r\n\r\nFig. 試験"));
+    chart.setChartType(c.chartType);
+    chart.setHasXValues(c.hasXValues);
+    chart.setView3D(c.view3D);
+    chart.setViewAngles(MakeLong(qint16(c.elevation), qint16(c.rotation)));
+    return chart.model();
+}
+
+void savePicture(const ChartControl &chart, const std::string &name)
+{
+    const QString dir = qEnvironmentVariable("QEL_TEST_PICTURES");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    chart.renderImage(chart.viewSize()).save(dir + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png"));
+}
+
+class ChartGeometry : public ::testing::TestWithParam<GeometryCase>
+{
+};
+
+TEST_P(ChartGeometry, EveryDrawnPointHitTestsBackToItself)
+{
+    const GeometryCase c = GetParam();
+    ChartControl chart;
+    chart.setModel(testModel(c));
+    chart.setViewSize(c.size);
+    savePicture(chart, c.name);
+    int checked = 0;
+    for (int s = 0; s < 4; ++s) {
+        for (int p = 0; p < 9; ++p) {
+            const qint32 pos = chart.ChartQuery(QueryPointPosition, MakeLong(qint16(s), qint16(p)));
+            if (s == 1 && p == 4) {
+                EXPECT_TRUE(chart.ErrorPending()) << "a hidden point has no position";
+                chart.clearError();
+                continue;
+            }
+            ASSERT_FALSE(chart.ErrorPending()) << s << "," << p;
+            const qint16 x = LowWordOf(pos), y = qint16((pos - x) / 65536);
+            EXPECT_GE(x, 0);
+            EXPECT_GE(y, 0);
+            EXPECT_LT(x, c.size.width());
+            EXPECT_LT(y, c.size.height());
+            const qint32 hit = chart.ChartQuery(QueryHitTest, MakeLong(x, y));
+            const qint16 hs = LowWordOf(hit);
+            EXPECT_EQ(hs, s) << "point " << s << "," << p << " at " << x << "," << y;
+            EXPECT_EQ((hit - hs) / 65536, p) << "point " << s << "," << p;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 35);
+    // The chart's corner is no point.
+    EXPECT_LT(LowWordOf(chart.ChartQuery(QueryHitTest, MakeLong(1, 1))), 0);
+}
+
+TEST_P(ChartGeometry, PaintedLayoutMatchesTheQueries)
+{
+    const GeometryCase c = GetParam();
+    ChartControl chart;
+    chart.setModel(testModel(c));
+    chart.setViewSize(c.size);
+    QImage image(c.size, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    const ChartLayout painted = chart.paint(&painter, QRectF(QPointF(0, 0), QSizeF(c.size)));
+    painter.end();
+    const ChartLayout &queried = chart.currentLayout();
+    ASSERT_EQ(painted.anchors.size(), queried.anchors.size());
+    for (std::size_t i = 0; i < painted.anchors.size(); ++i)
+        EXPECT_EQ(painted.anchors[i].position, queried.anchors[i].position);
+}
+
+TEST_P(ChartGeometry, YAxisMinimumLiesBelowItsMaximum)
+{
+    const GeometryCase c = GetParam();
+    if ((c.chartType & GalleryMask) == GalleryPie)
+        GTEST_SKIP() << "a pie has no axes";
+    if (c.view3D && c.elevation == 90)
+        GTEST_SKIP() << "seen from straight above the value axis points at the viewer";
+    ChartControl chart;
+    chart.setModel(testModel(c));
+    chart.setViewSize(c.size);
+    const qint32 bottom = chart.ChartQuery(QueryValuePosition, chart.AxisValue(AxisYMin));
+    const qint32 top = chart.ChartQuery(QueryValuePosition, chart.AxisValue(AxisYMax));
+    EXPECT_GT(bottom, top);
+    chart.setQueryAxis(2);
+    const qint32 left = chart.ChartQuery(QueryValuePosition, chart.AxisValue(AxisXMin));
+    const qint32 right = chart.ChartQuery(QueryValuePosition, chart.AxisValue(AxisXMax));
+    // Turned more than a quarter round, the X axis runs from right to left.
+    const bool turned = c.view3D && c.rotation > 90 && c.rotation < 270;
+    EXPECT_EQ(turned, left > right) << left << " " << right;
+}
+
+const quint32 Styled = 0x4500 | 0x20000;
+
+INSTANTIATE_TEST_SUITE_P(
+    TypesSizesAndAngles, ChartGeometry,
+    ::testing::Values(
+        GeometryCase{"lines_2d", GalleryLines | Styled, false, 30, 0, {800, 500}},
+        GeometryCase{"lines_small", GalleryLines | Styled, false, 30, 0, {320, 240}},
+        GeometryCase{"scatter_2d", GalleryScatter, false, 30, 0, {640, 480}},
+        GeometryCase{"scatter_x_values", GalleryScatter, false, 30, 0, {640, 480}, true},
+        GeometryCase{"bars_2d", GalleryBars, false, 30, 0, {900, 400}},
+        GeometryCase{"bars_styled", GalleryBars | Styled, false, 30, 0, {500, 500}},
+        GeometryCase{"area_2d", GalleryArea | Styled, false, 30, 0, {700, 420}},
+        GeometryCase{"marks_2d", GalleryMarks, false, 30, 0, {700, 420}},
+        GeometryCase{"pie_2d", GalleryPie | Styled, false, 30, 0, {800, 600}},
+        GeometryCase{"pie_3d", GalleryPie | Styled, true, 30, 0, {800, 600}},
+        GeometryCase{"surface_2d", GallerySurface | Styled, false, 30, 0, {700, 420}},
+        GeometryCase{"lines_3d_0", GalleryLines | Styled, true, 30, 0, {900, 560}},
+        GeometryCase{"lines_3d_45", GalleryLines | Styled, true, 30, 45, {900, 560}},
+        GeometryCase{"bars_3d_0", GalleryBars | Styled, true, 30, 0, {900, 560}},
+        GeometryCase{"bars_3d_30", GalleryBars | Styled, true, 30, 30, {900, 560}},
+        GeometryCase{"bars_3d_150", GalleryBars | Styled, true, 30, 150, {900, 560}},
+        GeometryCase{"bars_3d_300", GalleryBars | Styled, true, 20, 300, {640, 480}},
+        GeometryCase{"area_3d_20", GalleryArea | Styled, true, 30, 20, {900, 560}},
+        GeometryCase{"scatter_3d", GalleryScatter, true, 30, 60, {800, 500}},
+        GeometryCase{"surface_3d_mosaic", GallerySurface | Styled, true, 90, 0, {800, 500}},
+        GeometryCase{"surface_3d_30", GallerySurface | Styled, true, 35, 30, {800, 500}}),
+    [](const ::testing::TestParamInfo<GeometryCase> &info) { return std::string(info.param.name); });
+
+TEST(ChartPainting, AHiddenPointIsNeverDrawn)
+{
+    ChartControl chart;
+    chart.BeginDataLoad(ChannelValues, 1, 3);
+    chart.EndDataLoad(ChannelValues);
+    chart.setActiveSeries(0);
+    chart.setValueY(0, 10);
+    chart.setValueY(1, 47); // off the grid lines
+    chart.setValueY(2, 20);
+    chart.setChartType(GalleryMarks);
+    chart.setViewSize(QSize(400, 300));
+    const qint32 pos = chart.ChartQuery(QueryPointPosition, MakeLong(0, 1));
+    const QPoint at(LowWordOf(pos), (pos - LowWordOf(pos)) / 65536);
+    const QColor marker = chart.renderImage(chart.viewSize()).pixelColor(at);
+
+    chart.setAxisValue(AxisYMin, chart.AxisValue(AxisYMin)); // keep the scale as it was
+    chart.setAxisValue(AxisYMax, chart.AxisValue(AxisYMax));
+    chart.setValueY(1, EmptyPointValue);
+    const QColor hidden = chart.renderImage(chart.viewSize()).pixelColor(at);
+    EXPECT_NE(marker, hidden);
+    EXPECT_EQ(hidden, toQColor(chart.model().backColorB)) << "the plot shows through, no zero";
+    EXPECT_LT(LowWordOf(chart.ChartQuery(QueryHitTest, MakeLong(qint16(at.x()), qint16(at.y())))), 0);
+}
+
+TEST(ChartPainting, AHiddenPointBreaksTheLine)
+{
+    ChartControl chart;
+    chart.BeginDataLoad(ChannelValues, 1, 3);
+    chart.EndDataLoad(ChannelValues);
+    chart.setActiveSeries(0);
+    for (int p = 0; p < 3; ++p)
+        chart.setValueY(p, 43); // off the grid lines
+    chart.setChartType(GalleryLines);
+    chart.setViewSize(QSize(400, 300));
+    chart.setAxisValue(AxisYMin, 0);
+    chart.setAxisValue(AxisYMax, 100);
+    const auto position = [&](int p) {
+        const qint32 v = chart.ChartQuery(QueryPointPosition, MakeLong(0, qint16(p)));
+        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
+    };
+    const QPoint between = (position(0) + position(1)) / 2;
+    EXPECT_NE(chart.renderImage(chart.viewSize()).pixelColor(between), toQColor(chart.model().backColorB));
+    chart.setValueY(1, EmptyPointValue);
+    EXPECT_EQ(chart.renderImage(chart.viewSize()).pixelColor(between), toQColor(chart.model().backColorB))
+        << "no line is drawn towards a hidden point";
+}
+
+TEST(ChartPainting, OddChartsPaintWithoutHarm)
+{
+    std::vector<ChartModel> models(6);
+    models[1].resizeGrid(3, 0);
+    models[2].resizeGrid(2, 5); // every point hidden
+    models[3].resizeGrid(1, 4);
+    models[3].values = {1e30, -1e30, 0, 3};
+    models[3].axisValues = {{AxisYMin, 5}, {AxisYMax, 5}, {AxisYStep, -1}};
+    models[4].resizeGrid(2, 20000);
+    for (double &v : models[4].values)
+        v = double(&v - models[4].values.data()) * 0.5;
+    models[5].resizeGrid(1, 1);
+    models[5].values = {7};
+    models[5].spacing = {400, 400, 400, 400};
+    models[5].depth3D = 999;
+    for (const ChartModel &base : models) {
+        for (quint32 gallery : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 15u}) {
+            for (bool view3D : {false, true}) {
+                ChartModel m = base;
+                m.chartType = gallery | 0x4500 | 0x20000;
+                m.view3D = view3D;
+                m.viewAngles = MakeLong(90, 200);
+                for (QSize size : {QSize(16, 16), QSize(300, 200)}) {
+                    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+                    QPainter painter(&image);
+                    ChartPainter(m).paint(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+                }
+            }
+        }
+    }
+    SUCCEED();
+}
+
+TEST(ChartPainting, BackgroundHookPaintsTheSurround)
+{
+    ChartControl chart;
+    chart.setViewSize(QSize(200, 150));
+    int calls = 0;
+    chart.setBackgroundPainter([&](QPainter *p, const QRect &area) {
+        ++calls;
+        p->fillRect(area, QColor(255, 0, 255));
+        return true;
+    });
+    const QImage image = chart.renderImage(chart.viewSize());
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(255, 0, 255));
+}
+
+TEST(ChartPainting, JapaneseFontNamesMapToTheIpaFonts)
+{
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ Ｐ明朝")), QStringLiteral("IPAPMincho"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ 明朝")), QStringLiteral("IPAMincho"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ Ｐゴシック")), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("IPAMincho")), QStringLiteral("IPAMincho"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+}
+
+} // namespace

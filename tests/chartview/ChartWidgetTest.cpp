@@ -1,0 +1,159 @@
+#include "chartview/CfxOcx.h"
+#include "chartview/ChartWidget.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+using namespace qel::chartview;
+
+namespace {
+
+struct WidgetFixture : ::testing::Test
+{
+    ChartWidget widget;
+    ChartControl &chart = widget.chart();
+
+    WidgetFixture()
+    {
+        chart.BeginDataLoad(ChannelValues, 2, 5);
+        for (int s = 0; s < 2; ++s) {
+            chart.setActiveSeries(qint16(s));
+            for (int p = 0; p < 5; ++p)
+                chart.setValueY(p, 10 + 20 * s + 7 * p);
+        }
+        chart.EndDataLoad(ChannelValues);
+        chart.setChartType(GalleryLines | TypeShowMarkers);
+        chart.setAxisValue(AxisYMin, 0);
+        chart.setAxisValue(AxisYMax, 100);
+        widget.resize(600, 400);
+        widget.show();
+        widget.grab(); // one real paint records the layout
+    }
+
+    QPoint position(int series, int point)
+    {
+        const qint32 v = chart.ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
+        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
+    }
+};
+
+} // namespace
+
+TEST_F(WidgetFixture, AClickOnAPointNamesIt)
+{
+    std::vector<std::pair<int, int>> clicked;
+    QObject::connect(&widget, &ChartWidget::pointClicked,
+                     [&](ChartEvent &e) { clicked.emplace_back(e.series, e.point); });
+    int outside = 0;
+    QObject::connect(&widget, &ChartWidget::clickedOutsidePoints, [&](ChartEvent &e) {
+        ++outside;
+        EXPECT_LT(e.series, 0);
+    });
+    const QPoint at = position(1, 3);
+    widget.pressAt(at);
+    widget.releaseAt(at);
+    widget.pressAt(QPoint(3, 3));
+    widget.releaseAt(QPoint(3, 3));
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], std::make_pair(1, 3));
+    EXPECT_EQ(outside, 1);
+}
+
+TEST_F(WidgetFixture, ADoubleClickChoosesThePointForAnalysis)
+{
+    int series = -1, point = -1;
+    QObject::connect(&widget, &ChartWidget::pointChosen, [&](ChartEvent &e) {
+        series = e.series;
+        point = e.point;
+        e.result = 1;
+    });
+    widget.doubleClickAt(position(0, 2));
+    EXPECT_EQ(series, 0);
+    EXPECT_EQ(point, 2);
+}
+
+TEST_F(WidgetFixture, MouseMovesAndPressesReportPixelsAndPoints)
+{
+    ChartEvent moved, pressed;
+    QObject::connect(&widget, &ChartWidget::mouseMoved, [&](ChartEvent &e) { moved = e; });
+    QObject::connect(&widget, &ChartWidget::buttonPressed, [&](ChartEvent &e) { pressed = e; });
+    const QPoint at = position(0, 4);
+    widget.moveTo(at + QPoint(0, 2));
+    EXPECT_EQ(moved.x, at.x());
+    EXPECT_EQ(moved.y, at.y() + 2);
+    EXPECT_EQ(moved.series, 0);
+    EXPECT_EQ(moved.point, 4);
+    widget.pressAt(QPoint(5, 5), Qt::RightButton);
+    EXPECT_EQ(pressed.button, Qt::RightButton);
+    EXPECT_LT(pressed.series, 0);
+}
+
+TEST_F(WidgetFixture, DraggingMovesThePointUpUntilReleased)
+{
+    int finishedSeries = -1;
+    QObject::connect(&widget, &ChartWidget::dragFinished, [&](int s, int) { finishedSeries = s; });
+    chart.setActiveSeries(0);
+    const double before = chart.ValueY(2);
+    const QPoint at = position(0, 2);
+
+    // Without DragActive a press and move change nothing.
+    widget.pressAt(at);
+    widget.moveTo(at - QPoint(0, 40), Qt::LeftButton);
+    widget.releaseAt(at - QPoint(0, 40));
+    chart.setActiveSeries(0);
+    EXPECT_EQ(chart.ValueY(2), before);
+
+    chart.setDragActive(true);
+    widget.pressAt(at);
+    widget.moveTo(at - QPoint(0, 40), Qt::LeftButton);
+    chart.setActiveSeries(0);
+    EXPECT_GT(chart.ValueY(2), before + 5);
+    widget.releaseAt(at - QPoint(0, 40));
+    EXPECT_EQ(finishedSeries, 0);
+    EXPECT_FALSE(chart.model().dragActive);
+}
+
+TEST_F(WidgetFixture, ToolBarCommandsGoToTheHostFirst)
+{
+    std::vector<int> commands;
+    bool handleIt = true;
+    QObject::connect(&widget, &ChartWidget::commandTriggered, [&](int command, bool &handled) {
+        commands.push_back(command);
+        handled = handleIt;
+    });
+    const QList<QAction *> actions = widget.toolBar()->actions();
+    QList<int> numbers;
+    for (QAction *a : actions)
+        numbers << a->data().toInt();
+    EXPECT_TRUE(numbers.contains(29702));
+    EXPECT_TRUE(numbers.contains(29701));
+    EXPECT_TRUE(numbers.contains(0x7313));
+
+    widget.runCommand(ChartWidget::CommandView3D);
+    EXPECT_FALSE(chart.model().view3D) << "a handled command is the host's alone";
+    handleIt = false;
+    widget.runCommand(ChartWidget::CommandView3D);
+    EXPECT_TRUE(chart.model().view3D);
+    for (QAction *a : actions)
+        if (a->data().toInt() == ChartWidget::CommandOpen)
+            a->trigger();
+    EXPECT_EQ(commands, (std::vector<int>{ChartWidget::CommandView3D, ChartWidget::CommandView3D,
+                                          ChartWidget::CommandOpen}));
+}
+
+TEST_F(WidgetFixture, OverlaysShowUntilTheNextChange)
+{
+    const qint32 context = chart.ChartQuery(QueryBeginOverlay);
+    QPainter *p = chart.OverlayPainter(context);
+    ASSERT_NE(p, nullptr);
+    p->setPen(QPen(QColor(255, 0, 255), 5));
+    p->drawLine(QPoint(0, 0), position(0, 2));
+    chart.ChartQuery(QueryEndOverlay, context);
+    const QPoint mid = position(0, 2) / 2 + widget.chartRect().topLeft();
+    EXPECT_EQ(widget.grab().toImage().pixelColor(mid), QColor(255, 0, 255));
+    chart.Refresh();
+    EXPECT_NE(widget.grab().toImage().pixelColor(mid), QColor(255, 0, 255));
+}
