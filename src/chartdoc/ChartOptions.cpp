@@ -1,5 +1,6 @@
 #include "chartdoc/ChartOptions.h"
 
+#include "chartview/ChartView.h"
 #include "os/PathParts.h"
 
 namespace qel::chartdoc {
@@ -72,6 +73,26 @@ QString applyTopTitleRule(const QString &topTitle)
     if (topTitle.size() >= 80 || startsBlank)
         return topTitle;
     return QString(110, QLatin1Char(' '));
+}
+
+std::optional<double> chartOptions(chartview::ChartView &chart, OptionsMode mode, int regression,
+                                   bool &commonX)
+{
+    chart.setTitleCaption(2, applyTopTitleRule(chart.TitleCaption(2)));
+    const ParsedOptions parsed = parseOptions(chart.TitleCaption(1));
+    switch (mode) {
+    case OptionsMode::Read:
+        commonX = parsed.commonX;
+        chart.setTitleCaption(1, parsed.visibleText);
+        return parsed.regression;
+    case OptionsMode::Write:
+        chart.setTitleCaption(1, parsed.visibleText + encodeOptions(regression, commonX));
+        return {};
+    case OptionsMode::Strip:
+        chart.setTitleCaption(1, parsed.visibleText);
+        return {};
+    }
+    return {};
 }
 
 } // namespace qel::chartdoc

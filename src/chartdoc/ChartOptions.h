@@ -4,6 +4,10 @@
 
 #include <optional>
 
+namespace qel::chartview {
+class ChartView;
+}
+
 namespace qel::chartdoc {
 
 // Options that travel inside the chart's right title after the marker "{kyOpt}":
@@ -24,6 +28,15 @@ QString encodeOptions(int regression, bool commonX);
 // A top title shorter than 80 characters that does not start with a blank or an
 // ideographic space becomes 110 blanks, so the chart keeps an empty title band.
 QString applyTopTitleRule(const QString &topTitle);
+
+enum class OptionsMode { Read = 1, Write = 2, Strip = 3 };
+
+// The option store of a chart's right title. Read takes the options out of the title (the
+// chart then shows only the visible part), sets commonX and returns the regression number;
+// Write stores regression and commonX after the visible title, exactly once; Strip drops
+// them. Every mode first applies the top-title rule.
+std::optional<double> chartOptions(chartview::ChartView &chart, OptionsMode mode,
+                                   int regression, bool &commonX);
 
 // The value of VB's Val(): the leading decimal number of text, 0 when there is none.
 double leadingNumber(const QString &text);

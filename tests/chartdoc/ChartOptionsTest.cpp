@@ -60,3 +60,27 @@ TEST(ChartOptions, TopTitleRule)
     EXPECT_EQ(applyTopTitleRule(QStringLiteral(" short")), QStringLiteral(" short"));
     EXPECT_EQ(applyTopTitleRule(QStringLiteral("\u3000見出し")), QStringLiteral("\u3000見出し"));
 }
+
+#include "chartview/ChartControl.h"
+
+TEST(ChartOptions, ChartKeepsItsOptionTextExactlyOnce)
+{
+    qel::chartview::ChartControl chart;
+    chart.setTitleCaption(1, QStringLiteral("Price"));
+    chart.setTitleCaption(2, QStringLiteral("short top"));
+    bool commonX = true;
+    chartOptions(chart, OptionsMode::Write, 3, commonX);
+    chartOptions(chart, OptionsMode::Write, 3, commonX); // saved twice
+    EXPECT_EQ(chart.TitleCaption(1), QStringLiteral("Price{kyOpt}{regr=3}{commonX}"));
+    EXPECT_EQ(chart.TitleCaption(2), QString(110, QLatin1Char(' ')));
+
+    commonX = false;
+    const auto regression = chartOptions(chart, OptionsMode::Read, 0, commonX);
+    EXPECT_EQ(regression, 3.0);
+    EXPECT_TRUE(commonX);
+    EXPECT_EQ(chart.TitleCaption(1), QStringLiteral("Price"));
+
+    chart.setTitleCaption(1, QStringLiteral("Z{kyOpt}{regr=1}"));
+    EXPECT_FALSE(chartOptions(chart, OptionsMode::Strip, 0, commonX).has_value());
+    EXPECT_EQ(chart.TitleCaption(1), QStringLiteral("Z"));
+}
