@@ -21,5 +21,5 @@ function(qel_test name)
     endif()
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QEL_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data;ASAN_OPTIONS=detect_leaks=0")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QEL_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
 endfunction()

@@ -35,8 +35,8 @@ enum class OptionsMode { Read = 1, Write = 2, Strip = 3 };
 // chart then shows only the visible part), sets commonX and returns the regression number;
 // Write stores regression and commonX after the visible title, exactly once; Strip drops
 // them. Every mode first applies the top-title rule.
-std::optional<double> chartOptions(chartview::ChartView &chart, OptionsMode mode,
-                                   int regression, bool &commonX);
+std::optional<double> chartOptions(chartview::ChartView &chart, OptionsMode mode, int regression,
+                                   bool &commonX);
 
 // The value of VB's Val(): the leading decimal number of text, 0 when there is none.
 double leadingNumber(const QString &text);

@@ -40,7 +40,9 @@ int AxisScale::decimalsForStep(double step)
 {
     int d = 0;
     step = std::abs(step);
-    while (step > 0 && d < 9 && std::abs(step * std::pow(10.0, d) - std::round(step * std::pow(10.0, d))) > 1e-6 * std::pow(10.0, d))
+    while (step > 0 && d < 9 &&
+           std::abs(step * std::pow(10.0, d) - std::round(step * std::pow(10.0, d))) >
+               1e-6 * std::pow(10.0, d))
         ++d;
     return d;
 }

@@ -39,8 +39,7 @@ bool writeAtomically(const QString &path, const QByteArray &bytes)
 
 ChartControl::ChartControl(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 ChartControl::~ChartControl()
 {
@@ -73,8 +72,8 @@ void ChartControl::touch()
 
 void ChartControl::resizeGrid(qint64 series, qint64 points)
 {
-    if (series < 0 || points < 0 || series > 32767 || points > 2147483647
-        || series * points > MaxCells) {
+    if (series < 0 || points < 0 || series > 32767 || points > 2147483647 ||
+        series * points > MaxCells) {
         fail();
         return;
     }
@@ -256,8 +255,8 @@ void ChartControl::BeginDataLoad(qint16 kind, qint32 a, qint32 b)
 
 void ChartControl::EndDataLoad(qint16 kind)
 {
-    if (kind != ChannelValues && kind != ChannelXValues && kind != ChannelColors
-        && kind != ChannelConstants && kind != ChannelBands) {
+    if (kind != ChannelValues && kind != ChannelXValues && kind != ChannelColors &&
+        kind != ChannelConstants && kind != ChannelBands) {
         fail();
         return;
     }
@@ -294,16 +293,26 @@ double ChartControl::AxisValue(qint16 index) const
     // An axis value nobody set is the automatic one the chart shows.
     const ChartLayout &l = const_cast<ChartControl *>(this)->currentLayout();
     switch (index) {
-    case AxisYMin: return l.yScale.min;
-    case AxisYMax: return l.yScale.max;
-    case AxisYStep: return l.yScale.step;
-    case AxisXMin: return l.xScale.min;
-    case AxisXMax: return l.xScale.max;
-    case AxisXStep: return l.xScale.step;
-    case AxisY2Min: return l.y2Scale.min;
-    case AxisY2Max: return l.y2Scale.max;
-    case AxisY2Step: return l.y2Scale.step;
-    default: return 0;
+    case AxisYMin:
+        return l.yScale.min;
+    case AxisYMax:
+        return l.yScale.max;
+    case AxisYStep:
+        return l.yScale.step;
+    case AxisXMin:
+        return l.xScale.min;
+    case AxisXMax:
+        return l.xScale.max;
+    case AxisXStep:
+        return l.xScale.step;
+    case AxisY2Min:
+        return l.y2Scale.min;
+    case AxisY2Max:
+        return l.y2Scale.max;
+    case AxisY2Step:
+        return l.y2Scale.step;
+    default:
+        return 0;
     }
 }
 
@@ -703,8 +712,8 @@ qint32 ChartControl::ExportFile(qint16 format, const QString &path)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (format == FormatBitmap || format == FormatPng || format == FormatJpeg
-        || format == FormatPicture) {
+    if (format == FormatBitmap || format == FormatPng || format == FormatJpeg ||
+        format == FormatPicture) {
         const char *kind = format == FormatJpeg ? "JPG" : format == FormatPng ? "PNG" : "BMP";
         QImage image = renderImage(m_viewSize);
         if (format != FormatPng)

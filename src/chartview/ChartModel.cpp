@@ -22,7 +22,7 @@ namespace {
 
 // A palette that tells neighbouring series apart on screen and in print.
 const std::array<Rgb, 16> DefaultSeriesColors = {
-    rgb(31, 119, 180), rgb(255, 127, 14), rgb(44, 160, 44),  rgb(214, 39, 40),
+    rgb(31, 119, 180),  rgb(255, 127, 14), rgb(44, 160, 44),   rgb(214, 39, 40),
     rgb(148, 103, 189), rgb(140, 86, 75),  rgb(227, 119, 194), rgb(127, 127, 127),
     rgb(188, 189, 34),  rgb(23, 190, 207), rgb(0, 0, 128),     rgb(128, 0, 0),
     rgb(0, 128, 0),     rgb(128, 0, 128),  rgb(0, 128, 128),   rgb(128, 128, 0),

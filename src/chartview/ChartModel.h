@@ -144,7 +144,7 @@ struct ChartModel
     qint16 pointGap = 0;    // 0..100, percent of a point's slot left free; 0 = 30
     qint16 depth3D = 50;    // 0..999, percent of a point's slot
 
-    Rgb backColorA = rgb(0, 192, 192); // the chart's surround
+    Rgb backColorA = rgb(0, 192, 192);   // the chart's surround
     Rgb backColorB = rgb(255, 255, 255); // the plot area
     Rgb backColorC = rgb(255, 255, 255); // the legend box
     std::map<qint32, Rgb> indexedColors;

@@ -11,8 +11,7 @@ namespace qel::chartview {
 ChartPainter::ChartPainter(const ChartModel &model, BackgroundPainter background)
     : m_model(model)
     , m_background(std::move(background))
-{
-}
+{}
 
 ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal resolution) const
 {
@@ -37,14 +36,15 @@ ChartLayout ChartPainter::layout(const QSizeF &size) const
 QString ChartPainter::resolveFamily(const QString &family)
 {
     const QString f = family.normalized(QString::NormalizationForm_KC).toLower();
-    const bool proportional = f.contains(QStringLiteral("p明朝")) || f.contains(QStringLiteral("pゴシック"))
-                              || f.contains(QStringLiteral("pmincho"))
-                              || f.contains(QStringLiteral("pgothic")) || f.contains(QStringLiteral(" p"));
-    if (f.contains(QStringLiteral("明朝")) || f.contains(QStringLiteral("mincho"))
-        || f.contains(QStringLiteral("serif")))
+    const bool proportional =
+        f.contains(QStringLiteral("p明朝")) || f.contains(QStringLiteral("pゴシック")) ||
+        f.contains(QStringLiteral("pmincho")) || f.contains(QStringLiteral("pgothic")) ||
+        f.contains(QStringLiteral(" p"));
+    if (f.contains(QStringLiteral("明朝")) || f.contains(QStringLiteral("mincho")) ||
+        f.contains(QStringLiteral("serif")))
         return proportional ? QStringLiteral("IPAPMincho") : QStringLiteral("IPAMincho");
-    if (f.contains(QStringLiteral("ゴシック")) || f.contains(QStringLiteral("gothic"))
-        || f.isEmpty())
+    if (f.contains(QStringLiteral("ゴシック")) || f.contains(QStringLiteral("gothic")) ||
+        f.isEmpty())
         return proportional || f.isEmpty() ? QStringLiteral("IPAPGothic")
                                            : QStringLiteral("IPAGothic");
     return family;

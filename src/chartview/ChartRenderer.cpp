@@ -86,9 +86,8 @@ bool ChartRenderer::usesNumericX() const
     const quint32 g = m_model.gallery();
     if (g == GalleryScatter)
         return true;
-    return m_model.hasXValues
-           && (g == GalleryLines || g == GallerySpline || g == GalleryMarks || g == GalleryArea
-               || g == GalleryHighLow);
+    return m_model.hasXValues && (g == GalleryLines || g == GallerySpline || g == GalleryMarks ||
+                                  g == GalleryArea || g == GalleryHighLow);
 }
 
 bool ChartRenderer::isBarLike() const
@@ -182,8 +181,8 @@ void ChartRenderer::computeRegions()
     if (!m_plotOnly) {
         const QFontMetricsF top(font(ChartText::TopTitle));
         if (hasText(m_model.visibleTitle(2))) {
-            const double h = std::max<qsizetype>(titleLines(m_model.visibleTitle(2)).size(), 1)
-                             * top.lineSpacing();
+            const double h = std::max<qsizetype>(titleLines(m_model.visibleTitle(2)).size(), 1) *
+                             top.lineSpacing();
             m_topTitle = QRectF(r.left(), r.top(), r.width(), h);
             r.setTop(r.top() + h + 2);
         }
@@ -196,13 +195,15 @@ void ChartRenderer::computeRegions()
         }
         const QStringList leftLines = titleLines(m_model.visibleTitle(0));
         if (!leftLines.isEmpty()) {
-            const double w = leftLines.size() * QFontMetricsF(font(ChartText::LeftTitle)).lineSpacing();
+            const double w =
+                leftLines.size() * QFontMetricsF(font(ChartText::LeftTitle)).lineSpacing();
             m_leftTitle = QRectF(r.left(), r.top(), w, r.height());
             r.setLeft(r.left() + w + 4);
         }
         const QStringList rightLines = titleLines(m_model.visibleTitle(1));
         if (!rightLines.isEmpty()) {
-            const double w = rightLines.size() * QFontMetricsF(font(ChartText::RightTitle)).lineSpacing();
+            const double w =
+                rightLines.size() * QFontMetricsF(font(ChartText::RightTitle)).lineSpacing();
             m_rightTitle = QRectF(r.right() - w, r.top(), w, r.height());
             r.setRight(r.right() - w - 4);
         }
@@ -227,7 +228,8 @@ void ChartRenderer::computeRegions()
             m_yLabelWidth = std::min(m_yLabelWidth, r.width() / 4) + 8;
         } else if (!(m_model.axisBits & AxisHideYLabels)) {
             for (double t : m_layout.yScale.ticks())
-                m_yLabelWidth = std::max(m_yLabelWidth, yfm.horizontalAdvance(m_layout.yScale.label(t)));
+                m_yLabelWidth =
+                    std::max(m_yLabelWidth, yfm.horizontalAdvance(m_layout.yScale.label(t)));
             m_yLabelWidth += 8;
             if (m_secondAxis || (m_model.axisBits & AxisRightLabels)) {
                 const AxisScale &s2 = m_secondAxis ? m_layout.y2Scale : m_layout.yScale;
@@ -314,8 +316,9 @@ QColor ChartRenderer::seriesColor(int series) const
 
 QColor ChartRenderer::surfaceColor(double value) const
 {
-    static const QColor stops[] = {QColor(49, 54, 149), QColor(69, 117, 180), QColor(116, 173, 209),
-                                   QColor(254, 224, 144), QColor(244, 109, 67), QColor(165, 0, 38)};
+    static const QColor stops[] = {QColor(49, 54, 149),   QColor(69, 117, 180),
+                                   QColor(116, 173, 209), QColor(254, 224, 144),
+                                   QColor(244, 109, 67),  QColor(165, 0, 38)};
     const double f = std::clamp(m_layout.yScale.fraction(value), 0.0, 1.0) * 5;
     const int i = std::min(int(f), 4);
     const double t = f - i;
@@ -357,9 +360,9 @@ bool ChartRenderer::drawsMarkers(int series) const
     if (m_model.markerStyleOf(series) < 0)
         return false;
     const quint32 g = m_model.gallery();
-    const bool wanted = g == GalleryMarks || g == GalleryScatter
-                        || ((g == GalleryLines || g == GallerySpline || g == GalleryHighLow)
-                            && (m_model.chartType & TypeShowMarkers));
+    const bool wanted = g == GalleryMarks || g == GalleryScatter ||
+                        ((g == GalleryLines || g == GallerySpline || g == GalleryHighLow) &&
+                         (m_model.chartType & TypeShowMarkers));
     // Markers closer than a few pixels would only blot the line out.
     return wanted && m_layout.plot.width() / std::max(m_model.pointCount, 1) >= 4;
 }
@@ -463,7 +466,8 @@ void ChartRenderer::drawGrid()
             m_painter->drawLine(toScreen(uFar, v, 0), toScreen(uFar, v, 1));
     }
     if (m_model.chartType & TypeGrid) {
-        const std::vector<double> xs = m_layout.numericX ? m_layout.xScale.ticks() : std::vector<double>();
+        const std::vector<double> xs =
+            m_layout.numericX ? m_layout.xScale.ticks() : std::vector<double>();
         if (m_layout.numericX) {
             for (double t : xs) {
                 const double u = m_layout.xScale.fraction(t);
@@ -546,7 +550,8 @@ void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
                 grad.setColorAt(1, fill);
                 brush = QBrush(grad);
             }
-            m_painter->setPen((m_model.chartType & TypeOutline) ? QPen(color.darker(140), 1) : Qt::NoPen);
+            m_painter->setPen((m_model.chartType & TypeOutline) ? QPen(color.darker(140), 1)
+                                                                : Qt::NoPen);
             m_painter->setBrush(brush);
             m_painter->drawPolygon(poly);
         }
@@ -669,8 +674,9 @@ void ChartRenderer::drawBars2D()
             }
             const double v0 = stacked ? vOf(s, from) : baseV();
             const double v1 = vOf(s, to);
-            const QRectF rect = QRectF(toScreen(u0, std::max(v0, v1)), toScreen(u0 + barWidth, std::min(v0, v1)))
-                                    .normalized();
+            const QRectF rect =
+                QRectF(toScreen(u0, std::max(v0, v1)), toScreen(u0 + barWidth, std::min(v0, v1)))
+                    .normalized();
             m_layout.regions.push_back({s, p, QPolygonF(rect)});
             m_layout.anchors.push_back({s, p, QPointF(rect.center().x(), toScreen(0, v1).y())});
             if (!m_painter)
@@ -732,12 +738,12 @@ void ChartRenderer::addBox(std::vector<Face> &faces, double u0, double u1, doubl
         f.point = point;
         faces.push_back(f);
     };
-    quad({u0, v0, w0}, {u1, v0, w0}, {u1, v1, w0}, {u0, v1, w0}, 100);    // front
-    quad({u0, v0, w1}, {u1, v0, w1}, {u1, v1, w1}, {u0, v1, w1}, 80);     // back
-    quad({u0, v0, w0}, {u0, v0, w1}, {u0, v1, w1}, {u0, v1, w0}, 78);     // left
-    quad({u1, v0, w0}, {u1, v0, w1}, {u1, v1, w1}, {u1, v1, w0}, 78);     // right
+    quad({u0, v0, w0}, {u1, v0, w0}, {u1, v1, w0}, {u0, v1, w0}, 100);                     // front
+    quad({u0, v0, w1}, {u1, v0, w1}, {u1, v1, w1}, {u0, v1, w1}, 80);                      // back
+    quad({u0, v0, w0}, {u0, v0, w1}, {u0, v1, w1}, {u0, v1, w0}, 78);                      // left
+    quad({u1, v0, w0}, {u1, v0, w1}, {u1, v1, w1}, {u1, v1, w0}, 78);                      // right
     quad({u0, v1, w0}, {u1, v1, w0}, {u1, v1, w1}, {u0, v1, w1}, isSurface() ? 100 : 125); // top
-    quad({u0, v0, w0}, {u1, v0, w0}, {u1, v0, w1}, {u0, v0, w1}, 70);     // bottom
+    quad({u0, v0, w0}, {u1, v0, w0}, {u1, v0, w1}, {u0, v0, w1}, 70);                      // bottom
     // The point's anchor: the middle of its top face, drawn last among its faces.
     Face &top = faces[faces.size() - 2];
     top.hasAnchor = true;
@@ -768,8 +774,8 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
             if (area) {
                 const double b = baseV();
                 Face front;
-                front.polygon = QPolygonF({toScreen(pu, b, w0), toScreen(u, b, w0), toScreen(u, vv, w0),
-                                           toScreen(pu, pv, w0)});
+                front.polygon = QPolygonF({toScreen(pu, b, w0), toScreen(u, b, w0),
+                                           toScreen(u, vv, w0), toScreen(pu, pv, w0)});
                 front.depth = m_layout.projection.depth({(pu + u) / 2, b, w0});
                 front.fill = color;
                 faces.push_back(front);
@@ -794,9 +800,10 @@ void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
         const double gap = (m.pointGap <= 0 ? 30 : std::min<int>(m.pointGap, 100)) / 100.0;
         const double width = m_layout.slotWidth() * (1 - gap * 0.9);
         for (int s = 0; s < m.seriesCount; ++s) {
-            const auto [w0, w1] = isSurface() ? std::pair<double, double>(double(s) / m.seriesCount,
-                                                                        double(s + 1) / m.seriesCount)
-                                              : rowRange(s);
+            const auto [w0, w1] = isSurface()
+                                      ? std::pair<double, double>(double(s) / m.seriesCount,
+                                                                  double(s + 1) / m.seriesCount)
+                                      : rowRange(s);
             for (int p = 0; p < m.pointCount; ++p) {
                 const double v = m.value(s, p);
                 if (isEmptyPoint(v) || !std::isfinite(v))
@@ -815,7 +822,8 @@ void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
                 }
                 const QColor c = isSurface() ? surfaceColor(v) : seriesColor(s);
                 const double half = isSurface() ? m_layout.slotWidth() / 2 * 0.98 : width / 2;
-                addBox(faces, uc - half, uc + half, from, std::max(to, from + 1e-4), w0, w1, c, s, p);
+                addBox(faces, uc - half, uc + half, from, std::max(to, from + 1e-4), w0, w1, c, s,
+                       p);
             }
         }
         return;
@@ -835,12 +843,14 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
             if (f.series >= 0)
                 m_layout.regions.push_back({f.series, f.point, f.polygon});
             if (m_painter) {
-                m_painter->setPen(outline ? QPen(f.fill.darker(150), 0.8) : QPen(f.fill.darker(115), 0.5));
+                m_painter->setPen(outline ? QPen(f.fill.darker(150), 0.8)
+                                          : QPen(f.fill.darker(115), 0.5));
                 m_painter->setBrush(f.fill);
                 m_painter->drawPolygon(f.polygon);
             }
         } else if (m_painter && f.hasAnchor && drawsMarkers(f.series)) {
-            drawMarker(f.anchor, m_model.markerStyleOf(f.series), seriesColor(f.series), markerSize);
+            drawMarker(f.anchor, m_model.markerStyleOf(f.series), seriesColor(f.series),
+                       markerSize);
         }
         if (f.hasAnchor)
             m_layout.anchors.push_back({f.series, f.point, f.anchor});
@@ -856,12 +866,16 @@ void ChartRenderer::drawPie()
     const double cw = area.width() / cols, ch = area.height() / rowsN;
     const QFontMetricsF fm(font(ChartText::YLabels));
     const bool tilt = m.view3D;
-    const double squash = tilt ? std::clamp(std::sin(std::abs(m.elevation()) * Pi / 180), 0.35, 1.0) : 1;
+    const double squash =
+        tilt ? std::clamp(std::sin(std::abs(m.elevation()) * Pi / 180), 0.35, 1.0) : 1;
     for (int s = 0; s < m.seriesCount; ++s) {
         const QRectF cell(area.left() + (s % cols) * cw, area.top() + (s / cols) * ch, cw, ch);
         const double labelH = m.seriesCount > 1 ? fm.lineSpacing() : 0;
-        const double radius = std::max(4.0, std::min(cell.width() / 2, (cell.height() - labelH) / 2 / squash) * 0.85);
-        const double thick = tilt ? radius * std::clamp<double>(m.depth3D, 0, 200) / 100 * 0.35 * std::cos(std::abs(m.elevation()) * Pi / 180) : 0;
+        const double radius =
+            std::max(4.0, std::min(cell.width() / 2, (cell.height() - labelH) / 2 / squash) * 0.85);
+        const double thick = tilt ? radius * std::clamp<double>(m.depth3D, 0, 200) / 100 * 0.35 *
+                                        std::cos(std::abs(m.elevation()) * Pi / 180)
+                                  : 0;
         const QPointF centre(cell.center().x(), cell.top() + (cell.height() - labelH - thick) / 2);
         double total = 0;
         for (int p = 0; p < m.pointCount; ++p) {
@@ -872,9 +886,15 @@ void ChartRenderer::drawPie()
         if (total <= 0)
             continue;
         auto at = [&](double angle, double r, double dy = 0) {
-            return QPointF(centre.x() + r * std::cos(angle), centre.y() - r * std::sin(angle) * squash + dy);
+            return QPointF(centre.x() + r * std::cos(angle),
+                           centre.y() - r * std::sin(angle) * squash + dy);
         };
-        struct Slice { int point; double a0, a1; QPolygonF top; };
+        struct Slice
+        {
+            int point;
+            double a0, a1;
+            QPolygonF top;
+        };
         std::vector<Slice> slices;
         double angle = Pi / 2 - m.rotation() * Pi / 180;
         for (int p = 0; p < m.pointCount; ++p) {
@@ -934,7 +954,8 @@ void ChartRenderer::drawPie()
                 m_painter->setPen(Qt::black);
                 const QString text = QString::number(share, 'f', 0) + QLatin1Char('%');
                 const QPointF tp = at(mid, radius * 0.62);
-                m_painter->drawText(QRectF(tp.x() - 40, tp.y() - 12, 80, 24), Qt::AlignCenter, text);
+                m_painter->drawText(QRectF(tp.x() - 40, tp.y() - 12, 80, 24), Qt::AlignCenter,
+                                    text);
             }
         }
         if (m_painter && labelH > 0) {
@@ -966,8 +987,9 @@ void ChartRenderer::drawConstants()
         m_painter->drawLine(a, b);
         if (!c.caption.isEmpty()) {
             m_painter->setPen(QColor(160, 0, 0));
-            m_painter->drawText(QRectF(b.x() - 300, b.y() - fm.lineSpacing() - 1, 298, fm.lineSpacing()),
-                                Qt::AlignRight | Qt::AlignBottom, c.caption);
+            m_painter->drawText(
+                QRectF(b.x() - 300, b.y() - fm.lineSpacing() - 1, 298, fm.lineSpacing()),
+                Qt::AlignRight | Qt::AlignBottom, c.caption);
         }
     }
 }
@@ -1008,8 +1030,10 @@ void ChartRenderer::drawRowLabels()
     for (int s = 0; s < m_model.seriesCount; ++s) {
         const double f = (s + 0.5) / n;
         const QPointF at = is3D ? toScreen(edgeU, 0, f) : toScreen(0, f);
-        const QString text = fm.elidedText(m_model.seriesCaptions.value(s), Qt::ElideRight, m_yLabelWidth - 8);
-        m_painter->drawText(QRectF(at.x() - m_yLabelWidth, at.y() - fm.height() / 2, m_yLabelWidth - 6, fm.height()),
+        const QString text =
+            fm.elidedText(m_model.seriesCaptions.value(s), Qt::ElideRight, m_yLabelWidth - 8);
+        m_painter->drawText(QRectF(at.x() - m_yLabelWidth, at.y() - fm.height() / 2,
+                                   m_yLabelWidth - 6, fm.height()),
                             Qt::AlignRight | Qt::AlignVCenter, text);
     }
 }
@@ -1043,8 +1067,9 @@ void ChartRenderer::drawYLabels(const AxisScale &scale, bool right)
         const QPointF at = toScreen(edgeU, v, edgeW);
         const QString text = scale.label(t);
         const double w = fm.horizontalAdvance(text);
-        const QRectF box = right ? QRectF(at.x() + 5, at.y() - fm.height() / 2, w + 2, fm.height())
-                                 : QRectF(at.x() - w - 6, at.y() - fm.height() / 2, w + 2, fm.height());
+        const QRectF box =
+            right ? QRectF(at.x() + 5, at.y() - fm.height() / 2, w + 2, fm.height())
+                  : QRectF(at.x() - w - 6, at.y() - fm.height() / 2, w + 2, fm.height());
         m_painter->drawText(box, (right ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, text);
         m_painter->drawLine(at, at + QPointF(right ? 3 : -3, 0));
     }
@@ -1057,15 +1082,17 @@ void ChartRenderer::drawXLabels()
     m_painter->setPen(Qt::black);
     const bool vertical = m_model.axisBits & AxisVerticalXLabels;
     const double wNear = m_layout.projection.is3D() && m_layout.projection.backIsFar() ? 0
-                         : m_layout.projection.is3D() ? 1 : 0;
+                         : m_layout.projection.is3D()                                  ? 1
+                                                                                       : 0;
     auto drawAt = [&](double u, const QString &text, double room) {
         const QPointF at = toScreen(u, 0, wNear) + QPointF(0, 3);
         if (vertical) {
             m_painter->save();
             m_painter->translate(at);
             m_painter->rotate(-90);
-            m_painter->drawText(QRectF(-m_xLabelHeight, -fm.height() / 2, m_xLabelHeight - 2, fm.height()),
-                                Qt::AlignRight | Qt::AlignVCenter, text);
+            m_painter->drawText(
+                QRectF(-m_xLabelHeight, -fm.height() / 2, m_xLabelHeight - 2, fm.height()),
+                Qt::AlignRight | Qt::AlignVCenter, text);
             m_painter->restore();
         } else {
             m_painter->drawText(QRectF(at.x() - room / 2, at.y(), room, fm.lineSpacing()),
@@ -1096,11 +1123,13 @@ void ChartRenderer::drawTitles()
     m_painter->setPen(Qt::black);
     if (!m_topTitle.isEmpty()) {
         m_painter->setFont(font(ChartText::TopTitle));
-        m_painter->drawText(m_topTitle, Qt::AlignCenter, titleLines(m_model.visibleTitle(2)).join(QLatin1Char('\n')));
+        m_painter->drawText(m_topTitle, Qt::AlignCenter,
+                            titleLines(m_model.visibleTitle(2)).join(QLatin1Char('\n')));
     }
     if (!m_bottomTitle.isEmpty()) {
         m_painter->setFont(font(ChartText::BottomTitle));
-        m_painter->drawText(m_bottomTitle, Qt::AlignCenter, titleLines(m_model.visibleTitle(3)).join(QLatin1Char('\n')));
+        m_painter->drawText(m_bottomTitle, Qt::AlignCenter,
+                            titleLines(m_model.visibleTitle(3)).join(QLatin1Char('\n')));
     }
     auto vertical = [&](const QRectF &box, const QString &text, ChartText which, double angle) {
         if (box.isEmpty())
@@ -1149,9 +1178,10 @@ void ChartRenderer::drawLegend()
             m_painter->drawRect(QRectF(mid.x() - 6, mid.y() - 5, 12, 10));
         }
         m_painter->setPen(Qt::black);
-        m_painter->drawText(QRectF(m_legend.left() + 28, y, m_legend.width() - 30, fm.lineSpacing()),
-                            Qt::AlignLeft | Qt::AlignVCenter,
-                            fm.elidedText(entries[i], Qt::ElideRight, m_legend.width() - 30));
+        m_painter->drawText(
+            QRectF(m_legend.left() + 28, y, m_legend.width() - 30, fm.lineSpacing()),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            fm.elidedText(entries[i], Qt::ElideRight, m_legend.width() - 30));
     }
 }
 

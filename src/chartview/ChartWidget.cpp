@@ -46,7 +46,8 @@ void ChartWidget::buildToolBar()
         QAction *action = m_toolBar->addAction(QString::fromUtf16(e.text));
         action->setToolTip(QString::fromUtf16(e.tip));
         action->setData(e.command);
-        connect(action, &QAction::triggered, this, [this, command = e.command] { runCommand(command); });
+        connect(action, &QAction::triggered, this,
+                [this, command = e.command] { runCommand(command); });
     }
 }
 
@@ -177,8 +178,8 @@ void ChartWidget::runOwnCommand(int command)
     const ChartModel &m = m_chart.model();
     switch (command) {
     case CommandGallery: {
-        static const quint32 order[] = {GalleryLines, GalleryBars, GalleryArea, GalleryScatter,
-                                        GalleryPie, GallerySurface};
+        static const quint32 order[] = {GalleryLines,   GalleryBars, GalleryArea,
+                                        GalleryScatter, GalleryPie,  GallerySurface};
         std::size_t i = 0;
         while (i < std::size(order) && order[i] != m.gallery())
             ++i;

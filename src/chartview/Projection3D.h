@@ -21,8 +21,8 @@ class Projection3D
 public:
     Projection3D() = default;
     // depthRatio: the box's depth relative to its width.
-    Projection3D(const QRectF &plot, bool view3D, double elevationDegrees,
-                 double rotationDegrees, double depthRatio);
+    Projection3D(const QRectF &plot, bool view3D, double elevationDegrees, double rotationDegrees,
+                 double depthRatio);
 
     QPointF map(const WorldPoint &p) const;
     QPointF map(double u, double v, double w = 0) const { return map(WorldPoint{u, v, w}); }
@@ -30,8 +30,8 @@ public:
     double depth(const WorldPoint &p) const;
     bool is3D() const { return m_3d; }
     // Which side of the box faces away from the viewer (for the walls).
-    bool backIsFar() const;   // the w = 1 face is behind
-    bool rightIsFar() const;  // the u = 1 face is behind
+    bool backIsFar() const;  // the w = 1 face is behind
+    bool rightIsFar() const; // the u = 1 face is behind
     bool floorVisible() const { return m_elevation > 0; }
 
 private:

@@ -17,13 +17,12 @@ QString settingsKey(const QString &section, const QString &key)
 
 IniSettingsStore::IniSettingsStore(const QString &directory)
     : m_directory(directory)
-{
-}
+{}
 
 QString IniSettingsStore::defaultDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/qelPro");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/qelPro");
 }
 
 QString IniSettingsStore::fileName(const QString &application) const

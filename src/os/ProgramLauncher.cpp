@@ -11,8 +11,7 @@ ProgramLauncher::ProgramLauncher(SettingsStore &settings, UserDialogs &dialogs,
     : m_settings(settings)
     , m_dialogs(dialogs)
     , m_starter(starter)
-{
-}
+{}
 
 QString ProgramLauncher::rememberedPath(const QString &name) const
 {
@@ -38,8 +37,8 @@ QString ProgramLauncher::askForProgram(const QString &name, const QString &argum
     const QStringList chosen = m_dialogs.chooseFiles(request);
     const QString path = chosen.isEmpty() ? QString() : chosen.first();
     if (path.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("キャンセルされました。\n") + name + QStringLiteral(" or ")
-                             + arguments,
+        m_dialogs.inform(QStringLiteral("キャンセルされました。\n") + name +
+                             QStringLiteral(" or ") + arguments,
                          MessageIcon::Exclamation);
         return {};
     }
@@ -64,8 +63,8 @@ QString ProgramLauncher::launch(const QString &name, QString &arguments)
         QString error;
         if (m_starter.startDetached(path, argv, &error))
             return path;
-        m_dialogs.inform(error + QLatin1Char('\n') + program + QStringLiteral(" or ") + arguments
-                             + QLatin1Char('\n'),
+        m_dialogs.inform(error + QLatin1Char('\n') + program + QStringLiteral(" or ") + arguments +
+                             QLatin1Char('\n'),
                          MessageIcon::Exclamation);
         // A remembered program that does not start is forgotten, so the second attempt
         // lets the user choose another one instead of failing the same way again.

@@ -32,7 +32,8 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
 {
     const qint16 format = formatFor(output);
     if (format == 0) {
-        error = QStringLiteral("%1: 出力形式が分かりません (png, bmp, jpg, svg, pdf, chf)").arg(output);
+        error =
+            QStringLiteral("%1: 出力形式が分かりません (png, bmp, jpg, svg, pdf, chf)").arg(output);
         return 2;
     }
     if (chart.ExportFile(format, output) != 0) {

@@ -30,8 +30,8 @@ QString programDirectory()
 {
     QString dir = qEnvironmentVariable("QELPRO_HOME");
     if (dir.isEmpty()) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-              + QStringLiteral("/qelPro");
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+              QStringLiteral("/qelPro");
     }
     dir = QDir::cleanPath(QDir(dir).absolutePath());
     QDir().mkpath(dir);
@@ -49,8 +49,8 @@ QString setDataPath(ProgramState &state, StartupSettings &settings, const QStrin
     return dir;
 }
 
-void recordStartupPaths(ProgramState &state, StartupSettings &settings,
-                        const QString &programDir, const QString &windowsDir)
+void recordStartupPaths(ProgramState &state, StartupSettings &settings, const QString &programDir,
+                        const QString &windowsDir)
 {
     state.winPath = withTrailingSlash(windowsDir);
     state.winDrive = state.winPath.left(2);

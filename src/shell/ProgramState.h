@@ -32,7 +32,7 @@ QString programDirectory();
 QString setDataPath(ProgramState &state, StartupSettings &settings, const QString &path);
 
 // Start-up steps that work out the paths and record them with the version in the settings.
-void recordStartupPaths(ProgramState &state, StartupSettings &settings,
-                        const QString &programDir, const QString &windowsDir);
+void recordStartupPaths(ProgramState &state, StartupSettings &settings, const QString &programDir,
+                        const QString &windowsDir);
 
 } // namespace qel::shell

@@ -6,8 +6,7 @@ namespace qel::shell {
 
 StartupSettings::StartupSettings(os::SettingsStore &store)
     : m_store(store)
-{
-}
+{}
 
 QString StartupSettings::read(const QString &key) const
 {

@@ -11,7 +11,8 @@ namespace {
 
 bool hasDisplay()
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // Work that needs no window (--help, --version, --export) runs on the offscreen platform,
@@ -20,8 +21,8 @@ bool runsWithoutWindow(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
-        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version")
-            || !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8))
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version") ||
+            !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8))
             return true;
     }
     return false;
@@ -46,7 +47,8 @@ int main(int argc, char *argv[])
     }
     if (!line.exportPath.isEmpty()) {
         QString error;
-        const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file, error);
+        const int rc =
+            qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file, error);
         if (rc != 0)
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;

@@ -33,7 +33,8 @@ TEST(BottomTitle, SingleLineKeepsFirstAndLeadsRestWithABlank)
     const Split s = split(QStringLiteral("Fig.    QEL for Windows."));
     EXPECT_TRUE(s.first.isEmpty());
     EXPECT_EQ(s.rest, QStringLiteral(" Fig.    QEL for Windows."));
-    EXPECT_EQ(split(QStringLiteral("x"), QStringLiteral("earlier")).first, QStringLiteral("earlier"));
+    EXPECT_EQ(split(QStringLiteral("x"), QStringLiteral("earlier")).first,
+              QStringLiteral("earlier"));
 }
 
 TEST(BottomTitle, LeadingEmptyLinesAreSkippedAndBreaksBecomeBlanks)

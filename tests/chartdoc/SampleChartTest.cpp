@@ -10,8 +10,9 @@ TEST(SampleChart, BothChartsCarryTheSample)
     chartview::ChartControl chart1, chart2;
     chartdoc::buildSampleChart(chart1, chart2);
     EXPECT_EQ(chart1.SeriesTotal(), 5);
-    const QStringList names = {QStringLiteral("Beef"), QStringLiteral("Pork"), QStringLiteral("Sheep"),
-                               QStringLiteral("Horse"), QStringLiteral("Chicken")};
+    const QStringList names = {QStringLiteral("Beef"), QStringLiteral("Pork"),
+                               QStringLiteral("Sheep"), QStringLiteral("Horse"),
+                               QStringLiteral("Chicken")};
     for (int s = 0; s < 5; ++s)
         EXPECT_EQ(chart1.SeriesCaption(qint16(s)), names[s]);
     EXPECT_EQ(chart1.TitleCaption(0), QStringLiteral("左タイトル"));

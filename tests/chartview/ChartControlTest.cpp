@@ -171,7 +171,8 @@ TEST(ChartControl, ExportsEveryPictureFormat)
     // Titles stay text; the generator writes one text element per script run.
     EXPECT_TRUE(svgText.contains(QStringLiteral(">左</text>")));
     EXPECT_TRUE(svgText.contains(QStringLiteral(">タイトル</text>")));
-    EXPECT_TRUE(svgText.contains(QStringLiteral("IPAPGothic")) || svgText.contains(QStringLiteral("IPA")));
+    EXPECT_TRUE(svgText.contains(QStringLiteral("IPAPGothic")) ||
+                svgText.contains(QStringLiteral("IPA")));
 
     const QString pdf = dir.filePath(QStringLiteral("a.pdf"));
     ASSERT_EQ(chart.ExportFile(FormatPdf, pdf), 0);

@@ -63,7 +63,8 @@ void savePicture(const ChartControl &chart, const std::string &name)
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
-    chart.renderImage(chart.viewSize()).save(dir + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png"));
+    chart.renderImage(chart.viewSize())
+        .save(dir + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png"));
 }
 
 class ChartGeometry : public ::testing::TestWithParam<GeometryCase>
@@ -167,7 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{"scatter_3d", GalleryScatter, true, 30, 60, {800, 500}},
         GeometryCase{"surface_3d_mosaic", GallerySurface | Styled, true, 90, 0, {800, 500}},
         GeometryCase{"surface_3d_30", GallerySurface | Styled, true, 35, 30, {800, 500}}),
-    [](const ::testing::TestParamInfo<GeometryCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<GeometryCase> &info) {
+        return std::string(info.param.name);
+    });
 
 TEST(ChartPainting, AHiddenPointIsNeverDrawn)
 {
@@ -190,7 +193,8 @@ TEST(ChartPainting, AHiddenPointIsNeverDrawn)
     const QColor hidden = chart.renderImage(chart.viewSize()).pixelColor(at);
     EXPECT_NE(marker, hidden);
     EXPECT_EQ(hidden, toQColor(chart.model().backColorB)) << "the plot shows through, no zero";
-    EXPECT_LT(LowWordOf(chart.ChartQuery(QueryHitTest, MakeLong(qint16(at.x()), qint16(at.y())))), 0);
+    EXPECT_LT(LowWordOf(chart.ChartQuery(QueryHitTest, MakeLong(qint16(at.x()), qint16(at.y())))),
+              0);
 }
 
 TEST(ChartPainting, AHiddenPointBreaksTheLine)
@@ -210,9 +214,11 @@ TEST(ChartPainting, AHiddenPointBreaksTheLine)
         return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
     };
     const QPoint between = (position(0) + position(1)) / 2;
-    EXPECT_NE(chart.renderImage(chart.viewSize()).pixelColor(between), toQColor(chart.model().backColorB));
+    EXPECT_NE(chart.renderImage(chart.viewSize()).pixelColor(between),
+              toQColor(chart.model().backColorB));
     chart.setValueY(1, EmptyPointValue);
-    EXPECT_EQ(chart.renderImage(chart.viewSize()).pixelColor(between), toQColor(chart.model().backColorB))
+    EXPECT_EQ(chart.renderImage(chart.viewSize()).pixelColor(between),
+              toQColor(chart.model().backColorB))
         << "no line is drawn towards a hidden point";
 }
 
@@ -266,11 +272,16 @@ TEST(ChartPainting, BackgroundHookPaintsTheSurround)
 
 TEST(ChartPainting, JapaneseFontNamesMapToTheIpaFonts)
 {
-    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ Ｐ明朝")), QStringLiteral("IPAPMincho"));
-    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ 明朝")), QStringLiteral("IPAMincho"));
-    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ Ｐゴシック")), QStringLiteral("IPAPGothic"));
-    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("IPAMincho")), QStringLiteral("IPAMincho"));
-    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ Ｐ明朝")),
+              QStringLiteral("IPAPMincho"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ 明朝")),
+              QStringLiteral("IPAMincho"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("ＭＳ Ｐゴシック")),
+              QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("IPAMincho")),
+              QStringLiteral("IPAMincho"));
+    EXPECT_EQ(ChartPainter::resolveFamily(QStringLiteral("DejaVu Sans")),
+              QStringLiteral("DejaVu Sans"));
 }
 
 } // namespace

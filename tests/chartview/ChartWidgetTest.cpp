@@ -1,5 +1,5 @@
-#include "chartview/CfxOcx.h"
 #include "chartview/ChartWidget.h"
+#include "chartview/CfxOcx.h"
 
 #include <QImage>
 #include <QPainter>
@@ -35,7 +35,8 @@ struct WidgetFixture : ::testing::Test
 
     QPoint position(int series, int point)
     {
-        const qint32 v = chart.ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
+        const qint32 v =
+            chart.ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
         return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
     }
 };

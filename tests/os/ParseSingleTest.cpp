@@ -31,20 +31,18 @@ TEST_P(ParseSingleTest, ReadsTheCLocaleForm)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseSingleTest,
-    ::testing::Values(ParseCase{u"", false, MissingNumber}, ParseCase{u"abc", false, MissingNumber},
-                      ParseCase{u"1,2,3", false, MissingNumber},
-                      ParseCase{u" 12.5 ", true, 12.5f}, ParseCase{u"\t-3\t", true, -3.0f},
-                      ParseCase{u"+7", true, 7.0f}, ParseCase{u".5", true, 0.5f},
-                      ParseCase{u"5.", true, 5.0f}, ParseCase{u"1e3", true, 1000.0f},
-                      ParseCase{u"2.5E-2", true, 0.025f}, ParseCase{u"１２．５", true, 12.5f},
-                      ParseCase{u"0.1", true, 0.1f}, ParseCase{u"inf", false, MissingNumber},
-                      ParseCase{u"nan", false, MissingNumber},
-                      ParseCase{u"0x10", false, MissingNumber},
-                      ParseCase{u"1e", false, MissingNumber}, ParseCase{u"-", false, MissingNumber},
-                      ParseCase{u".", false, MissingNumber},
-                      ParseCase{u"12 5", false, MissingNumber},
-                      ParseCase{u"1e39", false, MissingNumber},
-                      ParseCase{u"3.4028234e38", true, 3.4028234e38f}));
+    ::testing::Values(
+        ParseCase{u"", false, MissingNumber}, ParseCase{u"abc", false, MissingNumber},
+        ParseCase{u"1,2,3", false, MissingNumber}, ParseCase{u" 12.5 ", true, 12.5f},
+        ParseCase{u"\t-3\t", true, -3.0f}, ParseCase{u"+7", true, 7.0f},
+        ParseCase{u".5", true, 0.5f}, ParseCase{u"5.", true, 5.0f},
+        ParseCase{u"1e3", true, 1000.0f}, ParseCase{u"2.5E-2", true, 0.025f},
+        ParseCase{u"１２．５", true, 12.5f}, ParseCase{u"0.1", true, 0.1f},
+        ParseCase{u"inf", false, MissingNumber}, ParseCase{u"nan", false, MissingNumber},
+        ParseCase{u"0x10", false, MissingNumber}, ParseCase{u"1e", false, MissingNumber},
+        ParseCase{u"-", false, MissingNumber}, ParseCase{u".", false, MissingNumber},
+        ParseCase{u"12 5", false, MissingNumber}, ParseCase{u"1e39", false, MissingNumber},
+        ParseCase{u"3.4028234e38", true, 3.4028234e38f}));
 
 TEST(ParseSingle, DecimalCommaLocaleDoesNotChangeHowFilesRead)
 {

@@ -1,6 +1,6 @@
+#include "os/ProgramLauncher.h"
 #include "os/IniSettingsStore.h"
 #include "os/ProcessStarter.h"
-#include "os/ProgramLauncher.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessStarter.h"
 #include "support/TestFiles.h"
@@ -31,11 +31,13 @@ TEST_F(LauncherFixture, AsksOnceThenUsesTheRememberedPath)
 {
     dialogs.fileChoices = {{QStringLiteral("/opt/editor")}};
     QString args = QStringLiteral("  /d/memo.txt ");
-    EXPECT_EQ(launcher.launch(QStringLiteral(" Wordpad.exe "), args), QStringLiteral("/opt/editor"));
+    EXPECT_EQ(launcher.launch(QStringLiteral(" Wordpad.exe "), args),
+              QStringLiteral("/opt/editor"));
     EXPECT_EQ(args, QStringLiteral("\"/d/memo.txt\""));
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(dialogs.fileDialogs[0].title, QStringLiteral("Wordpad.exeﾌｧｲﾙの設定"));
-    EXPECT_EQ(launcher.rememberedPath(QStringLiteral("Wordpad.exe")), QStringLiteral("/opt/editor"));
+    EXPECT_EQ(launcher.rememberedPath(QStringLiteral("Wordpad.exe")),
+              QStringLiteral("/opt/editor"));
 
     QString again = QStringLiteral("b.txt");
     EXPECT_EQ(launcher.launch(QStringLiteral("Wordpad.exe"), again), QStringLiteral("/opt/editor"));
@@ -83,9 +85,9 @@ TEST_F(LauncherFixture, RealProgramGetsTheArgumentUnquotedAndUnexpanded)
 {
     const QString script = dir.filePath(QStringLiteral("fake-editor.sh"));
     const QString out = dir.filePath(QStringLiteral("args.txt"));
-    test::writeFile(script, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1'\n")
-                                .arg(out)
-                                .toUtf8());
+    test::writeFile(
+        script,
+        QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1'\n").arg(out).toUtf8());
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     os::QtProcessStarter realStarter;
@@ -98,14 +100,14 @@ TEST_F(LauncherFixture, RealProgramGetsTheArgumentUnquotedAndUnexpanded)
     while (!QFile::exists(out) && !deadline.hasExpired())
         QThread::msleep(20);
     QThread::msleep(50);
-    EXPECT_EQ(test::readFile(out),
-              QByteArray("1\n/d/a b; echo $HOME `id` \"q\".txt\n"));
+    EXPECT_EQ(test::readFile(out), QByteArray("1\n/d/a b; echo $HOME `id` \"q\".txt\n"));
 }
 
 TEST_F(LauncherFixture, RealStarterReportsAMissingProgram)
 {
     os::QtProcessStarter realStarter;
     QString error;
-    EXPECT_FALSE(realStarter.startDetached(dir.filePath(QStringLiteral("nothing-here")), {}, &error));
+    EXPECT_FALSE(
+        realStarter.startDetached(dir.filePath(QStringLiteral("nothing-here")), {}, &error));
     EXPECT_FALSE(error.isEmpty());
 }

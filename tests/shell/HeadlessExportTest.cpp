@@ -1,5 +1,5 @@
-#include "shell/CommandLine.h"
 #include "shell/HeadlessExport.h"
+#include "shell/CommandLine.h"
 
 #include <QFile>
 #include <QImage>
@@ -38,7 +38,9 @@ TEST(HeadlessExport, FailuresSayWhy)
 {
     QTemporaryDir dir;
     QString error;
-    EXPECT_NE(HeadlessExport::run(dir.filePath(QStringLiteral("s.doc")), QSize(100, 100), QString(), error), 0);
+    EXPECT_NE(HeadlessExport::run(dir.filePath(QStringLiteral("s.doc")), QSize(100, 100), QString(),
+                                  error),
+              0);
     EXPECT_TRUE(error.contains(QStringLiteral("s.doc")));
     const QString bad = dir.filePath(QStringLiteral("bad.chf"));
     QFile f(bad);
@@ -46,16 +48,17 @@ TEST(HeadlessExport, FailuresSayWhy)
     f.write("\x89PNG garbage");
     f.close();
     error.clear();
-    EXPECT_NE(HeadlessExport::run(dir.filePath(QStringLiteral("o.png")), QSize(100, 100), bad, error), 0);
+    EXPECT_NE(
+        HeadlessExport::run(dir.filePath(QStringLiteral("o.png")), QSize(100, 100), bad, error), 0);
     EXPECT_TRUE(error.contains(QStringLiteral("bad.chf"))) << qPrintable(error);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("o.png"))));
 }
 
 TEST(CommandLine, ReadsExportSizeAndFile)
 {
-    const CommandLine line = CommandLine::parse({QStringLiteral("qelpro"), QStringLiteral("--export"),
-                                                 QStringLiteral("o.svg"), QStringLiteral("--size"),
-                                                 QStringLiteral("800x600"), QStringLiteral("in.chf")});
+    const CommandLine line = CommandLine::parse(
+        {QStringLiteral("qelpro"), QStringLiteral("--export"), QStringLiteral("o.svg"),
+         QStringLiteral("--size"), QStringLiteral("800x600"), QStringLiteral("in.chf")});
     EXPECT_TRUE(line.ok);
     EXPECT_EQ(line.exportPath, QStringLiteral("o.svg"));
     EXPECT_EQ(line.exportSize, QSize(800, 600));
@@ -63,7 +66,9 @@ TEST(CommandLine, ReadsExportSizeAndFile)
     EXPECT_FALSE(CommandLine::parse({QStringLiteral("qelpro"), QStringLiteral("--size"),
                                      QStringLiteral("99999x1")})
                      .ok);
-    EXPECT_FALSE(CommandLine::parse({QStringLiteral("qelpro"), QStringLiteral("a"), QStringLiteral("b")}).ok);
+    EXPECT_FALSE(
+        CommandLine::parse({QStringLiteral("qelpro"), QStringLiteral("a"), QStringLiteral("b")})
+            .ok);
 }
 
 TEST(Program, ExportsWithoutADisplayAndReportsErrors)
@@ -85,7 +90,8 @@ TEST(Program, ExportsWithoutADisplayAndReportsErrors)
                         dir.filePath(QStringLiteral("missing.chf"))});
     ASSERT_TRUE(run.waitForFinished(30000));
     EXPECT_NE(run.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(run.readAllStandardError()).contains(QStringLiteral("missing.chf")));
+    EXPECT_TRUE(
+        QString::fromUtf8(run.readAllStandardError()).contains(QStringLiteral("missing.chf")));
 
     run.start(program, {QStringLiteral("--version")});
     ASSERT_TRUE(run.waitForFinished(30000));

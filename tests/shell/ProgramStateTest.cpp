@@ -1,5 +1,5 @@
-#include "os/IniSettingsStore.h"
 #include "shell/ProgramState.h"
+#include "os/IniSettingsStore.h"
 #include "shell/StartupSettings.h"
 
 #include <QDir>

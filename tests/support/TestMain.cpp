@@ -12,8 +12,8 @@ using TestApplication = QGuiApplication;
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // Keep the user's real settings and data folders out of reach of every test.
     QStandardPaths::setTestModeEnabled(true);
     TestApplication app(argc, argv);
