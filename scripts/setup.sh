@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     libgtest-dev googletest
     fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
+    shared-mime-info desktop-file-utils poppler-utils
 )
 
 missing=()

@@ -1,0 +1,167 @@
+#include "chartdoc/FileTypeRegistration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+// The icons live in a resource of this static library; it must be pulled in explicitly.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace qel::chartdoc {
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    return file.commit();
+}
+
+void runTool(const QString &tool, const QString &folder)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        return; // no desktop tools on this machine: the files are in place all the same
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments({folder});
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start();
+    process.waitForFinished(20000);
+}
+
+QString iconFileName(const QString &mimeType)
+{
+    return QString(mimeType).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".svg");
+}
+
+} // namespace
+
+const std::array<FileTypeRegistration::FileType, 6> &FileTypeRegistration::types()
+{
+    static const std::array<FileType, 6> all = {{
+        {QStringLiteral(".tbx"), QStringLiteral("qel_Tbx_file"), QStringLiteral("qel tbx"),
+         QStringLiteral("qelTbxFile"), QStringLiteral("application/x-qel-tbx")},
+        {QStringLiteral(".chf"), QStringLiteral("qel_chf_file"), QStringLiteral("qel chf"),
+         QStringLiteral("qelFile"), QStringLiteral("application/x-qel-chf")},
+        {QStringLiteral(".dfl"), QStringLiteral("qel_dfl_file"), QStringLiteral("qel dos line"),
+         QStringLiteral("qelFiled"), QStringLiteral("application/x-qel-dfl")},
+        {QStringLiteral(".dfb"), QStringLiteral("qel_dfb_file"), QStringLiteral("qel dos bar"),
+         QStringLiteral("qelFiled"), QStringLiteral("application/x-qel-dfb")},
+        {QStringLiteral(".dfd"), QStringLiteral("qel_dfd_file"), QStringLiteral("qel dos disc"),
+         QStringLiteral("qelFiled"), QStringLiteral("application/x-qel-dfd")},
+        {QStringLiteral(".sld"), QStringLiteral("qel_sld_file"), QStringLiteral("qel slide"),
+         QString(), QStringLiteral("application/x-qel-sld")},
+    }};
+    return all;
+}
+
+FileTypeRegistration::FileTypeRegistration(const QString &dataHome, const QString &program)
+    : m_dataHome(dataHome)
+    , m_program(program)
+{
+}
+
+QString FileTypeRegistration::mimePackagePath() const
+{
+    return m_dataHome + QStringLiteral("/mime/packages/qelpro.xml");
+}
+
+QString FileTypeRegistration::desktopEntryPath() const
+{
+    return m_dataHome + QStringLiteral("/applications/qelpro.desktop");
+}
+
+QString FileTypeRegistration::mimePackage() const
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
+    for (const FileType &t : types()) {
+        xml += QStringLiteral("  <mime-type type=\"%1\">\n"
+                              "    <comment>%2</comment>\n"
+                              "    <glob pattern=\"*%3\"/>\n")
+                   .arg(t.mimeType, t.description, t.extension);
+        if (!t.icon.isEmpty())
+            xml += QStringLiteral("    <icon name=\"%1\"/>\n")
+                       .arg(QString(t.mimeType).replace(QLatin1Char('/'), QLatin1Char('-')));
+        xml += QStringLiteral("  </mime-type>\n");
+    }
+    return xml + QStringLiteral("</mime-info>\n");
+}
+
+QString FileTypeRegistration::execProgram(const QString &program)
+{
+    static const QString reserved = QStringLiteral(" \t\"'\\><~|&;$*?#()`");
+    bool needsQuotes = false;
+    for (QChar c : program)
+        needsQuotes = needsQuotes || reserved.contains(c);
+    if (!needsQuotes)
+        return program;
+    QString quoted = program;
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('"'), QStringLiteral("\\\""))
+        .replace(QLatin1Char('`'), QStringLiteral("\\`"))
+        .replace(QLatin1Char('$'), QStringLiteral("\\$"));
+    // In a desktop entry's string value a backslash is itself escaped once more.
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString FileTypeRegistration::desktopEntry() const
+{
+    QStringList mimeTypes;
+    for (const FileType &t : types())
+        mimeTypes << t.mimeType;
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=qelPro\n"
+                          "Comment=qelPro is simple tool to create high grade presentation graph.\n"
+                          "Exec=%1 %f\n"
+                          "Icon=qelpro\n"
+                          "Terminal=false\n"
+                          "Categories=Office;Chart;\n"
+                          "MimeType=%2;\n")
+        .arg(execProgram(m_program), mimeTypes.join(QLatin1Char(';')));
+}
+
+bool FileTypeRegistration::writeIcons() const
+{
+    initIconResources();
+    bool ok = true;
+    const QString base = m_dataHome + QStringLiteral("/icons/hicolor/scalable/");
+    QFile app(QStringLiteral(":/icons/qelPro.svg"));
+    ok = app.open(QIODevice::ReadOnly) && writeFile(base + QStringLiteral("apps/qelpro.svg"), app.readAll()) && ok;
+    for (const FileType &t : types()) {
+        if (t.icon.isEmpty())
+            continue;
+        QFile icon(QStringLiteral(":/icons/") + t.icon + QStringLiteral(".svg"));
+        ok = icon.open(QIODevice::ReadOnly)
+             && writeFile(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType), icon.readAll())
+             && ok;
+    }
+    return ok;
+}
+
+bool FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
+{
+    bool ok = writeFile(mimePackagePath(), mimePackage().toUtf8());
+    ok = writeFile(desktopEntryPath(), desktopEntry().toUtf8()) && ok;
+    ok = writeIcons() && ok;
+    if (runDesktopTools) {
+        runTool(QStringLiteral("update-mime-database"), m_dataHome + QStringLiteral("/mime"));
+        runTool(QStringLiteral("update-desktop-database"), m_dataHome + QStringLiteral("/applications"));
+    }
+    return ok;
+}
+
+} // namespace qel::chartdoc
