@@ -1,16 +1,12 @@
 #include "chartdoc/FileTypeRegistration.h"
 
+#include "os/Resources.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
-
-// The icons live in a resource of this static library; it must be pulled in explicitly.
-static void initIconResources()
-{
-    Q_INIT_RESOURCE(icons);
-}
 
 namespace qel::chartdoc {
 
@@ -136,7 +132,7 @@ QString FileTypeRegistration::desktopEntry() const
 
 bool FileTypeRegistration::writeIcons() const
 {
-    initIconResources();
+    os::initIconResources();
     bool ok = true;
     const QString base = m_dataHome + QStringLiteral("/icons/hicolor/scalable/");
     QFile app(QStringLiteral(":/icons/qelPro.svg"));
