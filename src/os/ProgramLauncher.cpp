@@ -29,11 +29,17 @@ void ProgramLauncher::forget(const QString &name)
     m_settings.remove(settingsApplication(), settingsSection(), name.trimmed());
 }
 
+void ProgramLauncher::setProposedProgram(const QString &name, const QString &path)
+{
+    m_proposed.insert(name.trimmed(), path);
+}
+
 QString ProgramLauncher::askForProgram(const QString &name, const QString &arguments)
 {
     FileDialogRequest request;
     request.title = name + QStringLiteral("ﾌｧｲﾙの設定");
     request.filters = {name + QStringLiteral(" (*)")};
+    request.proposedPath = m_proposed.value(name);
     const QStringList chosen = m_dialogs.chooseFiles(request);
     const QString path = chosen.isEmpty() ? QString() : chosen.first();
     if (path.isEmpty()) {

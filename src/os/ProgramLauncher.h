@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 namespace qel::os {
@@ -22,6 +23,8 @@ public:
     QString rememberedPath(const QString &name) const;
     void remember(const QString &name, const QString &path);
     void forget(const QString &name);
+    // The program the choice dialogue offers first for name (the platform's usual one).
+    void setProposedProgram(const QString &name, const QString &path);
 
     // Starts the program remembered under name with arguments as its one argument.
     // arguments comes back trimmed and wrapped in double quotes; the program itself gets
@@ -35,6 +38,7 @@ private:
     SettingsStore &m_settings;
     UserDialogs &m_dialogs;
     ProcessStarter &m_starter;
+    QHash<QString, QString> m_proposed;
 };
 
 } // namespace qel::os

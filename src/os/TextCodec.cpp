@@ -116,6 +116,13 @@ bool fitsCp932(const QString &text)
 
 QByteArray encodeText(const QString &text)
 {
+    // ICU's CP932 swaps some ASCII control codes (U+001C is written as 0x1A), and plain ASCII
+    // is read back as UTF-8, so ASCII text is written as it is.
+    bool ascii = true;
+    for (const QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        return text.toLatin1();
     if (fitsCp932(text)) {
         bool hasError = false;
         const QByteArray bytes = toCp932(foldToCp932(text), &hasError);

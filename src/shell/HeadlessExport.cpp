@@ -1,14 +1,73 @@
 #include "shell/HeadlessExport.h"
 
+#include "chartdoc/ChartDump.h"
+#include "chartdoc/ChartOptions.h"
+#include "chartdoc/DataFileLoader.h"
 #include "chartdoc/SampleChart.h"
+#include "chartdoc/TableFileReader.h"
+#include "chartdoc/TableFileWriter.h"
+#include "chartdoc/TableImage.h"
+#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartControl.h"
 #include "os/PathParts.h"
+#include "os/UserDialogs.h"
+#include "settings/Form2State.h"
+#include "slides/MessageLog.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdio>
 
 namespace qel::shell {
 
 using namespace chartview;
+
+namespace {
+
+// The message boxes of a run without a window: every text is kept, questions take their
+// default answer.
+class HeadlessDialogs : public os::UserDialogs
+{
+public:
+    os::MessageAnswer message(const os::MessageRequest &request) override
+    {
+        QString text = request.text;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        texts.append(text);
+        return request.defaultAnswer;
+    }
+    QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
+    void beep() override {}
+
+    QStringList texts;
+};
+
+bool isTableOutput(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower() == QStringLiteral("tbx");
+}
+
+bool isJsonOutput(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower() == QStringLiteral("json");
+}
+
+// The chart as the program sets it up before the first file is shown.
+void startupLook(ChartView &chart)
+{
+    chart.setLayoutBits(272);
+    chart.setPrintBits(16);
+    chart.setBackColorC(rgb(255, 255, 255));
+    chart.setBackColorB(rgb(255, 255, 255));
+    chart.setBackColorA(rgb(0, 192, 192));
+    chart.setIndexedColor(IndexedWalls, rgb(180, 180, 180));
+    chart.setIndexedColor(IndexedAxisLines, rgb(180, 180, 180));
+    chart.setPointGap(0);
+    chart.setDepth3D(50);
+}
+
+} // namespace
 
 qint16 HeadlessExport::formatFor(const QString &path)
 {
@@ -33,7 +92,8 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
     const qint16 format = formatFor(output);
     if (format == 0) {
         error =
-            QStringLiteral("%1: 出力形式が分かりません (png, bmp, jpg, svg, pdf, chf)").arg(output);
+            QStringLiteral("%1: 出力形式が分かりません (png, bmp, jpg, svg, pdf, chf, tbx, json)")
+                .arg(output);
         return 2;
     }
     if (chart.ExportFile(format, output) != 0) {
@@ -46,19 +106,93 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
 int HeadlessExport::run(const QString &output, const QSize &size, const QString &input,
                         QString &error)
 {
-    ChartControl chart1, chart2;
-    chart1.setViewSize(size);
-    if (input.isEmpty()) {
-        chartdoc::buildSampleChart(chart1, chart2);
-    } else if (os::PathParts::of(input).lowerExtension() == QStringLiteral(".chf")) {
-        if (chart1.ImportFile(FormatChartFile, input) != 0) {
-            error = chart1.ImportError();
-            return 1;
-        }
-    } else {
-        error = QStringLiteral("%1: この種類のファイルはまだ書き出せません").arg(input);
+    if (formatFor(output) == 0 && !isTableOutput(output) && !isJsonOutput(output)) {
+        error =
+            QStringLiteral("%1: 出力形式が分かりません (png, bmp, jpg, svg, pdf, chf, tbx, json)")
+                .arg(output);
         return 2;
     }
+    ChartControl chart1, chart2;
+    chart1.setViewSize(size);
+    startupLook(chart1);
+    chartdoc::TableImage table;
+    HeadlessDialogs dialogs;
+    slides::MessageLog messages;
+    settings::Form2State form2;
+    chartdoc::TableLoadContext context(chart1, table, dialogs, messages, form2);
+    chartdoc::DataFileLoader loader(context);
+    bool haveTable = false;
+    bool commonX = false;
+    bool legacy = false;
+
+    if (input.isEmpty()) {
+        chartdoc::buildSampleChart(chart1, chart2);
+    } else {
+        const QString extension = os::PathParts::of(input).lowerExtension();
+        const QFileInfo info(input);
+        if (!info.exists() || info.isDir()) {
+            error = input + QStringLiteral(" が読めません。");
+            return 1;
+        }
+        if (extension == QStringLiteral(".chf")) {
+            if (!loader.loadChartFile(input)) {
+                error = dialogs.texts.join(QLatin1Char('\n'));
+                return 1;
+            }
+            commonX = table.commonX;
+        } else if (extension == QStringLiteral(".tbx") ||
+                   extension.startsWith(QStringLiteral(".df"))) {
+            const QString result = loader.loadTableFile(input, extension);
+            if (result != chartdoc::TableFileReader::resultOk()) {
+                error = dialogs.texts.join(QLatin1Char('\n'));
+                return 1;
+            }
+            haveTable = true;
+            commonX = table.commonX;
+            legacy = extension != QStringLiteral(".tbx");
+        } else {
+            error =
+                QStringLiteral("%1: 読み込めない種類のファイルです (.tbx, .df?, .chf)").arg(input);
+            return 2;
+        }
+    }
+    // What the window would have shown on the way, though the load went on.
+    for (const QString &text : std::as_const(dialogs.texts))
+        std::fprintf(stderr, "qelpro: %s\n", text.toUtf8().constData());
+    dialogs.texts.clear();
+
+    if (isJsonOutput(output)) {
+        chartdoc::ChartDump::Options options;
+        options.regression = loader.regressionOption();
+        options.commonX = commonX;
+        options.legend = context.legendText();
+        options.table = haveTable ? &table : nullptr;
+        const QByteArray json = chartdoc::ChartDump::toJson(chart1, options);
+        QSaveFile file(output);
+        if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
+            error = QStringLiteral("%1: 記録できませんでした。").arg(output);
+            return 1;
+        }
+        return 0;
+    }
+    if (isTableOutput(output)) {
+        // As the conversion for the table editor does after opening a legacy file.
+        if (legacy) {
+            table.fileVersion = 1;
+            table.typeOpt = 0;
+        }
+        table.chartType = 1;
+        chartdoc::TableFileWriter writer(context);
+        if (!writer.write(output)) {
+            error = dialogs.texts.join(QLatin1Char('\n'));
+            return 1;
+        }
+        return 0;
+    }
+    // A chart file carries the options in its right title, as the save command writes them.
+    if (formatFor(output) == FormatChartFile)
+        chartdoc::chartOptions(chart1, chartdoc::OptionsMode::Write, loader.regressionOption(),
+                               commonX);
     return exportChart(chart1, output, error);
 }
 

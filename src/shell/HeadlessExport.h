@@ -9,15 +9,19 @@ class ChartView;
 
 namespace qel::shell {
 
-// Renders a chart to a file without a window: the format follows the file's extension.
+// The command line's conversion without a window: loads the input (".tbx", ".df?" or ".chf")
+// through the same code as the open command and writes the output, whose kind follows its
+// extension: a picture (.png .bmp .jpg .svg .pdf), a chart file (.chf), a table file (.tbx)
+// or a JSON dump of the loaded chart (.json).
 class HeadlessExport
 {
 public:
-    // The ExportFile format for an output path, or 0 when the extension is not supported.
+    // The ExportFile format for an output path, or 0 when it is no chart export.
     static qint16 formatFor(const QString &path);
 
-    // Exports the sample chart (or the chart file input) to output. Returns 0 on success;
-    // otherwise error holds the text to print.
+    // Exports the sample chart (no input) or the loaded input to output. Returns 0 on
+    // success; otherwise error holds every message the window would have shown, one a line.
+    // Messages of a load that went on (such as "error normalize.") go to standard error.
     static int run(const QString &output, const QSize &size, const QString &input, QString &error);
 
     static int exportChart(chartview::ChartView &chart, const QString &output, QString &error);

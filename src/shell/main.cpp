@@ -1,6 +1,11 @@
+#include "os/IniSettingsStore.h"
+#include "os/ProcessStarter.h"
 #include "shell/CommandLine.h"
 #include "shell/HeadlessExport.h"
+#include "shell/MainWindow.h"
 #include "shell/ProgramState.h"
+#include "shell/SilentSpeech.h"
+#include "shell/WidgetDialogs.h"
 
 #include <QApplication>
 
@@ -28,13 +33,43 @@ bool runsWithoutWindow(int argc, char *argv[])
     return false;
 }
 
+int runWindow(QApplication &app, const qel::shell::CommandLine &line)
+{
+    using namespace qel;
+    shell::ProgramState state;
+    os::IniSettingsStore settings;
+    shell::WidgetDialogs dialogs;
+    os::QtProcessStarter starter;
+    shell::SilentSpeech speech;
+    shell::MainWindow window({state, settings, dialogs, starter, speech});
+    dialogs.setParent(&window);
+
+    shell::StartupOptions options;
+    options.commandLine = line.file;
+    window.setStartupOptions(options);
+    bool ended = false;
+    QObject::connect(&window, &shell::MainWindow::programEnded, &app, [&ended] {
+        ended = true;
+        QApplication::quit();
+    });
+    window.Form_Load();
+    // Quitting during the start-up greeting ends the program before its event loop starts.
+    return ended ? 0 : app.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     const bool headless = runsWithoutWindow(argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (headless || !hasDisplay()))
+    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (!platformChosen && headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!platformChosen && !headless && !hasDisplay()) {
+        std::fprintf(stderr, "qelpro: no display; use --export OUT to render the chart to a "
+                             "file\n");
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qelPro"));
@@ -53,6 +88,5 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;
     }
-    std::printf("qelPro %s\n", qPrintable(qel::shell::ProgramState::fullVersionText()));
-    return 0;
+    return runWindow(app, line);
 }

@@ -1,9 +1,16 @@
 #include "shell/HeadlessExport.h"
 #include "shell/CommandLine.h"
 
+#include "os/TextCodec.h"
+#include "support/TestFiles.h"
+
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -27,11 +34,17 @@ TEST(HeadlessExport, WritesTheSampleAndReadsAChartFileBack)
     ASSERT_EQ(HeadlessExport::run(png, QSize(500, 300), QString(), error), 0) << qPrintable(error);
     EXPECT_EQ(QImage(png).size(), QSize(500, 300));
 
+    // Saved and opened again, as often as wanted, the chart stays the same.
     const QString chf = dir.filePath(QStringLiteral("s.chf"));
     ASSERT_EQ(HeadlessExport::run(chf, QSize(500, 300), QString(), error), 0);
+    const QString chf2 = dir.filePath(QStringLiteral("s2.chf"));
+    ASSERT_EQ(HeadlessExport::run(chf2, QSize(500, 300), chf, error), 0) << qPrintable(error);
     const QString again = dir.filePath(QStringLiteral("again.png"));
+    const QString again2 = dir.filePath(QStringLiteral("again2.png"));
     ASSERT_EQ(HeadlessExport::run(again, QSize(500, 300), chf, error), 0) << qPrintable(error);
-    EXPECT_EQ(QImage(again), QImage(png)) << "the chart file holds the whole chart";
+    ASSERT_EQ(HeadlessExport::run(again2, QSize(500, 300), chf2, error), 0) << qPrintable(error);
+    EXPECT_EQ(QImage(again), QImage(again2)) << "the chart file holds the whole chart";
+    EXPECT_EQ(QImage(again).size(), QSize(500, 300));
 }
 
 TEST(HeadlessExport, FailuresSayWhy)
@@ -97,4 +110,136 @@ TEST(Program, ExportsWithoutADisplayAndReportsErrors)
     ASSERT_TRUE(run.waitForFinished(30000));
     EXPECT_EQ(run.exitCode(), 0);
     EXPECT_TRUE(run.readAllStandardOutput().contains("3.0"));
+}
+
+namespace {
+
+QString tablesData(const QString &name)
+{
+    return qel::test::dataPath(name);
+}
+
+} // namespace
+
+TEST(HeadlessExport, DumpsALoadedTableAsJson)
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString out = dir.filePath(QStringLiteral("t.json"));
+    ASSERT_EQ(HeadlessExport::run(out, QSize(400, 300),
+                                  tablesData(QStringLiteral("common_bom.tbx")), error),
+              0)
+        << qPrintable(error);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
+    QStringList keys = o.keys();
+    keys.sort();
+    EXPECT_EQ(keys, QStringList({QStringLiteral("axis"), QStringLiteral("chartType"),
+                                 QStringLiteral("hasXValues"), QStringLiteral("legend"),
+                                 QStringLiteral("options"), QStringLiteral("pointCaptions"),
+                                 QStringLiteral("pointCount"), QStringLiteral("series"),
+                                 QStringLiteral("seriesCaptions"), QStringLiteral("seriesCount"),
+                                 QStringLiteral("table"), QStringLiteral("titles")}));
+    EXPECT_EQ(o[QStringLiteral("seriesCount")].toInt(), 3);
+    EXPECT_EQ(o[QStringLiteral("pointCount")].toInt(), 4);
+    EXPECT_EQ(o[QStringLiteral("chartType")].toInt(), 8);
+    const QJsonArray series = o[QStringLiteral("series")].toArray();
+    ASSERT_EQ(series.size(), 3);
+    EXPECT_TRUE(series[1].toObject()[QStringLiteral("y")].toArray()[2].isNull());
+    EXPECT_DOUBLE_EQ(series[2].toObject()[QStringLiteral("x")].toArray()[3].toDouble(), 2.0);
+    EXPECT_EQ(o[QStringLiteral("titles")].toArray()[3].toString(),
+              QStringLiteral("月\r\n\r\n図１　牛肉と豚肉"));
+    EXPECT_EQ(o[QStringLiteral("legend")].toString(), QStringLiteral("凡例1\n凡例2"));
+    EXPECT_TRUE(o[QStringLiteral("options")].toObject()[QStringLiteral("commonX")].toBool());
+    const QJsonObject axis = o[QStringLiteral("axis")].toObject();
+    EXPECT_EQ(axis.keys().size(), 8);
+    EXPECT_DOUBLE_EQ(axis[QStringLiteral("yMax")].toDouble(), 12);
+    const QJsonObject table = o[QStringLiteral("table")].toObject();
+    EXPECT_EQ(table[QStringLiteral("groupCount")].toInt(), 3);
+    EXPECT_EQ(table[QStringLiteral("chartType")].toInt(), 1);
+    EXPECT_TRUE(table[QStringLiteral("commonX")].toBool());
+}
+
+TEST(HeadlessExport, ConvertsALegacyFileToATableThatLoadsAgain)
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString tbx = dir.filePath(QStringLiteral("line.tbx"));
+    ASSERT_EQ(
+        HeadlessExport::run(tbx, QSize(400, 300), tablesData(QStringLiteral("line211.dfl")), error),
+        0)
+        << qPrintable(error);
+    const QString text = qel::os::decodeText(qel::test::readFile(tbx)).text;
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\nVersion=\t 1 \r\n"))) << "a legacy file's table";
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\nType=\t 1 \tTypeOpt\t 0 \r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("{Group}\t新A\t\t新B\t\t")));
+    const QString json = dir.filePath(QStringLiteral("line.json"));
+    ASSERT_EQ(HeadlessExport::run(json, QSize(400, 300), tbx, error), 0) << qPrintable(error);
+    const QString json2 = dir.filePath(QStringLiteral("direct.json"));
+    ASSERT_EQ(HeadlessExport::run(json2, QSize(400, 300), tablesData(QStringLiteral("line211.dfl")),
+                                  error),
+              0);
+    const QJsonObject a = QJsonDocument::fromJson(qel::test::readFile(json)).object();
+    const QJsonObject b = QJsonDocument::fromJson(qel::test::readFile(json2)).object();
+    EXPECT_EQ(a[QStringLiteral("series")], b[QStringLiteral("series")]);
+    EXPECT_EQ(a[QStringLiteral("seriesCaptions")], b[QStringLiteral("seriesCaptions")]);
+}
+
+TEST(Program, FailedLoadsPrintTheWindowsMessages)
+{
+    QTemporaryDir dir;
+    const QString program = QStringLiteral(QELPRO_BINARY);
+    struct Row
+    {
+        const char *input;
+        QStringList lines;
+    };
+    const Row rows[] = {
+        {"all_equal.tbx", {QStringLiteral("qelpro: Abnormal/No data.")}},
+        {"no_group_line.tbx",
+         {QStringLiteral("qelpro: Tbx load error"), QStringLiteral("Abnormal/No data.")}},
+        {"old113.dfd", {QStringLiteral("qelpro: Not or old Qel file.")}},
+        {"lowercase_group.tbx",
+         {QStringLiteral("qelpro: 書式またはタブ区切りエラーです。"),
+          QStringLiteral("Loading file error.")}},
+    };
+    for (const Row &row : rows) {
+        QProcess run;
+        run.start(program, {QStringLiteral("--export"), dir.filePath(QStringLiteral("x.json")),
+                            tablesData(QString::fromLatin1(row.input))});
+        ASSERT_TRUE(run.waitForFinished(30000));
+        EXPECT_NE(run.exitCode(), 0) << row.input;
+        const QStringList err =
+            QString::fromUtf8(run.readAllStandardError())
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .filter(QRegularExpression(QStringLiteral("^(?!QStandardPaths)")));
+        EXPECT_EQ(err, row.lines) << row.input;
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.json"))));
+    }
+}
+
+TEST(HeadlessExport, ChartFileDumpHasOptionsButNoTable)
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString chf = dir.filePath(QStringLiteral("c.chf"));
+    ASSERT_EQ(HeadlessExport::run(chf, QSize(400, 300),
+                                  tablesData(QStringLiteral("common_bom.tbx")), error),
+              0)
+        << qPrintable(error);
+    const QString json = dir.filePath(QStringLiteral("c.json"));
+    ASSERT_EQ(HeadlessExport::run(json, QSize(400, 300), chf, error), 0) << qPrintable(error);
+    const QJsonObject o = QJsonDocument::fromJson(qel::test::readFile(json)).object();
+    EXPECT_FALSE(o.contains(QStringLiteral("table")));
+    EXPECT_TRUE(o[QStringLiteral("options")].toObject()[QStringLiteral("commonX")].toBool())
+        << "common X travels in the right title";
+    EXPECT_EQ(o[QStringLiteral("titles")].toArray()[1].toString(), QStringLiteral("\r\n"))
+        << "the option text is not part of the visible title";
+    EXPECT_EQ(o[QStringLiteral("seriesCount")].toInt(), 3);
+
+    qel::test::writeFile(chf, "{\"format\": \"qelPro-chart\", \"version\": 99}");
+    EXPECT_EQ(HeadlessExport::run(json, QSize(400, 300), chf, error), 1);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("chrs3読み込みできませんでした。dir: ") + chf))
+        << qPrintable(error);
 }

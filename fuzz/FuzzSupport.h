@@ -1,0 +1,54 @@
+#pragma once
+
+#include "chartdoc/TableFileReader.h"
+#include "chartdoc/TableImage.h"
+#include "chartdoc/TableLoadContext.h"
+#include "chartview/ChartControl.h"
+#include "os/UserDialogs.h"
+#include "settings/Form2State.h"
+#include "slides/MessageLog.h"
+
+#include <QCoreApplication>
+
+namespace qel::fuzz {
+
+// Answers every question with its default, as the command line does.
+class QuietDialogs : public os::UserDialogs
+{
+public:
+    os::MessageAnswer message(const os::MessageRequest &request) override
+    {
+        return request.defaultAnswer;
+    }
+    QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
+    void beep() override {}
+};
+
+inline void ensureApplication()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+// One table or legacy load of the given bytes into a fresh chart.
+inline void loadTableBytes(const uint8_t *data, size_t size, bool tableFile)
+{
+    chartview::ChartControl chart;
+    chartdoc::TableImage table;
+    QuietDialogs dialogs;
+    slides::MessageLog messages;
+    settings::Form2State form2;
+    chartdoc::TableLoadContext context(chart, table, dialogs, messages, form2);
+    chartdoc::TableFileReader reader(context);
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The path has no legend file beside it.
+    reader.loadBytes(bytes, QStringLiteral("/nonexistent/fuzz.tbx"), tableFile);
+    // The Erase hidden box rebuilds the chart from whatever was loaded.
+    context.setHiddenChecked(true);
+    reader.setChartData();
+}
+
+} // namespace qel::fuzz

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace qel::chartview {
+
+// How a statistics run for a chosen series ended: error 0 is success.
+struct AnalysisOutcome
+{
+    int error = 0;
+    QString description;
+};
+
+// What point inspection needs from the main window: the series and point boxes (Text1,
+// Text2), the regression options window and the statistics run, which live above the chart.
+class InspectionHost
+{
+public:
+    virtual ~InspectionHost() = default;
+
+    virtual void setPointBoxes(const QString &series, const QString &point) = 0;
+    // Shows the regression options window modally with the data name; the job it closed with.
+    virtual int askRegressionJob(const QString &dataName) = 0;
+    // The statistics and regression run for series (0-based) with that job.
+    virtual AnalysisOutcome runRegressionJob(int series, int job) = 0;
+};
+
+} // namespace qel::chartview

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "chartdoc/TableImage.h"
+#include "os/ProgramLauncher.h"
+#include "shell/CalculatorLauncher.h"
+#include "shell/ChartGlobals.h"
+#include "shell/MainForm.h"
+#include "shell/ResizeLayout.h"
+#include "shell/SpacingFollower.h"
+#include "shell/StartupOptions.h"
+#include "shell/StartupSettings.h"
+#include "shell/Twips.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class QAbstractButton;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace qel::chartview {
+class ChartErrorTrap;
+class ChartWidget;
+} // namespace qel::chartview
+namespace qel::os {
+class AboutWindow;
+class ProcessStarter;
+class SettingsStore;
+class UserDialogs;
+} // namespace qel::os
+namespace qel::slides {
+class SpeechOutput;
+}
+
+namespace qel::shell {
+
+class HelpBrowser;
+struct ProgramState;
+
+// Form1: the two charts, the column of commands, the legend box; start-up and quitting.
+class MainWindow : public QMainWindow, public MainForm
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        ProgramState &state;
+        os::SettingsStore &settings;
+        os::UserDialogs &dialogs;
+        os::ProcessStarter &starter;
+        slides::SpeechOutput &speech;
+    };
+
+    explicit MainWindow(const Services &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    void setStartupOptions(StartupOptions options) { m_options = std::move(options); }
+    void Form_Load();
+
+    void setWindowCaption(const QString &path);
+    void Calculater_Click();
+    void cmdQelHlp_Click();
+    void cmdQelHlp_OLEDragDrop(const QStringList &files);
+    // The help text in the user's editor.
+    void helpText_Click();
+    void WordPad(const QString &path);
+    // Opening (mode 0) and saving (mode 1) charts and tables.
+    void loadSave(int mode, QString &path);
+
+    chartview::ChartWidget *chartWidget1() const { return m_chart1; }
+    chartview::ChartWidget *chartWidget2() const { return m_chart2; }
+    // The window's inner size, in twips.
+    QSize innerTwips() const;
+    Twips twips() const;
+    const ResizeLayout &layoutRule() const { return m_layout; }
+    CalculatorLauncher &calculator() { return m_calculator; }
+    ChartGlobals &chartGlobals() { return m_globals; }
+    const chartdoc::TableImage &table() const { return m_table; }
+    bool hasXValues() const { return m_hasXValues; }
+    os::AboutWindow *aboutWindow() const;
+    HelpBrowser *helpBrowser() const;
+    // The per-user program folder the start-up files and the help live in.
+    QString programFolder() const;
+    QString helpFile() const;
+    QString helpTextFile() const;
+
+    // MainForm
+    QSize screenSize() const override;
+    void setWindowSize(const QSize &pixels) override;
+    void registerFileTypes() override;
+    chartview::ChartView &chart1() override;
+    chartview::ChartView &chart2() override;
+    void setComboAccessFile(int mode, const QString &path) override;
+    void setChart2Width(int twips) override;
+    QString openCommandLine(const QString &commandLine) override;
+    QString depthText() const override;
+    void setHasXValues(bool on) override { m_hasXValues = on; }
+    void showForm() override;
+    void showAbout() override;
+    void unloadAbout() override;
+    void closeOtherWindows() override;
+    void endProgram() override;
+
+signals:
+    // The user confirmed quitting: the program ends.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Placed
+    {
+        QWidget *widget;
+        QRect twips; // inside its parent
+    };
+
+    void buildForm();
+    void buildFrame2();
+    void buildFrame3();
+    void buildMenus();
+    template <typename T> T *add(QWidget *parent, const QString &name, const QRect &twips);
+    QAbstractButton *button(QWidget *parent, const QString &name, const QString &caption,
+                            const QString &tip, const QRect &twips);
+    void placeInner();
+    void Form_Resize();
+    void applyLayout(const ResizeLayout::Result &result);
+    void notYetAvailable(const QString &feature);
+    void pending(QAbstractButton *control, const QString &feature);
+    void chartCommand(int command, bool &handled);
+
+    ProgramState &m_state;
+    os::UserDialogs &m_dialogs;
+    slides::SpeechOutput &m_speech;
+    StartupSettings m_settings;
+    os::ProgramLauncher m_launcher;
+    CalculatorLauncher m_calculator;
+    StartupOptions m_options;
+    ChartGlobals m_globals;
+    chartdoc::TableImage m_table;
+    ResizeLayout m_layout;
+    SpacingFollower m_spacing;
+    bool m_hasXValues = false;
+    bool m_ending = false;
+    std::unique_ptr<chartview::ChartErrorTrap> m_trap;
+    // The chart's layout pairs as the last resize found them.
+    qint16 m_viewState[4] = {0, 0, 0, 0};
+
+    QWidget *m_form = nullptr;
+    chartview::ChartWidget *m_chart1 = nullptr;
+    chartview::ChartWidget *m_chart2 = nullptr;
+    QPlainTextEdit *m_txtLegend = nullptr;
+    QGroupBox *m_frame2 = nullptr;
+    QGroupBox *m_frame3 = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QAbstractButton *m_cmdQelHlp = nullptr;
+    QLineEdit *m_xGapText = nullptr;
+    QLineEdit *m_depthText = nullptr;
+    std::vector<Placed> m_placed;
+    QPointer<os::AboutWindow> m_about;
+    QPointer<HelpBrowser> m_help;
+};
+
+} // namespace qel::shell

@@ -1,0 +1,95 @@
+#include "shell/ResizeLayout.h"
+
+#include <cmath>
+
+namespace qel::shell {
+
+namespace {
+
+// Offsets of the rule: the charts leave the right-hand column free, the legend box sits
+// under Chart1, Chart2 reaches further down over the legend box.
+constexpr int Chart1HeightOffset = 1700;
+constexpr int Chart2HeightOffset = 500;
+constexpr int LegendTopOffset = 1600;
+constexpr int Frame2LeftOffset = 1860;
+constexpr int ChartWidthOffset = 1920;
+
+} // namespace
+
+ResizeLayout::ResizeLayout(const Geometry &design)
+    : m_geometry(design)
+{}
+
+ResizeLayout::Geometry ResizeLayout::designGeometry()
+{
+    Geometry g;
+    const int chartWidth = MinWidth - ChartWidthOffset;
+    const int column = MinWidth - Frame2LeftOffset;
+    g.chart1 = QRect(0, 0, chartWidth, MinHeight - Chart1HeightOffset);
+    g.chart2 = QRect(0, 0, chartWidth, MinHeight - Chart2HeightOffset);
+    g.legend = QRect(0, MinHeight - LegendTopOffset, chartWidth, 1500);
+    g.frame2 = QRect(column, 0, 1800, 3060);
+    g.frame3 = QRect(column, 3060, 1800, 4920);
+    return g;
+}
+
+bool ResizeLayout::resize(const QSize &inner, const std::function<void(const Result &)> &apply)
+{
+    if (m_inProgress)
+        return false;
+    m_inProgress = true;
+    const Result result = layout(inner);
+    if (apply)
+        apply(result);
+    m_inProgress = false;
+    return true;
+}
+
+ResizeLayout::Result ResizeLayout::layout(const QSize &inner)
+{
+    Result r;
+    if (m_reference.isEmpty())
+        m_reference = m_geometry.chart1.size();
+
+    int w = inner.width();
+    int h = inner.height();
+    if (h < MinHeight) {
+        r.enlargeHeight = true;
+        h = MinHeight;
+    }
+    if (w < MinWidth) {
+        r.enlargeWidth = true;
+        w = MinWidth;
+    }
+    r.inner = QSize(w, h);
+
+    Geometry &g = m_geometry;
+    g.chart1.setHeight(h - Chart1HeightOffset);
+    g.chart2.setHeight(h - Chart2HeightOffset);
+    g.legend.moveTop(h - LegendTopOffset);
+
+    // Frame3 stands under Frame2 and Chart2 in place of Chart1: both follow with no offset,
+    // whatever width start-up gave Chart2 before the window was first laid out.
+    g.frame2.moveLeft(w - Frame2LeftOffset);
+    g.frame3.moveLeft(g.frame2.left());
+    g.chart1.setWidth(w - ChartWidthOffset);
+    g.chart2.setWidth(g.chart1.width());
+    g.legend.setWidth(g.chart1.width());
+    r.geometry = g;
+
+    r.rx = double(g.chart1.width()) / m_reference.width();
+    r.ry = double(g.chart1.height()) / m_reference.height();
+    if (std::abs(r.rx - 1) > ResetDistance) {
+        m_reference.setWidth(g.chart1.width());
+        r.rx = 1;
+        r.resetX = true;
+    }
+    if (std::abs(r.ry - 1) > ResetDistance) {
+        m_reference.setHeight(g.chart1.height());
+        r.ry = 1;
+        r.resetY = true;
+    }
+    return r;
+}
+
+} // namespace qel::shell

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "stats/RegressionFields.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+namespace qel::os {
+class UserDialogs;
+}
+namespace qel::chartview {
+class ChartView;
+class MessageWindow;
+} // namespace qel::chartview
+
+namespace qel::stats {
+
+class RegressionOptions;
+class ReportViewer;
+
+// How a run ended, for the chart point handler that retries failed runs.
+struct JobResult
+{
+    enum class Kind { Empty, ReportShown, Error };
+    Kind kind = Kind::Empty;
+    int errorNumber = 0;
+    QString errorText;
+
+    bool succeeded() const { return kind != Kind::Error; }
+};
+
+// runRegressionJob: the statistics and regression run for one series of the chart, as the
+// options window left it. Jobs: 1 draw, 2 draw and append the report to "Stat.txt" and
+// show it, 77 smoothing.
+class RegressionJob
+{
+public:
+    // The report file, in the report directory.
+    static QString reportFileName() { return QStringLiteral("Stat.txt"); }
+    // Error number of a chart that kept failing while the data were read.
+    static constexpr int ChartErrorNumber = 440;
+
+    RegressionJob(chartview::ChartView &chart, os::UserDialogs &dialogs,
+                  const RegressionOptions &options, RegressionFields &fields,
+                  qint16 &colorGroupCount);
+
+    void setCurrentFile(const QString &path) { m_currentFile = path; }
+    // The current directory unless set.
+    void setReportDirectory(const QString &dir) { m_reportDirectory = dir; }
+    void setViewer(ReportViewer *viewer) { m_viewer = viewer; }
+    void setMessageWindow(chartview::MessageWindow *messages) { m_messages = messages; }
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+    // series is 0-based.
+    JobResult runRegressionJob(int series, int job);
+
+    QString reportPath() const;
+
+private:
+    chartview::ChartView &m_chart;
+    os::UserDialogs &m_dialogs;
+    const RegressionOptions &m_options;
+    RegressionFields &m_fields;
+    qint16 &m_colorGroupCount;
+    QString m_currentFile;
+    QString m_reportDirectory;
+    ReportViewer *m_viewer = nullptr;
+    chartview::MessageWindow *m_messages = nullptr;
+    std::function<QDateTime()> m_clock;
+};
+
+} // namespace qel::stats

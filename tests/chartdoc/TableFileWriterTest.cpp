@@ -1,0 +1,278 @@
+#include "LoadFixture.h"
+
+#include "chartdoc/TableFileWriter.h"
+#include "chartview/ChartModel.h"
+#include "os/TextCodec.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cmath>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+using namespace qel;
+using namespace qel::chartdoc;
+using namespace qel::chartview;
+using qel::test::LoadFixture;
+
+namespace {
+
+const QDateTime Now(QDate(2026, 5, 12), QTime(5, 9, 26));
+
+// A chart as a chart file could hold it.
+void fillChart(ChartView &chart, int groups, int points)
+{
+    chart.BeginDataLoad(ChannelValues, groups, points);
+    chart.BeginDataLoad(ChannelXValues, groups, points);
+    for (int g = 0; g < groups; ++g) {
+        chart.setSeriesCaption(qint16(g), QStringLiteral("系列%1").arg(g + 1));
+        chart.setActiveSeries(qint16(g));
+        for (int p = 0; p < points; ++p) {
+            chart.setValueX(p, 0);
+            chart.setValueY(p, 1.5 * (g + 1) * (p + 1));
+        }
+    }
+    for (int p = 0; p < points; ++p)
+        chart.setPointCaption(p, QStringLiteral("P%1").arg(p + 1));
+    chart.EndDataLoad(ChannelValues);
+    chart.EndDataLoad(ChannelXValues);
+}
+
+} // namespace
+
+TEST(TableFileWriter, WritesBannerHeaderAndSeparateXLayout)
+{
+    LoadFixture f;
+    fillChart(f.chart, 2, 3);
+    f.chart.setTitleCaption(0, QStringLiteral("左\r\n二行目"));
+    f.chart.setTitleCaption(1, QStringLiteral("右"));
+    f.chart.setTitleCaption(2, QStringLiteral("上"));
+    f.chart.setTitleCaption(3, QStringLiteral("Weight\r\n\r\nFigure 1"));
+    f.context.setLegendText(QStringLiteral("a\r\nb"));
+    f.table.fileVersion = 3;
+    f.table.typeOpt = 7;
+    f.table.createStamp = QStringLiteral("made");
+    f.chart.setActiveSeries(1);
+    f.chart.setValueY(1, EmptyPointValue);
+
+    const QStringList lines = TableFileWriter(f.context).lines(Now);
+    ASSERT_EQ(lines.size(), 7 + 13 + 3 + 3 + 1);
+    EXPECT_EQ(lines[0], QString(60, QLatin1Char('*')));
+    EXPECT_EQ(lines[1],
+              QStringLiteral("          Converted qelChf/Dfx to Tbx file for TableEditor  "));
+    EXPECT_EQ(lines[3],
+              QStringLiteral("  ﾌｧｲﾙは ASCIIタブ区切り形式（拡張子：Tbx）で記録してください。"));
+    EXPECT_EQ(lines[4],
+              QStringLiteral("  Tbxﾌｧｲﾙは Excel で編集して qelPro で読み込みできます。 "));
+    EXPECT_EQ(lines[6], QString());
+    const QStringList header = lines.mid(7, 13);
+    EXPECT_EQ(header, QStringList({
+                          QStringLiteral("TopTit=\t上"),
+                          QStringLiteral("Title=\tFigure 1"),
+                          QStringLiteral("Create=\tmade"),
+                          QStringLiteral("Convert=\t2026/05/12\t\t\t05:09:26"),
+                          QStringLiteral("FileLegend=\ta{vbcrlf}b"),
+                          QStringLiteral("Version=\t 3 "),
+                          QStringLiteral("Type=\t 1 \tTypeOpt\t 7 "),
+                          QStringLiteral("Group=\t 2 "),
+                          QStringLiteral("Count=\t 3 "),
+                          QStringLiteral("Xlegend=\tWeight"),
+                          QStringLiteral("Ylegend=\t左二行目"),
+                          QStringLiteral("Zlegend=\t右"),
+                          QString(),
+                      }));
+    EXPECT_EQ(lines[20], QStringLiteral("{Begin}\t 1 \t\t 2 \t\t"));
+    EXPECT_EQ(lines[21], QStringLiteral("{Group}\t系列1\t\t系列2\t\t"));
+    EXPECT_EQ(lines[22], QStringLiteral("{Data}\tx\ty\tx\ty"));
+    // No X in series 0: the points are numbered; the hidden value is an empty cell.
+    EXPECT_EQ(lines[23], QStringLiteral("P1\t 1\t 1.5\t 1\t 3"));
+    EXPECT_EQ(lines[24], QStringLiteral("P2\t 2\t 3\t 2\t"));
+    EXPECT_EQ(lines.last(), QStringLiteral("{End}"));
+}
+
+TEST(TableFileWriter, CommonXWritesOneXAndTheYOfEveryGroup)
+{
+    LoadFixture f;
+    fillChart(f.chart, 3, 2);
+    f.table.commonX = true;
+    const QStringList lines = TableFileWriter(f.context).lines(Now);
+    EXPECT_EQ(lines[20], QStringLiteral("{Begin}\t\t 1 \t 2 \t 3 "));
+    EXPECT_EQ(lines[21], QStringLiteral("{Group}\t\t系列1\t系列2\t系列3"));
+    EXPECT_EQ(lines[22], QStringLiteral("{Data}\tcommonX\ty\ty\ty"));
+    EXPECT_EQ(lines[23].split(QLatin1Char('\t')).size(), 5) << "legend, X and three Ys";
+}
+
+TEST(TableFileWriter, CellsNeverCarryTabsOrLineBreaks)
+{
+    LoadFixture f;
+    fillChart(f.chart, 1, 2);
+    f.chart.setSeriesCaption(0, QStringLiteral("a\tb"));
+    f.chart.setPointCaption(0, QStringLiteral("x\r\ny"));
+    f.chart.setTitleCaption(2, QStringLiteral("top\nline"));
+    const QStringList lines = TableFileWriter(f.context).lines(Now);
+    EXPECT_EQ(lines[7], QStringLiteral("TopTit=\ttop line"));
+    EXPECT_EQ(lines[21], QStringLiteral("{Group}\ta b\t\t"));
+    EXPECT_TRUE(lines[23].startsWith(QStringLiteral("x y\t")));
+}
+
+TEST(TableFileWriter, WriteTableFileFollowsModeEditorAndFileKind)
+{
+    QTemporaryDir dir;
+    LoadFixture f;
+    fillChart(f.chart, 1, 2);
+    TableFileWriter writer(f.context);
+    const QString legacy = dir.filePath(QStringLiteral("a.b.dfl"));
+    const QString companion = dir.filePath(QStringLiteral("a.Tbx"));
+    EXPECT_EQ(TableFileWriter::tablePath(legacy), companion);
+
+    EXPECT_FALSE(writer.writeTableFile(0, legacy, QString())) << "no table editor";
+    EXPECT_FALSE(QFile::exists(companion));
+    EXPECT_FALSE(
+        writer.writeTableFile(1, dir.filePath(QStringLiteral("t.tbx")), QStringLiteral("localc")));
+    f.table.fileVersion = 5;
+    f.table.typeOpt = 9;
+    ASSERT_TRUE(writer.writeTableFile(0, legacy, QStringLiteral("localc")));
+    EXPECT_EQ(f.table.fileVersion, 1) << "a legacy file's table starts at version 1";
+    EXPECT_EQ(f.table.typeOpt, 0);
+    const QByteArray first = test::readFile(companion);
+    EXPECT_TRUE(first.contains("\r\n{End}\r\n"));
+
+    // Existing file: mode 0 leaves it; other modes ask, No as the default.
+    EXPECT_FALSE(writer.writeTableFile(0, legacy, QStringLiteral("localc")));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_FALSE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Excelﾌｧｲﾙ :  ") + companion +
+                                              QStringLiteral("\r\nが存在します。更新しますか？"));
+    EXPECT_EQ(f.dialogs.messages[0].defaultAnswer, os::MessageAnswer::No);
+    f.dialogs.answers = {os::MessageAnswer::Yes};
+    EXPECT_TRUE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
+}
+
+TEST(TableFileWriter, AFileThatCannotBeWrittenIsReported)
+{
+    QTemporaryDir dir;
+    LoadFixture f;
+    fillChart(f.chart, 1, 2);
+    const QString path = dir.filePath(QStringLiteral("missing/x.Tbx"));
+    EXPECT_FALSE(TableFileWriter(f.context).write(path));
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              QStringLiteral("Excelﾌｧｲﾙ: ") + path +
+                  QStringLiteral("\r\nを他で使っているか不明のエラーです。"));
+}
+
+// Random charts written and read back give the very same singles and texts.
+TEST(TableFileWriter, RoundTripOfRandomTables)
+{
+    QRandomGenerator random(20260512);
+    const QString pieces[] = {QStringLiteral("牛肉"), QStringLiteral("ﾃｽﾄ"), QStringLiteral("abc"),
+                              QStringLiteral("〜波"), QStringLiteral("−1"),  QStringLiteral("Ω"),
+                              QStringLiteral("😀"),    QStringLiteral(" x ")};
+    auto text = [&](int n) {
+        QString s;
+        for (int i = 0; i < n; ++i)
+            s += pieces[random.bounded(int(std::size(pieces)))];
+        return s;
+    };
+    auto value = [&]() -> float {
+        switch (random.bounded(5)) {
+        case 0:
+            return float(random.bounded(2001) - 1000);
+        case 1: {
+            quint32 bits;
+            do {
+                bits = random.generate();
+                float f;
+                std::memcpy(&f, &bits, 4);
+                if (std::isfinite(f) && f != os::MissingNumber && std::abs(f) < 3e38f &&
+                    (f == 0 || std::abs(f) > 1e-37f))
+                    return f;
+            } while (true);
+        }
+        default:
+            return float(random.generateDouble() * 2000 - 1000);
+        }
+    };
+    QTemporaryDir dir;
+    for (int round = 0; round < 40; ++round) {
+        LoadFixture source;
+        const int groups = 1 + random.bounded(6);
+        const int points = 2 + random.bounded(30);
+        const bool commonX = random.bounded(2) == 1;
+        ChartView &chart = source.chart;
+        chart.BeginDataLoad(ChannelValues, groups, points);
+        chart.BeginDataLoad(ChannelXValues, groups, points);
+        std::vector<float> xs(static_cast<std::size_t>(points));
+        for (float &x : xs)
+            x = value();
+        for (int g = 0; g < groups; ++g) {
+            chart.setSeriesCaption(qint16(g), text(1 + random.bounded(3)).trimmed());
+            chart.setActiveSeries(qint16(g));
+            for (int p = 0; p < points; ++p) {
+                const bool hidden = random.bounded(6) == 0;
+                chart.setValueX(p, hidden ? EmptyPointValue
+                                          : (commonX ? xs[std::size_t(p)] : value()));
+                chart.setValueY(p, hidden ? EmptyPointValue : value());
+            }
+        }
+        // Two complete points keep the table loadable.
+        for (int g = 0; g < groups; ++g) {
+            chart.setActiveSeries(qint16(g));
+            chart.setValueX(0, commonX ? xs[0] : -5.0);
+            chart.setValueY(0, 1.0);
+            chart.setValueX(1, commonX ? xs[1] : 7.0);
+            chart.setValueY(1, 2.0);
+        }
+        for (int p = 0; p < points; ++p)
+            chart.setPointCaption(p, text(random.bounded(3)));
+        chart.EndDataLoad(ChannelValues);
+        chart.EndDataLoad(ChannelXValues);
+        chart.setTitleCaption(0, text(2).trimmed() + QStringLiteral("\r\n"));
+        chart.setTitleCaption(2, text(3).trimmed());
+        chart.setTitleCaption(3,
+                              text(1).trimmed() + QStringLiteral("\r\n\r\n") + text(2).trimmed());
+        source.table.commonX = commonX;
+        source.table.createStamp = text(2).trimmed();
+        source.context.setLegendText(text(2).trimmed() + QStringLiteral("\r\n") +
+                                     text(1).trimmed());
+
+        const QString path = dir.filePath(QStringLiteral("r%1.tbx").arg(round));
+        ASSERT_TRUE(TableFileWriter(source.context).write(path));
+        LoadFixture back;
+        ASSERT_EQ(back.loadFile(path), QStringLiteral("OK")) << round;
+        const ChartModel &a = source.chart.model();
+        const ChartModel &b = back.chart.model();
+        ASSERT_EQ(b.seriesCount, a.seriesCount);
+        ASSERT_EQ(b.pointCount, a.pointCount);
+        // CP932 has its own wave dash, minus and dash; they come back in that form.
+        auto folded = [](QStringList list) {
+            for (QString &s : list)
+                s = os::foldToCp932(s);
+            return list;
+        };
+        EXPECT_EQ(folded(b.seriesCaptions), folded(a.seriesCaptions));
+        EXPECT_EQ(folded(b.pointCaptions), folded(a.pointCaptions));
+        for (int g = 0; g < groups; ++g) {
+            for (int p = 0; p < points; ++p) {
+                const bool hidden = isEmptyPoint(a.value(g, p)) || isEmptyPoint(a.xValue(g, p));
+                if (hidden) {
+                    EXPECT_TRUE(isEmptyPoint(b.value(g, p)));
+                    continue;
+                }
+                EXPECT_EQ(b.value(g, p), a.value(g, p)) << round << " " << g << " " << p;
+                EXPECT_EQ(b.xValue(g, p), a.xValue(g, p)) << round << " " << g << " " << p;
+            }
+        }
+        for (int i : {0, 2, 3})
+            EXPECT_EQ(os::foldToCp932(b.titles[std::size_t(i)]),
+                      os::foldToCp932(a.titles[std::size_t(i)]));
+        EXPECT_EQ(back.table.commonX, commonX);
+        EXPECT_EQ(os::foldToCp932(back.table.createStamp),
+                  os::foldToCp932(source.table.createStamp));
+        EXPECT_EQ(os::foldToCp932(back.context.legendText()),
+                  os::foldToCp932(source.context.legendText()));
+    }
+}

@@ -1,0 +1,377 @@
+#include "chartview/PointInspector.h"
+
+#include "chartview/CfxOcx.h"
+#include "chartview/InspectionHost.h"
+#include "chartview/MessageWindow.h"
+#include "support/FakeDialogs.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace qel;
+using namespace qel::chartview;
+
+namespace {
+
+struct FakeHost : InspectionHost
+{
+    void setPointBoxes(const QString &s, const QString &p) override
+    {
+        text1 = s;
+        text2 = p;
+    }
+    int askRegressionJob(const QString &dataName) override
+    {
+        asked.append(dataName);
+        return job;
+    }
+    AnalysisOutcome runRegressionJob(int series, int j) override
+    {
+        runs.append({series, j});
+        return run ? run(series, j) : AnalysisOutcome{};
+    }
+
+    QString text1, text2;
+    QStringList asked;
+    int job = 0;
+    QList<std::pair<int, int>> runs;
+    std::function<AnalysisOutcome(int, int)> run;
+};
+
+struct FakeMessages : MessageWindow
+{
+    void frmMsgShow(const QString &title, const QString &message) override
+    {
+        shown.append(title + u'|' + message);
+        visible = true;
+    }
+    void hide() override { visible = false; }
+    void sendToBack() override { ++sentBack; }
+
+    QStringList shown;
+    bool visible = false;
+    int sentBack = 0;
+};
+
+void fillChart(ChartControl &chart, quint32 type)
+{
+    chart.BeginDataLoad(ChannelValues, 2, 5);
+    chart.BeginDataLoad(ChannelXValues, 2, 5);
+    for (int s = 0; s < 2; ++s) {
+        chart.setActiveSeries(qint16(s));
+        chart.setSeriesCaption(qint16(s), QStringLiteral("G%1").arg(s + 1));
+        for (int p = 0; p < 5; ++p) {
+            chart.setValueX(p, 1 + 2 * p);
+            chart.setValueY(p, 10 + 30 * s + 9 * p);
+        }
+    }
+    chart.EndDataLoad(ChannelValues);
+    chart.EndDataLoad(ChannelXValues);
+    chart.setHasXValues(true);
+    chart.setChartType(type);
+    chart.setAxisValue(AxisYMin, 0);
+    chart.setAxisValue(AxisYMax, 100);
+    chart.setAxisValue(AxisXMin, 0);
+    chart.setAxisValue(AxisXMax, 10);
+    chart.setTitleCaption(2, QStringLiteral("上の題"));
+}
+
+struct InspectorFixture : ::testing::Test
+{
+    ChartWidget chart1, chart2;
+    FakeHost host;
+    FakeMessages messages;
+    qel::test::FakeDialogs dialogs;
+    PointInspector inspector{chart1, chart2, host, messages, dialogs};
+    QList<std::pair<int, int>> fontRequests;
+    int pumps = 0;
+
+    InspectorFixture()
+    {
+        fillChart(chart1.chart(), GalleryScatter | TypeShowMarkers);
+        fillChart(chart2.chart(), GalleryLines | TypeShowMarkers);
+        for (ChartWidget *w : {&chart1, &chart2}) {
+            w->resize(600, 400);
+            QObject::connect(&w->chart(), &ChartControl::commandRequested,
+                             [this, w](qint16 code, qint32 param) {
+                                 fontRequests.append({w == &chart1 ? code : -code, param});
+                             });
+        }
+        chart1.show();
+        chart1.grab();
+        chart2.grab();
+        inspector.setPump([this](double) { ++pumps; });
+    }
+
+    QPoint position(ChartWidget &w, int series, int point)
+    {
+        const qint32 v =
+            w.chart().ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
+        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
+    }
+};
+
+} // namespace
+
+TEST_F(InspectorFixture, HoverGrabsAPointWithinTwoRows)
+{
+    const QPoint at = position(chart1, 1, 2);
+    chart1.moveTo(at - QPoint(0, 2));
+    EXPECT_EQ(chart1.cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_TRUE(inspector.onPoint());
+    EXPECT_EQ(inspector.candidateSeries(), 1);
+    EXPECT_EQ(inspector.candidatePoint(), 2);
+    EXPECT_EQ(host.text1, QStringLiteral("2"));
+    EXPECT_EQ(host.text2, QStringLiteral("3"));
+
+    chart1.moveTo(at - QPoint(0, 3));
+    EXPECT_EQ(chart1.cursor().shape(), Qt::CrossCursor);
+    EXPECT_FALSE(inspector.onPoint());
+
+    chart1.moveTo(at + QPoint(0, 2));
+    EXPECT_TRUE(inspector.onPoint());
+
+    // Off every point the boxes show 0 and the flag stays as it was.
+    chart1.moveTo(QPoint(3, 3));
+    EXPECT_EQ(host.text1, QStringLiteral("0"));
+    EXPECT_EQ(host.text2, QStringLiteral("0"));
+}
+
+TEST_F(InspectorFixture, ADragStartsOnAGrabbedPointAndEndsOnRelease)
+{
+    const QPoint at = position(chart1, 0, 1);
+    chart1.chart().setActiveSeries(0);
+    const double before = chart1.chart().ValueY(1);
+
+    chart1.moveTo(at);
+    chart1.pressAt(at);
+    EXPECT_TRUE(inspector.dragging());
+    EXPECT_TRUE(chart1.chart().model().dragActive);
+    chart1.moveTo(at - QPoint(0, 60), Qt::LeftButton);
+    chart1.releaseAt(at - QPoint(0, 60));
+    EXPECT_FALSE(inspector.dragging());
+    chart1.chart().setActiveSeries(0);
+    EXPECT_GT(chart1.chart().ValueY(1), before + 5);
+
+    // Hover works again after the drag.
+    chart1.grab();
+    chart1.moveTo(position(chart1, 1, 4));
+    EXPECT_EQ(host.text1, QStringLiteral("2"));
+    EXPECT_EQ(host.text2, QStringLiteral("5"));
+}
+
+TEST_F(InspectorFixture, APressBesideThePointsStartsNoLastingDrag)
+{
+    chart1.pressAt(QPoint(3, 3));
+    EXPECT_FALSE(inspector.dragging());
+
+    // Grabbed by hover, pressed where the chart finds no point: the release ends it.
+    chart1.moveTo(position(chart1, 0, 0));
+    ASSERT_TRUE(inspector.onPoint());
+    chart1.pressAt(QPoint(300, 3));
+    EXPECT_TRUE(inspector.dragging());
+    chart1.releaseAt(QPoint(300, 3));
+    EXPECT_FALSE(inspector.dragging());
+    EXPECT_FALSE(chart1.chart().model().dragActive);
+
+    // A real button release far from the press raises no click; it still ends the drag.
+    chart1.moveTo(position(chart1, 0, 0));
+    chart1.pressAt(QPoint(300, 3));
+    ASSERT_TRUE(inspector.dragging());
+    const QPointF far(400, 150);
+    QMouseEvent release(QEvent::MouseButtonRelease, far, chart1.mapToGlobal(far), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&chart1, &release);
+    EXPECT_FALSE(inspector.dragging());
+    EXPECT_FALSE(chart1.chart().model().dragActive);
+}
+
+TEST_F(InspectorFixture, ClicksOnChart1AreLogged)
+{
+    chart1.chart().setClickLog(QStringLiteral("log"));
+    const QPoint at = position(chart1, 1, 3);
+    chart1.pressAt(at);
+    chart1.releaseAt(at);
+    EXPECT_EQ(chart1.chart().ClickLog(), QStringLiteral("log\r\n(2,4)"));
+}
+
+TEST_F(InspectorFixture, Chart2ShowsThePointInTheMessageWindow)
+{
+    chart2.show();
+    chart2.grab();
+    const QPoint at = position(chart2, 0, 1);
+    chart2.pressAt(at);
+    chart2.releaseAt(at);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.first(), QStringLiteral(" Chart2 データ情報|1 Group\n  Point 2"));
+    EXPECT_EQ(pumps, 1);
+    EXPECT_EQ(messages.sentBack, 1);
+    EXPECT_TRUE(messages.visible);
+
+    // A click on the empty plot area hides it and shows nothing new.
+    chart2.pressAt(QPoint(300, 200));
+    chart2.releaseAt(QPoint(300, 200));
+    EXPECT_FALSE(messages.visible);
+    EXPECT_EQ(messages.shown.size(), 1);
+}
+
+TEST_F(InspectorFixture, AnalysisStartsOnScatterChartsOnly)
+{
+    host.job = 1;
+    chart2.doubleClickAt(position(chart2, 0, 0));
+    EXPECT_TRUE(host.asked.isEmpty());
+
+    chart1.chart().setChartType(GalleryLines);
+    chart1.grab();
+    chart1.doubleClickAt(position(chart1, 0, 0));
+    EXPECT_TRUE(host.asked.isEmpty());
+
+    chart1.chart().setChartType(GalleryScatter);
+    chart1.grab();
+    chart1.doubleClickAt(position(chart1, 1, 0));
+    EXPECT_EQ(host.asked, QStringList{QStringLiteral("2: G2")});
+    ASSERT_EQ(host.runs.size(), 1);
+    EXPECT_EQ(host.runs.first(), std::make_pair(1, 1));
+
+    host.job = 0;
+    chart1.doubleClickAt(position(chart1, 1, 0));
+    EXPECT_EQ(host.runs.size(), 1) << "job 0 runs nothing";
+}
+
+TEST_F(InspectorFixture, AFailingRunIsTriedFiveTimesAndTheYRangeKept)
+{
+    host.job = 2;
+    ChartControl &c = chart1.chart();
+    host.run = [&](int, int) {
+        c.setAxisValue(AxisYMin, -50);
+        c.setAxisValue(AxisYMax, 500);
+        return AnalysisOutcome{440, QStringLiteral("壊れた")};
+    };
+    chart1.doubleClickAt(position(chart1, 0, 3));
+    EXPECT_EQ(host.runs.size(), 5);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("壊れた <1>")});
+    EXPECT_EQ(c.AxisValue(AxisYMin), 0);
+    EXPECT_EQ(c.AxisValue(AxisYMax), 100);
+
+    // The first attempt without an error ends the loop.
+    int calls = 0;
+    host.runs.clear();
+    host.run = [&](int, int) {
+        return ++calls < 3 ? AnalysisOutcome{5, QStringLiteral("x")} : AnalysisOutcome{};
+    };
+    chart1.doubleClickAt(position(chart1, 0, 3));
+    EXPECT_EQ(host.runs.size(), 3);
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+struct AreaCase
+{
+    int x, y, code;
+};
+
+class ClickArea : public ::testing::TestWithParam<AreaCase>
+{
+};
+
+TEST_P(ClickArea, IsClassifiedByThePlotRectangle)
+{
+    const PointInspector::PlotRect plot{350, 40, 60, 500};
+    const AreaCase c = GetParam();
+    EXPECT_EQ(PointInspector::classifyClickArea(c.x, c.y, plot, 600, 400), c.code);
+}
+
+INSTANTIATE_TEST_SUITE_P(Areas, ClickArea,
+                         ::testing::Values(AreaCase{300, 10, 1}, AreaCase{300, 30, 2},
+                                           AreaCase{300, 390, 3}, AreaCase{300, 300, 4},
+                                           AreaCase{20, 200, 5}, AreaCase{50, 200, 6},
+                                           AreaCase{100, 200, 66}, AreaCase{580, 200, 7},
+                                           AreaCase{520, 200, 8}, AreaCase{400, 200, 7},
+                                           AreaCase{200, 200, 0}));
+
+TEST(ClickAreaOrientation, HorizontalChartsTurnTheSideCodes)
+{
+    const int in[] = {1, 2, 3, 4, 5, 6, 7, 8, 66, 0};
+    const int horizontal[] = {1, 2, 3, 6, 5, 5, 7, 7, 4, 0};
+    const int upright[] = {1, 1, 3, 4, 5, 6, 7, 8, 66, 0};
+    for (std::size_t i = 0; i < std::size(in); ++i) {
+        EXPECT_EQ(PointInspector::adjustForOrientation(in[i], true), horizontal[i]) << in[i];
+        EXPECT_EQ(PointInspector::adjustForOrientation(in[i], false), upright[i]) << in[i];
+    }
+}
+
+TEST_F(InspectorFixture, ThePlotAreaIsMeasuredAndTheChartLeftAsItWas)
+{
+    ChartControl &c = chart1.chart();
+    c.setChartType(GalleryBars | TypeShaded);
+    c.setQueryAxis(2);
+    const PointInspector::PlotRect r = inspector.plotArea(1);
+    EXPECT_EQ(c.ChartType(), GalleryBars | TypeShaded);
+    EXPECT_EQ(c.model().queryAxis, 2);
+    EXPECT_GT(r.bottom, r.top);
+    EXPECT_GT(r.right, r.left);
+    EXPECT_GT(r.top, 0);
+    EXPECT_LT(r.bottom, 400);
+    // The corners of the data box, as the scatter layout it was measured on reports them.
+    c.setChartType(GalleryScatter | TypeShaded);
+    EXPECT_EQ(r.left, LowWordOf(c.ChartQuery(QueryPlotBottomLeft)));
+    EXPECT_EQ(r.right, LowWordOf(c.ChartQuery(QueryPlotTopRight)));
+}
+
+TEST_F(InspectorFixture, AClickAboveThePlotOpensTheTopTitleFont)
+{
+    const PointInspector::PlotRect plot = inspector.plotArea(1);
+    ChartEvent e;
+    e.x = 300;
+    e.y = plot.top / 2 - 2;
+    inspector.chartClickedOutsidePoints(e);
+    EXPECT_EQ(e.result, 1);
+    ASSERT_EQ(fontRequests.size(), 1);
+    EXPECT_EQ(fontRequests.first(), std::make_pair(int(CommandFontDialog), 2));
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("|Tt フォント")});
+    EXPECT_FALSE(messages.visible);
+
+    // A click on a point is no text area.
+    const QPoint at = position(chart1, 0, 2);
+    e.x = at.x();
+    e.y = at.y();
+    inspector.chartClickedOutsidePoints(e);
+    EXPECT_EQ(fontRequests.size(), 1);
+}
+
+TEST_F(InspectorFixture, TextAreasWithoutTextDoNothing)
+{
+    inspector.textAreaFont(1, 6); // "Ll" looks nothing up
+    inspector.textAreaFont(1, 5); // the left title is empty
+    inspector.textAreaFont(1, 66);
+    EXPECT_TRUE(fontRequests.isEmpty());
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    inspector.textAreaFont(1, 4); // the fixed "X Legend"
+    chart1.chart().setTitleCaption(1, QStringLiteral("右"));
+    inspector.textAreaFont(1, 8);
+    EXPECT_EQ(fontRequests,
+              (QList<std::pair<int, int>>{{CommandFontDialog, 4}, {CommandFontDialog, 5}}));
+    EXPECT_EQ(messages.shown,
+              (QStringList{QStringLiteral("|Bl フォント"), QStringLiteral("|LRl フォント")}));
+}
+
+TEST_F(InspectorFixture, AVisibleChart2TakesTheClicks)
+{
+    chart2.show();
+    chart2.grab();
+    inspector.textAreaFont(2, 2); // "Tt" on Chart2
+    inspector.textAreaFont(2, 8); // "Ll" on Chart2: nothing
+    ASSERT_EQ(fontRequests.size(), 1);
+    EXPECT_EQ(fontRequests.first(), std::make_pair(-int(CommandFontDialog), 2));
+
+    ChartEvent e;
+    e.x = 300;
+    e.y = 2;
+    inspector.chartClickedOutsidePoints(e);
+    ASSERT_EQ(fontRequests.size(), 2);
+    EXPECT_EQ(fontRequests.last().first, -int(CommandFontDialog)) << "Chart2 is the one shown";
+}

@@ -1,0 +1,70 @@
+#include "stats/StatTextViewer.h"
+
+#include "os/TextCodec.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qel;
+using namespace qel::stats;
+
+namespace {
+
+int visibleViewers()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        n += w->isVisible() && w->windowTitle() == QStringLiteral("stat.txt");
+    return n;
+}
+
+} // namespace
+
+TEST(StatTextViewer, ShowsTheFileAtItsEndAndClosesEarlierViewers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Stat.txt"));
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(QStringLiteral("【 DATA INFORMATION 】 line %1").arg(i));
+    qel::test::writeFile(path, os::encodeLines(lines));
+
+    StatTextViewer viewer;
+    viewer.showReport(path);
+    QApplication::processEvents();
+    QPlainTextEdit *first = viewer.window();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("stat.txt"));
+    EXPECT_TRUE(first->isReadOnly());
+    EXPECT_TRUE(first->toPlainText().startsWith(QStringLiteral("【 DATA INFORMATION 】 line 0")));
+    EXPECT_TRUE(first->toPlainText().endsWith(QStringLiteral("line 299")));
+    QScrollBar *bar = first->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(visibleViewers(), 1);
+
+    // A second report: the first viewer goes, one new viewer shows the longer file.
+    lines.append(QStringLiteral("the second report"));
+    qel::test::writeFile(path, os::encodeLines(lines));
+    viewer.showReport(path);
+    QApplication::processEvents();
+    EXPECT_EQ(visibleViewers(), 1);
+    EXPECT_TRUE(viewer.window()->toPlainText().endsWith(QStringLiteral("the second report")));
+    StatTextViewer::closeViewers();
+    QApplication::processEvents();
+    EXPECT_EQ(visibleViewers(), 0);
+}
+
+TEST(StatTextViewer, AMissingFileShowsAnEmptyViewer)
+{
+    StatTextViewer viewer;
+    viewer.showReport(QStringLiteral("/nonexistent/Stat.txt"));
+    ASSERT_TRUE(viewer.window());
+    EXPECT_TRUE(viewer.window()->toPlainText().isEmpty());
+    StatTextViewer::closeViewers();
+}
