@@ -27,6 +27,8 @@ public:
     // file could not be opened, so that the start-up chart is shown instead.
     virtual QString openCommandLine(const QString &commandLine) = 0;
     virtual QString depthText() const = 0;
+    // The access log named by the version window (created when missing).
+    virtual QString accessLogName() = 0;
     virtual void setHasXValues(bool on) = 0;
     virtual void showForm() = 0;
     virtual void showAbout() = 0;

@@ -7,7 +7,9 @@
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
 #include "shell/HelpBrowser.h"
+#include "shell/ChartInspection.h"
 #include "shell/NotYetAvailable.h"
+#include "slides/ui/FrmMsg.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
@@ -81,6 +83,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_trap = std::make_unique<chartview::ChartErrorTrap>(
         m_chart1->chart(), m_globals.superGradientOn, m_globals.chartErrorShown);
     m_trap->setBeep(&QApplication::beep);
+    m_frmMsg = std::make_unique<slides::FrmMsg>();
+    m_inspection = std::make_unique<ChartInspection>(
+        ChartInspection::Parts{*m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
+                               findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs,
+                               m_state, this});
 }
 
 MainWindow::~MainWindow() = default;
@@ -666,6 +673,8 @@ void MainWindow::closeOtherWindows()
     if (m_help)
         m_help->close();
     unloadAbout();
+    if (m_frmMsg)
+        m_frmMsg->hide();
 }
 
 void MainWindow::endProgram()

@@ -2,9 +2,13 @@
 
 #include "chartdoc/TableImage.h"
 #include "os/ProgramLauncher.h"
+#include "settings/Form2State.h"
 #include "shell/CalculatorLauncher.h"
 #include "shell/ChartGlobals.h"
+#include "shell/LoadSave.h"
 #include "shell/MainForm.h"
+#include "shell/RecentFileList.h"
+#include "shell/RecentListCommands.h"
 #include "shell/ResizeLayout.h"
 #include "shell/SpacingFollower.h"
 #include "shell/StartupOptions.h"
@@ -34,16 +38,23 @@ class SettingsStore;
 class UserDialogs;
 } // namespace qel::os
 namespace qel::slides {
+class FrmMsg;
 class SpeechOutput;
-}
+} // namespace qel::slides
 
 namespace qel::shell {
 
+class ChartInspection;
 class HelpBrowser;
+class PictureViewer;
+class WindowLoadContext;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
-class MainWindow : public QMainWindow, public MainForm
+class MainWindow : public QMainWindow,
+                   public MainForm,
+                   public LoadSaveHost,
+                   public RecentListView
 {
     Q_OBJECT
 
@@ -63,7 +74,7 @@ public:
     void setStartupOptions(StartupOptions options) { m_options = std::move(options); }
     void Form_Load();
 
-    void setWindowCaption(const QString &path);
+    void setWindowCaption(const QString &path) override;
     void Calculater_Click();
     void cmdQelHlp_Click();
     void cmdQelHlp_OLEDragDrop(const QStringList &files);
@@ -71,7 +82,15 @@ public:
     void helpText_Click();
     void WordPad(const QString &path);
     // Opening (mode 0) and saving (mode 1) charts and tables.
-    void loadSave(int mode, QString &path);
+    bool loadSave(int mode, QString &path);
+    bool Chart1LoadCHF();
+    LoadSave &loadSaveCommands() { return *m_loadSave; }
+    RecentListCommands &recentList() { return *m_recent; }
+    settings::Form2State &form2State() { return m_form2; }
+    PictureViewer *pictureViewer() const;
+    // The open and save commands of the menu act on the chart on view.
+    void openCommand();
+    void saveCommand();
 
     chartview::ChartWidget *chartWidget1() const { return m_chart1; }
     chartview::ChartWidget *chartWidget2() const { return m_chart2; }
@@ -81,6 +100,7 @@ public:
     const ResizeLayout &layoutRule() const { return m_layout; }
     CalculatorLauncher &calculator() { return m_calculator; }
     ChartGlobals &chartGlobals() { return m_globals; }
+    ChartInspection &inspection() { return *m_inspection; }
     const chartdoc::TableImage &table() const { return m_table; }
     bool hasXValues() const { return m_hasXValues; }
     os::AboutWindow *aboutWindow() const;
@@ -100,6 +120,7 @@ public:
     void setChart2Width(int twips) override;
     QString openCommandLine(const QString &commandLine) override;
     QString depthText() const override;
+    QString accessLogName() override;
     void setHasXValues(bool on) override { m_hasXValues = on; }
     void showForm() override;
     void showAbout() override;
@@ -107,12 +128,28 @@ public:
     void closeOtherWindows() override;
     void endProgram() override;
 
+    // LoadSaveHost
+    bool jpgShow(const QString &path) override;
+    void multSlideShow(const QString &folder, QString &source, int mode) override;
+    void showSpeechEngine() override;
+    bool chart2Visible() const override;
+
+    // RecentListView
+    void showRecentEntries(const QStringList &entries, int shown) override;
+    int shownRecentIndex() const override;
+    void copyToClipboard(const QString &text) override;
+    void refreshChart1() override;
+    QString listFolder() const override;
+    QString machineLabel() const override;
+
 signals:
     // The user confirmed quitting: the program ends.
     void programEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -134,7 +171,8 @@ private:
     void applyLayout(const ResizeLayout::Result &result);
     void notYetAvailable(const QString &feature);
     void pending(QAbstractButton *control, const QString &feature);
-    void chartCommand(int command, bool &handled);
+    void chartCommand(int chart, int command, bool &handled);
+    bool comboKey(QKeyEvent *event);
 
     ProgramState &m_state;
     os::UserDialogs &m_dialogs;
@@ -150,6 +188,8 @@ private:
     bool m_hasXValues = false;
     bool m_ending = false;
     std::unique_ptr<chartview::ChartErrorTrap> m_trap;
+    std::unique_ptr<slides::FrmMsg> m_frmMsg;
+    std::unique_ptr<ChartInspection> m_inspection;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 
@@ -166,6 +206,13 @@ private:
     std::vector<Placed> m_placed;
     QPointer<os::AboutWindow> m_about;
     QPointer<HelpBrowser> m_help;
+    QPointer<PictureViewer> m_picture;
+
+    settings::Form2State m_form2;
+    std::unique_ptr<WindowLoadContext> m_loadContext;
+    std::unique_ptr<LoadSave> m_loadSave;
+    RecentFileList m_recentFiles;
+    std::unique_ptr<RecentListCommands> m_recent;
 };
 
 } // namespace qel::shell

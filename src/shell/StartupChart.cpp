@@ -4,6 +4,7 @@
 #include "chartdoc/SampleChart.h"
 #include "chartdoc/TableImage.h"
 #include "chartview/ChartView.h"
+#include "os/AccessLog.h"
 #include "shell/ChartGlobals.h"
 #include "shell/MainForm.h"
 
@@ -20,16 +21,27 @@ StartupChart::StartupChart(MainForm &form, ChartGlobals &globals, chartdoc::Tabl
     , m_table(table)
 {}
 
+bool StartupChart::opensAtStart(const QString &path)
+{
+    const QString lower = path.toLower();
+    return lower.endsWith(QStringLiteral(".chf")) || lower.endsWith(QStringLiteral(".tbx")) ||
+           lower.endsWith(QStringLiteral(".sld")) || lower.right(4).startsWith(QStringLiteral(".df"));
+}
+
 void StartupChart::run(const QString &commandLine, const QString &qelDir)
 {
+    os::AccessLog(m_form.accessLogName()).rotate();
     applyDefaults();
+    // The path keeps its case for opening; only the tests ignore it.
     QString remaining = commandLine;
     remaining.remove(QLatin1Char('"'));
     if (!remaining.isEmpty()) {
         if (remaining.toLower().contains(QStringLiteral("kycfx.chf")))
             chartdoc::buildSampleChart(m_form.chart1(), m_form.chart2());
-        else
+        else if (opensAtStart(remaining))
             remaining = m_form.openCommandLine(remaining);
+        else
+            remaining.clear(); // not a kind that opens: the start-up chart as without one
     }
     if (remaining.isEmpty())
         loadStartupChart(qelDir);

@@ -18,7 +18,10 @@ class StartupChart
 public:
     StartupChart(MainForm &form, ChartGlobals &globals, chartdoc::TableImage &table);
 
+    // Moves an access log over a million bytes aside first.
     void run(const QString &commandLine, const QString &qelDir);
+    // Whether a command-line file is opened: a chart, table, slide script or legacy file.
+    static bool opensAtStart(const QString &path);
 
     // The defaults every start gives both charts and the background gradient.
     void applyDefaults();

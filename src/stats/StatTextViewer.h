@@ -2,9 +2,9 @@
 
 #include "stats/ReportViewer.h"
 
+#include <QPlainTextEdit>
 #include <QPointer>
 
-class QPlainTextEdit;
 class QWidget;
 
 namespace qel::stats {

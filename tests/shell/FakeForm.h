@@ -40,6 +40,7 @@ public:
         return opener ? opener(commandLine) : QString();
     }
     QString depthText() const override { return depth; }
+    QString accessLogName() override { return accessLog; }
     void setHasXValues(bool on) override { hasXValues = on; }
     void showForm() override { log << QStringLiteral("showForm"); }
     void showAbout() override { log << QStringLiteral("showAbout"); }
@@ -49,6 +50,7 @@ public:
 
     QSize screen{1920, 1080};
     QString depth = QStringLiteral("50");
+    QString accessLog;
     bool hasXValues = false;
     std::function<QString(const QString &)> opener;
     chartview::ChartControl charts[2];

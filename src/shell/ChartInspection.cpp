@@ -1,0 +1,109 @@
+#include "shell/ChartInspection.h"
+
+#include "chartview/ChartWidget.h"
+#include "chartview/PointInspector.h"
+#include "shell/ProgramState.h"
+#include "stats/RegressionJob.h"
+#include "stats/RegressionOptionsWindow.h"
+#include "stats/StatTextViewer.h"
+
+#include <QFontDialog>
+#include <QLineEdit>
+
+namespace qel::shell {
+
+using namespace chartview;
+
+namespace {
+
+QFont toQFont(const ChartFontSpec &spec)
+{
+    QFont font(spec.family);
+    font.setPointSizeF(spec.pointSize > 0 ? spec.pointSize : 11);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+ChartFontSpec toSpec(const QFont &font, const ChartFontSpec &old)
+{
+    ChartFontSpec spec = old;
+    spec.family = font.family();
+    spec.pointSize = font.pointSizeF() > 0 ? font.pointSizeF() : old.pointSize;
+    spec.bold = font.bold();
+    spec.italic = font.italic();
+    spec.underline = font.underline();
+    spec.strikeOut = font.strikeOut();
+    spec.weight = font.weight();
+    return spec;
+}
+
+} // namespace
+
+ChartInspection::ChartInspection(const Parts &parts, QObject *parent)
+    : QObject(parent)
+    , m_parts(parts)
+    , m_inspector(std::make_unique<PointInspector>(parts.chart1, parts.chart2, *this, parts.messages,
+                                                   parts.dialogs))
+{
+    for (ChartWidget *chart : {&parts.chart1, &parts.chart2}) {
+        connect(&chart->chart(), &ChartControl::commandRequested, this,
+                [this, chart](qint16 code, qint32 param) { chartCommand(*chart, code, param); });
+    }
+}
+
+ChartInspection::~ChartInspection() = default;
+
+void ChartInspection::setPointBoxes(const QString &series, const QString &point)
+{
+    if (m_parts.seriesBox)
+        m_parts.seriesBox->setText(series);
+    if (m_parts.pointBox)
+        m_parts.pointBox->setText(point);
+}
+
+int ChartInspection::askRegressionJob(const QString &dataName)
+{
+    if (!m_optionsWindow)
+        m_optionsWindow = std::make_unique<stats::RegressionOptionsWindow>(m_options, m_parts.dialogs,
+                                                                           m_parts.window);
+    return m_optionsWindow->askJob(dataName);
+}
+
+AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
+{
+    ChartView &chart = m_parts.chart1.chart();
+    // Until the settings window hands over its boxes, the fields cover the whole chart.
+    if (m_fields.firstGroup.isEmpty()) {
+        m_fields.firstGroup = m_fields.firstPoint = QStringLiteral("1");
+        m_fields.lastGroup = QString::number(chart.SeriesTotal());
+        m_fields.lastPoint = QString::number(chart.PointTotal());
+    }
+    if (!m_viewer)
+        m_viewer = std::make_unique<stats::StatTextViewer>(m_parts.window);
+    stats::RegressionJob run(chart, m_parts.dialogs, m_options, m_fields, m_colorGroupCount);
+    run.setCurrentFile(m_parts.state.currentFile);
+    run.setViewer(m_viewer.get());
+    run.setMessageWindow(&m_parts.messages);
+    const stats::JobResult result = run.runRegressionJob(series, job);
+    if (result.succeeded())
+        return {};
+    return {result.errorNumber, result.errorText};
+}
+
+void ChartInspection::chartCommand(ChartWidget &chart, qint16 code, qint32 param)
+{
+    if (code != CommandFontDialog || param < 0 || param >= ChartTextCount)
+        return; // the page set-up belongs to printing
+    ChartControl &control = chart.chart();
+    const int member = 55 + param;
+    const ChartFontSpec old = control.TextFont(member);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, toQFont(old), m_parts.window);
+    if (ok)
+        control.setTextFont(member, toSpec(chosen, old));
+}
+
+} // namespace qel::shell

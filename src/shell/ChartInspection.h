@@ -1,0 +1,73 @@
+#pragma once
+
+#include "chartview/InspectionHost.h"
+#include "stats/RegressionFields.h"
+#include "stats/RegressionOptions.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QLineEdit;
+class QWidget;
+
+namespace qel::chartview {
+class ChartWidget;
+class MessageWindow;
+class PointInspector;
+} // namespace qel::chartview
+namespace qel::os {
+class UserDialogs;
+}
+namespace qel::stats {
+class RegressionOptionsWindow;
+class StatTextViewer;
+} // namespace qel::stats
+
+namespace qel::shell {
+
+struct ProgramState;
+
+// The main window's side of point inspection: the series and point boxes, the regression
+// options window, the statistics run with its report viewer, and the chart's font dialogue.
+class ChartInspection : public QObject, public chartview::InspectionHost
+{
+    Q_OBJECT
+
+public:
+    struct Parts
+    {
+        chartview::ChartWidget &chart1;
+        chartview::ChartWidget &chart2;
+        QLineEdit *seriesBox; // Text1
+        QLineEdit *pointBox;  // Text2
+        chartview::MessageWindow &messages;
+        os::UserDialogs &dialogs;
+        ProgramState &state;
+        QWidget *window; // parent of the dialogues
+    };
+
+    explicit ChartInspection(const Parts &parts, QObject *parent = nullptr);
+    ~ChartInspection() override;
+
+    chartview::PointInspector &inspector() { return *m_inspector; }
+    stats::RegressionFields &regressionFields() { return m_fields; }
+    stats::RegressionOptions &regressionOptions() { return m_options; }
+
+    void setPointBoxes(const QString &series, const QString &point) override;
+    int askRegressionJob(const QString &dataName) override;
+    chartview::AnalysisOutcome runRegressionJob(int series, int job) override;
+
+private:
+    void chartCommand(chartview::ChartWidget &chart, qint16 code, qint32 param);
+
+    Parts m_parts;
+    stats::RegressionOptions m_options;
+    stats::RegressionFields m_fields;
+    qint16 m_colorGroupCount = 0;
+    std::unique_ptr<chartview::PointInspector> m_inspector;
+    std::unique_ptr<stats::RegressionOptionsWindow> m_optionsWindow;
+    std::unique_ptr<stats::StatTextViewer> m_viewer;
+};
+
+} // namespace qel::shell
