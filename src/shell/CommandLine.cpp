@@ -22,6 +22,42 @@ bool parseSize(const QString &text, QSize &size)
     return true;
 }
 
+void parseRegression(const QCommandLineParser &parser, CommandLine &line,
+                     const QCommandLineOption &regression, const QCommandLineOption &job,
+                     const QCommandLineOption &fixed, const QCommandLineOption &parabolic,
+                     const QCommandLineOption &se, const QCommandLineOption &range)
+{
+    auto fail = [&line](const QString &why) {
+        line.ok = false;
+        line.error = why;
+    };
+    RegressionRequest &r = line.regression;
+    bool ok = false;
+    r.series = parser.value(regression).toInt(&ok);
+    if (!ok || r.series < 1 || r.series > 32767)
+        return fail(QStringLiteral("--regression takes a series number from 1"));
+    r.job = parser.value(job).toInt(&ok);
+    if (!ok || (r.job != 1 && r.job != 2 && r.job != 77))
+        return fail(QStringLiteral("--job takes 1, 2 or 77"));
+    if (parser.isSet(fixed)) {
+        const QStringList xy = parser.value(fixed).split(QLatin1Char(','));
+        if (xy.size() != 2)
+            return fail(QStringLiteral("--fixed takes X,Y"));
+        r.fixedX = xy[0].trimmed();
+        r.fixedY = xy[1].trimmed();
+    }
+    r.parabolic = parser.isSet(parabolic);
+    if (r.parabolic && parser.isSet(fixed))
+        return fail(QStringLiteral("--fixed and --parabolic exclude each other"));
+    r.se = parser.isSet(se);
+    const QString reach = parser.value(range).toLower();
+    if (reach != QStringLiteral("whole") && reach != QStringLiteral("data"))
+        return fail(QStringLiteral("--range takes whole or data"));
+    r.whole = reach == QStringLiteral("whole");
+    if (line.exportPath.isEmpty())
+        return fail(QStringLiteral("--regression needs --export OUT and an input file"));
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -40,8 +76,29 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                         QStringLiteral("Picture size for --export (default "
                                                        "1382x648)."),
                                         QStringLiteral("WxH"));
+    const QCommandLineOption regressionOption(
+        QStringLiteral("regression"),
+        QStringLiteral("With --export: run a regression job on series SERIES (1-based) first."),
+        QStringLiteral("SERIES"));
+    const QCommandLineOption jobOption(QStringLiteral("job"),
+                                       QStringLiteral("The job: 1 draw, 2 draw and append the "
+                                                      "report to Stat.txt, 77 smooth."),
+                                       QStringLiteral("JOB"), QStringLiteral("1"));
+    const QCommandLineOption fixedOption(QStringLiteral("fixed"),
+                                         QStringLiteral("The line goes through the point X,Y."),
+                                         QStringLiteral("X,Y"));
+    const QCommandLineOption parabolicOption(QStringLiteral("parabolic"),
+                                             QStringLiteral("Fit a parabola."));
+    const QCommandLineOption seOption(QStringLiteral("se"),
+                                      QStringLiteral("Draw the standard-error curves."));
+    const QCommandLineOption rangeOption(QStringLiteral("range"),
+                                         QStringLiteral("whole (default) or data: how far the "
+                                                        "line reaches."),
+                                         QStringLiteral("RANGE"), QStringLiteral("whole"));
     parser.addOption(exportOption);
     parser.addOption(sizeOption);
+    parser.addOptions({regressionOption, jobOption, fixedOption, parabolicOption, seOption,
+                       rangeOption});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A chart, table or slide file to open."));
     parser.process(arguments); // --help and --version print and exit here
@@ -59,6 +116,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.ok = false;
         line.error = QStringLiteral("--size takes WIDTHxHEIGHT, from 16 to 20000 pixels each");
     }
+    if (parser.isSet(regressionOption) && line.ok)
+        parseRegression(parser, line, regressionOption, jobOption, fixedOption, parabolicOption,
+                        seOption, rangeOption);
     return line;
 }
 

@@ -6,12 +6,25 @@
 
 namespace qel::shell {
 
+// A regression run on the command line: the same job the options window would start.
+struct RegressionRequest
+{
+    int series = 0; // 1-based; 0 for none
+    int job = 0;    // 1 draw, 2 draw and report, 77 smooth
+    QString fixedX; // a fixed point the line goes through, when given
+    QString fixedY;
+    bool parabolic = false;
+    bool se = false;
+    bool whole = true; // the line across the whole X axis, or only the data's range
+};
+
 // What the program was asked to do on its command line.
 struct CommandLine
 {
     QString file;       // a file to open at start-up
     QString exportPath; // --export OUT: render and write OUT, no window
     QSize exportSize{1382, 648};
+    RegressionRequest regression;
     bool ok = true;
     QString error; // set when ok is false
 

@@ -12,6 +12,10 @@
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
+#include "shell/CommandLine.h"
+#include "stats/RegressionFields.h"
+#include "stats/RegressionJob.h"
+#include "stats/RegressionOptions.h"
 #include "slides/MessageLog.h"
 
 #include <QFileInfo>
@@ -103,8 +107,56 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
     return 0;
 }
 
+namespace {
+
+// Runs the job as the options window would have set it up, on the whole chart.
+bool runRegression(ChartView &chart, os::UserDialogs &dialogs, const RegressionRequest &r,
+                   QString &error)
+{
+    if (r.series > chart.SeriesTotal()) {
+        error = QStringLiteral("--regression %1: the chart has %2 series")
+                    .arg(r.series)
+                    .arg(chart.SeriesTotal());
+        return false;
+    }
+    stats::RegressionOptions options;
+    options.selectMethod(r.parabolic   ? stats::RegressionOptions::Parabolic
+                         : r.fixedX.isEmpty() ? stats::RegressionOptions::Linear
+                                              : stats::RegressionOptions::FixedPoint);
+    options.setTxtX(r.fixedX);
+    options.setTxtY(r.fixedY);
+    options.setWhole(r.whole);
+    options.setSeChecked(r.se);
+    options.setDataName(QString::number(r.series) + QStringLiteral(": ")
+                        + chart.SeriesCaption(qint16(r.series - 1)));
+    const auto closing = r.job == 2    ? options.drawText()
+                         : r.job == 77 ? options.smooth()
+                                       : options.draw();
+    if (closing != stats::RegressionOptions::Closing::Hide) {
+        error = QStringLiteral("--fixed %1,%2: 数値を入力してください").arg(r.fixedX, r.fixedY);
+        return false;
+    }
+    stats::RegressionFields fields{QStringLiteral("1"), QString::number(chart.SeriesTotal()),
+                                   QStringLiteral("1"), QString::number(chart.PointTotal()),
+                                   std::nullopt};
+    qint16 colorGroups = 0;
+    stats::RegressionJob job(chart, dialogs, options, fields, colorGroups);
+    // The Y range stays as the user had it, as after an analysis started on the chart.
+    const double yMin = chart.AxisValue(AxisYMin), yMax = chart.AxisValue(AxisYMax);
+    const stats::JobResult result = job.runRegressionJob(r.series - 1, options.job());
+    chart.setAxisValue(AxisYMin, yMin);
+    chart.setAxisValue(AxisYMax, yMax);
+    if (!result.succeeded()) {
+        error = result.errorText;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int HeadlessExport::run(const QString &output, const QSize &size, const QString &input,
-                        QString &error)
+                        QString &error, const RegressionRequest *regression)
 {
     if (formatFor(output) == 0 && !isTableOutput(output) && !isJsonOutput(output)) {
         error =
@@ -154,6 +206,17 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
             error =
                 QStringLiteral("%1: 読み込めない種類のファイルです (.tbx, .df?, .chf)").arg(input);
             return 2;
+        }
+    }
+    if (regression && regression->series > 0) {
+        if (input.isEmpty()) {
+            error = QStringLiteral("--regression needs an input file");
+            return 2;
+        }
+        if (!runRegression(chart1, dialogs, *regression, error)) {
+            if (!dialogs.texts.isEmpty())
+                error = dialogs.texts.join(QLatin1Char('\n')) + QLatin1Char('\n') + error;
+            return 1;
         }
     }
     // What the window would have shown on the way, though the load went on.

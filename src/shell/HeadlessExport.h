@@ -9,6 +9,8 @@ class ChartView;
 
 namespace qel::shell {
 
+struct RegressionRequest;
+
 // The command line's conversion without a window: loads the input (".tbx", ".df?" or ".chf")
 // through the same code as the open command and writes the output, whose kind follows its
 // extension: a picture (.png .bmp .jpg .svg .pdf), a chart file (.chf), a table file (.tbx)
@@ -22,7 +24,10 @@ public:
     // Exports the sample chart (no input) or the loaded input to output. Returns 0 on
     // success; otherwise error holds every message the window would have shown, one a line.
     // Messages of a load that went on (such as "error normalize.") go to standard error.
-    static int run(const QString &output, const QSize &size, const QString &input, QString &error);
+    // With a regression request the job runs on the loaded chart before the export; its
+    // questions take their default answers and job 2 appends to Stat.txt in the current folder.
+    static int run(const QString &output, const QSize &size, const QString &input, QString &error,
+                   const RegressionRequest *regression = nullptr);
 
     static int exportChart(chartview::ChartView &chart, const QString &output, QString &error);
 };

@@ -54,8 +54,8 @@ QString LoadSave::importFailedText(qint32 error, const QString &path)
 QString LoadSave::selectionList(const QStringList &files)
 {
     const QString folder = os::PathParts::of(files.value(0)).directory;
-    QString list = folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1)
-                                                                          : folder;
+    QString list =
+        folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
     list += CrLf;
     for (const QString &file : files)
         list += os::PathParts::of(file).fileName + CrLf;
@@ -247,8 +247,7 @@ void LoadSave::writeAccessLog(const QString &path, const QString &tag, const QSt
     QString xLegend, figureTitle;
     chartdoc::splitBottomTitle(m_context.load.chart().TitleCaption(3), xLegend, figureTitle);
     os::AccessLog(m_context.host.accessLogName())
-        .write(tag, path, ProgramState::versionText(), figureTitle,
-               m_context.host.chart2Visible());
+        .write(tag, path, ProgramState::versionText(), figureTitle, m_context.host.chart2Visible());
     if (!listPath.isEmpty())
         m_context.host.setComboAccessFile(0, listPath);
 }

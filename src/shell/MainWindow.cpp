@@ -3,22 +3,27 @@
 #include "chartdoc/FileTypeRegistration.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/ChartWidget.h"
+#include "os/AboutInfo.h"
+#include "os/AccessLog.h"
 #include "os/Resources.h"
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
-#include "shell/HelpBrowser.h"
 #include "shell/ChartInspection.h"
+#include "shell/HelpBrowser.h"
 #include "shell/NotYetAvailable.h"
-#include "slides/ui/FrmMsg.h"
+#include "shell/PictureViewer.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
 #include "shell/WindowCaption.h"
+#include "shell/WindowLoadContext.h"
 #include "slides/SpeechOutput.h"
+#include "slides/ui/FrmMsg.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -26,6 +31,7 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -88,6 +94,13 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         ChartInspection::Parts{*m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
                                findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs,
                                m_state, this});
+    m_loadContext = std::make_unique<WindowLoadContext>(
+        m_chart1->chart(), m_table, m_dialogs, *m_frmMsg, m_form2, *m_txtLegend, *m_depthText);
+    m_loadSave = std::make_unique<LoadSave>(
+        LoadSave::Context{m_state, m_settings, *m_loadContext, m_chart2->chart(), *this});
+    m_recent =
+        std::make_unique<RecentListCommands>(m_recentFiles, m_state, m_dialogs, *this, *m_loadSave);
+    setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
 MainWindow::~MainWindow() = default;
@@ -129,7 +142,10 @@ void MainWindow::buildForm()
     m_txtLegend->setObjectName(QStringLiteral("txtLegend"));
     m_txtLegend->viewport()->installEventFilter(this);
     for (ChartWidget *chart : {m_chart1, m_chart2})
-        connect(chart, &ChartWidget::commandTriggered, this, &MainWindow::chartCommand);
+        connect(chart, &ChartWidget::commandTriggered, this,
+                [this, chart](int command, bool &handled) {
+                    chartCommand(chart == m_chart1 ? 1 : 2, command, handled);
+                });
 
     m_frame2 = new QGroupBox(m_form);
     m_frame2->setObjectName(QStringLiteral("Frame2"));
@@ -177,11 +193,12 @@ void MainWindow::buildFrame2()
             QStringLiteral("オプションと設定"));
     m_combo1 = add<QComboBox>(f, QStringLiteral("Combo1"), rowRect(Margin, 3));
     m_combo1->setToolTip(QStringLiteral("最近使ったファイル"));
-    connect(m_combo1, &QComboBox::activated, this,
-            [this] { notYetAvailable(QStringLiteral("最近使ったファイル")); });
-    pending(button(f, QStringLiteral("cmdViewListFile"), QStringLiteral("View List File"),
-                   QString(), rowRect(Margin, 4)),
-            QStringLiteral("View List File"));
+    // Only a choice in the drop-down opens; keys and the wheel are filtered below.
+    connect(m_combo1, &QComboBox::activated, this, [this] { m_recent->Combo1_Click(); });
+    m_combo1->installEventFilter(this);
+    auto *viewList = button(f, QStringLiteral("cmdViewListFile"), QStringLiteral("View List File"),
+                            QString(), rowRect(Margin, 4));
+    viewList->installEventFilter(this);
 
     // Printing.
     auto *print = add<QGroupBox>(f, QStringLiteral("SSFrame1"), QRect(30, 1335, 1740, 1590));
@@ -349,10 +366,8 @@ void MainWindow::buildFrame3()
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(QStringLiteral("開く..."), QKeySequence::Open, this,
-                    [this] { m_chart1->runCommand(ChartWidget::CommandOpen); });
-    file->addAction(QStringLiteral("保存..."), QKeySequence::Save, this,
-                    [this] { m_chart1->runCommand(ChartWidget::CommandSave); });
+    file->addAction(QStringLiteral("開く..."), QKeySequence::Open, this, [this] { openCommand(); });
+    file->addAction(QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
     file->addAction(QStringLiteral("印刷..."), QKeySequence::Print, this,
                     [this] { m_chart1->runCommand(ChartWidget::CommandPrint); });
     file->addSeparator();
@@ -402,9 +417,44 @@ void MainWindow::placeInner()
         p.widget->setGeometry(t.toPixels(p.twips));
 }
 
+bool MainWindow::comboKey(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        m_recent->moveShown(-1);
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        m_recent->moveShown(+1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_recent->Combo1_Click();
+        return true;
+    case Qt::Key_Space:
+    case Qt::Key_F4:
+        return false; // opens the drop-down
+    default:
+        // Typing would pick and open an entry by its first letter.
+        return !event->text().isEmpty() && event->text().front().isPrint();
+    }
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_form && event->type() == QEvent::Resize) {
+    if (watched == m_combo1 && event->type() == QEvent::KeyPress) {
+        if (comboKey(static_cast<QKeyEvent *>(event)))
+            return true;
+    } else if (watched == m_combo1 && event->type() == QEvent::Wheel) {
+        return true; // the wheel would open every entry it passes
+    } else if (watched->objectName() == QStringLiteral("cmdViewListFile") &&
+               event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton || press->button() == Qt::RightButton)
+            m_recent->cmdViewListFile_MouseDown(press->button() == Qt::LeftButton ? 1 : -1);
+        return true;
+    } else if (watched == m_form && event->type() == QEvent::Resize) {
         Form_Resize();
     } else if (watched == m_cmdQelHlp && event->type() == QEvent::DragEnter) {
         auto *drag = static_cast<QDragEnterEvent *>(event);
@@ -537,23 +587,33 @@ void MainWindow::WordPad(const QString &path)
     m_launcher.launch(wordPadName(), arguments);
 }
 
-void MainWindow::loadSave(int mode, QString &path)
+bool MainWindow::loadSave(int mode, QString &path)
 {
-    Q_UNUSED(path);
-    notYetAvailable(mode == 0 ? QStringLiteral("ファイルを開く")
-                              : QStringLiteral("ファイルの保存"));
+    return m_loadSave->loadSave(mode, path);
 }
 
-void MainWindow::chartCommand(int command, bool &handled)
+bool MainWindow::Chart1LoadCHF()
 {
-    QString path;
+    return m_loadSave->Chart1LoadCHF();
+}
+
+void MainWindow::openCommand()
+{
+    (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandOpen);
+}
+
+void MainWindow::saveCommand()
+{
+    (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandSave);
+}
+
+void MainWindow::chartCommand(int chart, int command, bool &handled)
+{
+    if (m_loadSave->chartCommand(chart, command)) {
+        handled = true;
+        return;
+    }
     switch (command) {
-    case ChartWidget::CommandOpen:
-        loadSave(0, path);
-        break;
-    case ChartWidget::CommandSave:
-        loadSave(1, path);
-        break;
     case ChartWidget::CommandPrint:
         notYetAvailable(QStringLiteral("印刷"));
         break;
@@ -616,9 +676,7 @@ chartview::ChartView &MainWindow::chart2()
 
 void MainWindow::setComboAccessFile(int mode, const QString &path)
 {
-    // The recent list comes with its list file; until then there is nothing to load or save.
-    Q_UNUSED(mode);
-    Q_UNUSED(path);
+    m_recent->setComboAccessFile(mode, path);
 }
 
 void MainWindow::setChart2Width(int twips)
@@ -628,13 +686,115 @@ void MainWindow::setChart2Width(int twips)
 
 QString MainWindow::openCommandLine(const QString &commandLine)
 {
-    notYetAvailable(QStringLiteral("ファイルを開く: ") + commandLine);
-    return {};
+    // A relative name is taken from where the program was started; the data folder moves.
+    QString path = QDir::isRelativePath(commandLine) ? QDir::current().absoluteFilePath(commandLine)
+                                                     : commandLine;
+    m_loadSave->loadSave(0, path);
+    if (path.isEmpty()) {
+        m_dialogs.inform(LoadSave::unreadableText(commandLine), os::MessageIcon::Question);
+        return {};
+    }
+    return commandLine;
 }
 
 QString MainWindow::depthText() const
 {
     return m_depthText->text();
+}
+
+QString MainWindow::accessLogName()
+{
+    if (m_about)
+        return m_about->accessLogName();
+    // What the version window would name, without building it.
+    return os::AccessLog::open(programFolder(), machineLabel()).fileName();
+}
+
+QString MainWindow::machineLabel() const
+{
+    if (m_about)
+        return m_about->machineLabel();
+    return os::MachineLine::forProgramDirectory(programFolder(), os::computerName()).name;
+}
+
+QString MainWindow::listFolder() const
+{
+    return programFolder();
+}
+
+PictureViewer *MainWindow::pictureViewer() const
+{
+    return m_picture;
+}
+
+bool MainWindow::jpgShow(const QString &path)
+{
+    if (!m_picture) {
+        m_picture = new PictureViewer(this);
+        m_picture->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_picture, &PictureViewer::printRequested, this,
+                [this] { notYetAvailable(QStringLiteral("ピクチャーの印刷")); });
+    }
+    return m_picture->jpgShow(path);
+}
+
+void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
+{
+    Q_UNUSED(folder);
+    Q_UNUSED(source);
+    notYetAvailable(mode == 0 ? QStringLiteral("スライドショー")
+                              : QStringLiteral("マルチスライドショー"));
+}
+
+void MainWindow::showSpeechEngine()
+{
+    notYetAvailable(QStringLiteral("音声エンジン"));
+}
+
+bool MainWindow::chart2Visible() const
+{
+    return !m_chart2->isHidden();
+}
+
+void MainWindow::showRecentEntries(const QStringList &entries, int shown)
+{
+    const QSignalBlocker block(m_combo1);
+    m_combo1->clear();
+    m_combo1->addItems(entries);
+    m_combo1->setCurrentIndex(shown);
+}
+
+int MainWindow::shownRecentIndex() const
+{
+    return m_combo1->currentIndex();
+}
+
+void MainWindow::copyToClipboard(const QString &text)
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setText(text);
+}
+
+void MainWindow::refreshChart1()
+{
+    m_chart1->chart().Refresh();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    QStringList files;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    cmdQelHlp_OLEDragDrop(files);
 }
 
 void MainWindow::showForm()

@@ -51,10 +51,7 @@ class WindowLoadContext;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
-class MainWindow : public QMainWindow,
-                   public MainForm,
-                   public LoadSaveHost,
-                   public RecentListView
+class MainWindow : public QMainWindow, public MainForm, public LoadSaveHost, public RecentListView
 {
     Q_OBJECT
 

@@ -54,8 +54,7 @@ QString RecentListCommands::fallbackListFileName() const
 void RecentListCommands::show(int index)
 {
     const BusyGuard busy(m_busy);
-    m_view.showRecentEntries(m_list.entries(),
-                             index >= 0 && index < m_list.count() ? index : -1);
+    m_view.showRecentEntries(m_list.entries(), index >= 0 && index < m_list.count() ? index : -1);
 }
 
 void RecentListCommands::setComboAccessFile(int mode, const QString &path)

@@ -25,7 +25,8 @@ bool StartupChart::opensAtStart(const QString &path)
 {
     const QString lower = path.toLower();
     return lower.endsWith(QStringLiteral(".chf")) || lower.endsWith(QStringLiteral(".tbx")) ||
-           lower.endsWith(QStringLiteral(".sld")) || lower.right(4).startsWith(QStringLiteral(".df"));
+           lower.endsWith(QStringLiteral(".sld")) ||
+           lower.right(4).startsWith(QStringLiteral(".df"));
 }
 
 void StartupChart::run(const QString &commandLine, const QString &qelDir)

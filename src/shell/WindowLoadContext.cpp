@@ -8,8 +8,7 @@
 namespace qel::shell {
 
 WindowLoadContext::WindowLoadContext(chartview::ChartView &chart, chartdoc::TableImage &table,
-                                     os::UserDialogs &dialogs,
-                                     chartview::MessageWindow &messages,
+                                     os::UserDialogs &dialogs, chartview::MessageWindow &messages,
                                      settings::Form2State &form2, QPlainTextEdit &legend,
                                      QLineEdit &depth)
     : TableLoadContext(chart, table, dialogs, messages, form2)

@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
     if (!line.exportPath.isEmpty()) {
         QString error;
         const int rc =
-            qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file, error);
+            qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file, error, &line.regression);
         if (rc != 0)
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;

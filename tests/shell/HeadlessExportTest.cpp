@@ -4,7 +4,9 @@
 #include "os/TextCodec.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -242,4 +244,89 @@ TEST(HeadlessExport, ChartFileDumpHasOptionsButNoTable)
     EXPECT_EQ(HeadlessExport::run(json, QSize(400, 300), chf, error), 1);
     EXPECT_TRUE(error.startsWith(QStringLiteral("chrs3読み込みできませんでした。dir: ") + chf))
         << qPrintable(error);
+}
+
+TEST(CommandLine, ReadsARegressionRequest)
+{
+    const CommandLine line = CommandLine::parse(
+        {QStringLiteral("qelpro"), QStringLiteral("--regression"), QStringLiteral("2"),
+         QStringLiteral("--job"), QStringLiteral("2"), QStringLiteral("--fixed"),
+         QStringLiteral("0,1"), QStringLiteral("--se"), QStringLiteral("--range"),
+         QStringLiteral("data"), QStringLiteral("--export"), QStringLiteral("o.json"),
+         QStringLiteral("in.tbx")});
+    ASSERT_TRUE(line.ok) << qPrintable(line.error);
+    EXPECT_EQ(line.regression.series, 2);
+    EXPECT_EQ(line.regression.job, 2);
+    EXPECT_EQ(line.regression.fixedX, QStringLiteral("0"));
+    EXPECT_EQ(line.regression.fixedY, QStringLiteral("1"));
+    EXPECT_TRUE(line.regression.se);
+    EXPECT_FALSE(line.regression.whole);
+    for (const QStringList &bad :
+         {QStringList{QStringLiteral("--regression"), QStringLiteral("0")},
+          QStringList{QStringLiteral("--regression"), QStringLiteral("1"), QStringLiteral("--job"),
+                      QStringLiteral("3")},
+          QStringList{QStringLiteral("--regression"), QStringLiteral("1"), QStringLiteral("--fixed"),
+                      QStringLiteral("1"), QStringLiteral("--export"), QStringLiteral("a.png")},
+          QStringList{QStringLiteral("--regression"), QStringLiteral("1")}}) {
+        EXPECT_FALSE(CommandLine::parse(QStringList{QStringLiteral("qelpro")} + bad).ok)
+            << qPrintable(bad.join(QLatin1Char(' ')));
+    }
+}
+
+TEST(HeadlessExport, RegressionLineJoinsTheDump)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("r.json"));
+    RegressionRequest r;
+    r.series = 1;
+    r.job = 1;
+    QString error;
+    ASSERT_EQ(HeadlessExport::run(out, QSize(800, 500),
+                                  qel::test::dataPath(QStringLiteral("regression.tbx")), error, &r),
+              0)
+        << qPrintable(error);
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject dump = QJsonDocument::fromJson(f.readAll()).object();
+    const QJsonArray captions = dump.value(QStringLiteral("seriesCaptions")).toArray();
+    ASSERT_GE(captions.size(), 3);
+    EXPECT_TRUE(captions.contains(QStringLiteral("Regr #1")));
+    // The fitted line of y = 2x + 1: every written point lies on it.
+    const int index = int(std::find(captions.begin(), captions.end(), QStringLiteral("Regr #1"))
+                          - captions.begin());
+    const QJsonObject line = dump.value(QStringLiteral("series")).toArray()[index].toObject();
+    int checked = 0;
+    for (int p = 0; p < line.value(QStringLiteral("y")).toArray().size(); ++p) {
+        const QJsonValue y = line.value(QStringLiteral("y")).toArray()[p];
+        if (y.isNull())
+            continue;
+        const double x = line.value(QStringLiteral("x")).toArray()[p].toDouble();
+        EXPECT_NEAR(y.toDouble(), 2 * x + 1, 1e-3 * std::max(1.0, std::abs(x)));
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
+}
+
+TEST(HeadlessExport, ReportJobAppendsToStatTxtInTheCurrentFolder)
+{
+    QTemporaryDir dir;
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    RegressionRequest r;
+    r.series = 2;
+    r.job = 2;
+    r.se = true;
+    QString error;
+    const int rc = HeadlessExport::run(dir.filePath(QStringLiteral("r.png")), QSize(800, 500),
+                                       qel::test::dataPath(QStringLiteral("regression.tbx")), error, &r);
+    QDir::setCurrent(saved);
+    ASSERT_EQ(rc, 0) << qPrintable(error);
+    EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("Stat.txt"))).size(), 200);
+    EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("r.png"))).isNull());
+
+    r.series = 9;
+    EXPECT_NE(HeadlessExport::run(dir.filePath(QStringLiteral("x.png")), QSize(800, 500),
+                                  qel::test::dataPath(QStringLiteral("regression.tbx")), error, &r),
+              0);
+    EXPECT_TRUE(error.contains(QStringLiteral("9")));
 }

@@ -384,7 +384,7 @@ TEST_F(MainWindowFixture, LaterCommandsSayTheyAreNotYetAvailable)
 {
     window.Form_Load();
     for (const char *name : {"SSCmdGradient", "SScmdQEL", "SSPrint", "CmdPrnFill", "SSCmdPage",
-                             "SSCommandRotate_2", "FontSizeReset", "cmdViewListFile"}) {
+                             "SSCommandRotate_2", "FontSizeReset"}) {
         dialogs.messages.clear();
         control<QAbstractButton>(name)->click();
         ASSERT_EQ(dialogs.messages.size(), 1) << name;
@@ -401,17 +401,20 @@ TEST_F(MainWindowFixture, LaterCommandsSayTheyAreNotYetAvailable)
     control<QAbstractButton>("SSprnForm")->click();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "these two have no action";
 
+    // A drop opens the first file without asking for one.
     window.cmdQelHlp_OLEDragDrop({QStringLiteral("/data/a.tbx"), QStringLiteral("/data/b.tbx")});
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("ファイルを開く")));
+    EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
+    EXPECT_EQ(state.currentFile, QStringLiteral("/data/a.tbx"));
 }
 
 TEST_F(MainWindowFixture, TheChartsFileCommandsGoToTheWindowTheViewCommandsStayWithTheChart)
 {
     window.Form_Load();
     window.chartWidget1()->runCommand(chartview::ChartWidget::CommandOpen);
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].title, QStringLiteral("QEL Import Chart & Multi Slide"));
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("ファイルを開く")));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("キャンセルが選択されました。"));
     const quint32 type = window.chart1().ChartType();
     window.chartWidget1()->runCommand(chartview::ChartWidget::CommandGallery);
     EXPECT_NE(window.chart1().ChartType(), type);

@@ -1,0 +1,225 @@
+#include "FakeForm.h"
+
+#include "chartview/ChartWidget.h"
+#include "os/IniSettingsStore.h"
+#include "os/TextCodec.h"
+#include "shell/MainWindow.h"
+#include "shell/PictureViewer.h"
+#include "shell/ProgramState.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeProcessStarter.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qel;
+using shell::MainWindow;
+
+namespace {
+
+// The whole program started with a file on its command line, offscreen.
+struct WindowFiles : ::testing::Test
+{
+    QTemporaryDir programDir;
+    QTemporaryDir dataDir;
+    QTemporaryDir configDir;
+    QString savedCurrent = QDir::currentPath();
+    shell::ProgramState state;
+    os::IniSettingsStore settings{configDir.path()};
+    test::FakeDialogs dialogs;
+    test::FakeProcessStarter starter;
+    QStringList speechLog;
+    test::RecordingSpeech speech{speechLog};
+    std::unique_ptr<MainWindow> window;
+    double clock = 3600;
+
+    WindowFiles() { speech.taken = 0; } // no greeting wait
+
+    ~WindowFiles() override
+    {
+        if (window && window->isVisible()) {
+            dialogs.answers = {os::MessageAnswer::Ok};
+            window->close();
+        }
+        window.reset();
+        QDir::setCurrent(savedCurrent);
+    }
+
+    void start(const QString &commandLine)
+    {
+        window = std::make_unique<MainWindow>(
+            MainWindow::Services{state, settings, dialogs, starter, speech});
+        shell::StartupOptions options;
+        options.programDir = programDir.path();
+        options.dataHome = programDir.filePath(QStringLiteral("share"));
+        options.runDesktopTools = false;
+        options.commandLine = commandLine;
+        options.timeOfDay = [this] { return clock; };
+        options.pumpEvents = [this] { clock += 1; };
+        window->setStartupOptions(options);
+        window->Form_Load();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    QString data(const QString &fixture, const QString &name)
+    {
+        const QString target = dataDir.filePath(name);
+        test::writeFile(target, test::readFile(test::dataPath(fixture)));
+        return target;
+    }
+
+    QString accessLog() const
+    {
+        return os::decodeText(test::readFile(window->accessLogName())).text;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowFiles, ATableOnTheCommandLineOpensInTheWindow)
+{
+    const QString tbx = data(QStringLiteral("sales.tbx"), QStringLiteral("Sales Report.TBX"));
+    start(QLatin1Char('"') + tbx + QLatin1Char('"'));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    chartview::ChartView &chart = window->chart1();
+    EXPECT_EQ(chart.SeriesTotal(), 2);
+    EXPECT_EQ(chart.SeriesCaption(1), QStringLiteral("豚肉"));
+    EXPECT_EQ(window->table().groupCount, 2);
+    EXPECT_EQ(window->table().pointCount, 3);
+    EXPECT_TRUE(window->windowTitle().endsWith(tbx)) << qPrintable(window->windowTitle());
+    EXPECT_EQ(state.currentFile, tbx);
+    auto *legend = window->findChild<QPlainTextEdit *>(QStringLiteral("txtLegend"));
+    EXPECT_EQ(legend->toPlainText(), QStringLiteral("一行目\n二行目"));
+    EXPECT_TRUE(accessLog().startsWith(QStringLiteral("<load .tbx>,")));
+
+    const QString png =
+        QDir(QStringLiteral(QEL_TEST_OUTPUT)).filePath(QStringLiteral("mainwindow-table.png"));
+    QDir().mkpath(QFileInfo(png).path());
+    ASSERT_TRUE(window->grab().save(png));
+}
+
+TEST_F(WindowFiles, ALegacyFileOnTheCommandLineOpens)
+{
+    const QString dfl = data(QStringLiteral("line211.dfl"), QStringLiteral("Line.dfl"));
+    start(dfl);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_EQ(window->chart1().SeriesTotal(), 2);
+    EXPECT_EQ(state.currentFile, dfl);
+}
+
+TEST_F(WindowFiles, AChartFileOnTheCommandLineOpensAndIsListed)
+{
+    chartview::ChartControl chart;
+    chart.setViewSize(QSize(300, 200));
+    chart.setSeriesTotal(1);
+    chart.setPointTotal(2);
+    chart.setSeriesCaption(0, QStringLiteral("from the command line"));
+    const QString chf = dataDir.filePath(QStringLiteral("Given.CHF"));
+    ASSERT_EQ(chart.ExportFile(chartview::FormatChartFile, chf), 0);
+    start(chf);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("from the command line"));
+    auto *combo = window->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    ASSERT_EQ(combo->count(), 1);
+    EXPECT_TRUE(combo->currentText().endsWith(QLatin1Char('*') + chf));
+
+    // Saving the list at the end writes the list file of this machine.
+    dialogs.answers = {os::MessageAnswer::Ok};
+    window->close();
+    const QString listFile = window->recentList().listFileName();
+    EXPECT_TRUE(QFile::exists(listFile)) << qPrintable(listFile);
+}
+
+TEST_F(WindowFiles, APictureOnTheCommandLineIsNotOpenedButAChartPictureIs)
+{
+    const QString jpg = dataDir.filePath(QStringLiteral("photo.jpg"));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(jpg, "JPG"));
+    start(jpg); // not a kind the command line opens
+    EXPECT_EQ(window->pictureViewer(), nullptr);
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef"));
+
+    // Dropped on the help button it is shown.
+    window->cmdQelHlp_OLEDragDrop({jpg});
+    ASSERT_NE(window->pictureViewer(), nullptr);
+    EXPECT_EQ(window->pictureViewer()->fileName(), jpg);
+    EXPECT_EQ(window->pictureViewer()->objectName(), QStringLiteral("frmJpg"));
+}
+
+TEST_F(WindowFiles, AScriptOnTheCommandLineReachesTheSlideShow)
+{
+    const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
+    test::writeFile(sld, "<FILE> a.chf\r\n");
+    start(sld);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("スライドショー")));
+}
+
+TEST_F(WindowFiles, AMissingFileOnTheCommandLineIsReportedAndTheStartUpChartShown)
+{
+    const QString missing = dataDir.filePath(QStringLiteral("Missing.CHF"));
+    start(missing);
+    ASSERT_GE(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.last().text, missing + QStringLiteral(" が読めません。"));
+    EXPECT_EQ(dialogs.messages.last().icon, os::MessageIcon::Question);
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef"));
+}
+
+TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
+{
+    chartview::ChartControl chart;
+    chart.setViewSize(QSize(300, 200));
+    chart.setSeriesTotal(1);
+    chart.setPointTotal(2);
+    QStringList paths;
+    for (const char *name : {"One.chf", "Two.chf"}) {
+        chart.setSeriesCaption(0, QString::fromLatin1(name));
+        paths << dataDir.filePath(QString::fromLatin1(name));
+        ASSERT_EQ(chart.ExportFile(chartview::FormatChartFile, paths.last()), 0);
+    }
+    start(QString());
+    for (QString p : paths)
+        ASSERT_TRUE(window->loadSave(0, p));
+    auto *combo = window->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    ASSERT_EQ(combo->count(), 2);
+    combo->setFocus();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(combo, &down);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Two.chf")) << "not opened";
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(combo, &enter);
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("One.chf"));
+    EXPECT_TRUE(accessLog().contains(QStringLiteral("<load list>,")));
+}
+
+TEST_F(WindowFiles, TheToolBarSavesTheChartOnView)
+{
+    start(QString());
+    const QString target = dataDir.filePath(QStringLiteral("Saved.CHF"));
+    dialogs.fileChoices = {{target}};
+    window->saveCommand();
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_TRUE(accessLog().contains(QStringLiteral("<save CHF>,") + target));
+}
+
+TEST_F(WindowFiles, ARelativeNameIsTakenFromTheStartingFolder)
+{
+    data(QStringLiteral("sales.tbx"), QStringLiteral("Rel.tbx"));
+    QDir::setCurrent(dataDir.path());
+    start(QStringLiteral("Rel.tbx"));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_EQ(state.currentFile, dataDir.filePath(QStringLiteral("Rel.tbx")));
+    EXPECT_EQ(state.dataPath, dataDir.path() + QLatin1Char('/'));
+}
