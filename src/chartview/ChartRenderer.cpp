@@ -336,6 +336,12 @@ QPen ChartRenderer::dataPen(const QColor &color) const
     return pen;
 }
 
+bool ChartRenderer::isFittedCurve(int series) const
+{
+    return series < int(m_model.seriesAttrColors.size())
+           && m_model.seriesAttrColors[std::size_t(series)] != 0;
+}
+
 bool ChartRenderer::showLegend() const
 {
     if (m_plotOnly || isSurface())
@@ -357,7 +363,8 @@ QStringList ChartRenderer::legendEntries() const
 
 bool ChartRenderer::drawsMarkers(int series) const
 {
-    if (m_model.markerStyleOf(series) < 0)
+    // A series with a second colour is a fitted curve: a plain line through its points.
+    if (m_model.markerStyleOf(series) < 0 || isFittedCurve(series))
         return false;
     const quint32 g = m_model.gallery();
     const bool wanted = g == GalleryMarks || g == GalleryScatter ||
@@ -1170,7 +1177,7 @@ void ChartRenderer::drawLegend()
         if (lineLike) {
             m_painter->setPen(dataPen(c));
             m_painter->drawLine(mid - QPointF(9, 0), mid + QPointF(9, 0));
-            if (m_model.markerStyleOf(i) > 0)
+            if (m_model.markerStyleOf(i) > 0 && !isFittedCurve(i))
                 drawMarker(mid, m_model.markerStyleOf(i), c, 7);
         } else {
             m_painter->setPen(QPen(c.darker(150), 1));

@@ -84,6 +84,7 @@ private:
     bool showLegend() const;
     QStringList legendEntries() const;
     bool drawsMarkers(int series) const;
+    bool isFittedCurve(int series) const;
 
     const ChartModel &m_model;
     const ChartPainter::BackgroundPainter &m_background;
