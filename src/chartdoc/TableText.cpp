@@ -3,7 +3,6 @@
 #include "os/Useful.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace qel::chartdoc {
@@ -143,35 +142,6 @@ bool isAsciiSpace(char16_t c)
     return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
-// The same grammar as os::parseSingle: digits with an optional sign, fraction and exponent.
-bool isNumberText(const char *s, std::size_t n)
-{
-    std::size_t i = 0;
-    auto digits = [&] {
-        const std::size_t start = i;
-        while (i < n && s[i] >= '0' && s[i] <= '9')
-            ++i;
-        return i - start;
-    };
-    if (i < n && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    std::size_t mantissa = digits();
-    if (i < n && s[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0)
-        return false;
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < n && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        if (digits() == 0)
-            return false;
-    }
-    return i == n;
-}
-
 } // namespace
 
 float TableText::parseCell(QStringView cell, bool *isNumber)
@@ -199,20 +169,7 @@ float TableText::parseCell(QStringView cell, bool *isNumber)
     if (!ascii)
         return os::parseSingle(cell.toString(), isNumber);
 
-    if (isNumber)
-        *isNumber = false;
-    if (n == 0 || !isNumberText(buf, std::size_t(n)))
-        return os::MissingNumber;
-    const char *first = buf;
-    if (*first == '+')
-        ++first;
-    float value = 0;
-    const auto [ptr, ec] = std::from_chars(first, buf + n, value);
-    if (ec != std::errc() || ptr != buf + n || !std::isfinite(value))
-        return os::MissingNumber;
-    if (isNumber)
-        *isNumber = true;
-    return value;
+    return os::parseAsciiSingle(buf, std::size_t(n), isNumber);
 }
 
 } // namespace qel::chartdoc

@@ -54,21 +54,20 @@ void wait(double seconds, bool pumpEvents, const TimeOfDayFunction &timeOfDay)
 
 namespace {
 
-bool isAsciiNumberText(const QByteArray &s)
+bool isAsciiNumberText(const char *s, std::size_t n)
 {
     // Digits with an optional fraction and exponent; std::from_chars would also
     // accept "inf", "nan" and hexadecimal forms, which are not numbers in a table.
-    qsizetype i = 0;
-    const qsizetype n = s.size();
+    std::size_t i = 0;
     auto digits = [&] {
-        const qsizetype start = i;
+        const std::size_t start = i;
         while (i < n && s[i] >= '0' && s[i] <= '9')
             ++i;
         return i - start;
     };
     if (i < n && (s[i] == '+' || s[i] == '-'))
         ++i;
-    qsizetype mantissaDigits = digits();
+    std::size_t mantissaDigits = digits();
     if (i < n && s[i] == '.') {
         ++i;
         mantissaDigits += digits();
@@ -100,16 +99,22 @@ float parseSingle(const QString &text, bool *isNumber)
         }
     }
     const QByteArray ascii = t.toLatin1();
-    if (t.isEmpty() || QString::fromLatin1(ascii) != t || !isAsciiNumberText(ascii))
+    if (t.isEmpty() || QString::fromLatin1(ascii) != t)
         return MissingNumber;
+    return parseAsciiSingle(ascii.constData(), std::size_t(ascii.size()), isNumber);
+}
 
-    const char *begin = ascii.constData();
-    if (*begin == '+')
-        ++begin;
+float parseAsciiSingle(const char *text, std::size_t length, bool *isNumber)
+{
+    if (isNumber)
+        *isNumber = false;
+    if (length == 0 || !isAsciiNumberText(text, length))
+        return MissingNumber;
+    const char *begin = text[0] == '+' ? text + 1 : text;
     float value = 0;
-    const auto [end, ec] = std::from_chars(begin, ascii.constData() + ascii.size(), value);
+    const auto [end, ec] = std::from_chars(begin, text + length, value);
     // Values beyond the single range cannot be held; they count as no number.
-    if (ec != std::errc() || end != ascii.constData() + ascii.size() || !std::isfinite(value))
+    if (ec != std::errc() || end != text + length || !std::isfinite(value))
         return MissingNumber;
     if (isNumber)
         *isNumber = true;

@@ -42,5 +42,7 @@ void wait(double seconds, bool pumpEvents, const TimeOfDayFunction &timeOfDay = 
 // optional sign, fraction and exponent; full-width digits allowed) whatever the user's
 // locale is, so files read the same everywhere. Anything else gives MissingNumber and false.
 float parseSingle(const QString &text, bool *isNumber = nullptr);
+// The same on ASCII text with no surrounding blanks (the table reader's fast path).
+float parseAsciiSingle(const char *text, std::size_t length, bool *isNumber = nullptr);
 
 } // namespace qel::os
