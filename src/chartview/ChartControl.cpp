@@ -716,8 +716,8 @@ qint32 ChartControl::ExportFile(qint16 format, const QString &path)
         format == FormatPicture) {
         const char *kind = format == FormatJpeg ? "JPG" : format == FormatPng ? "PNG" : "BMP";
         QImage image = renderImage(m_viewSize);
-        if (format != FormatPng)
-            image = image.convertToFormat(QImage::Format_RGB32);
+        // The picture is drawn on an opaque background: no alpha channel to store.
+        image = image.convertToFormat(QImage::Format_RGB32);
         if (!image.save(&buffer, kind, format == FormatJpeg ? 92 : -1))
             return ExportWriteFailed;
     } else if (format == FormatSvg) {
