@@ -55,12 +55,13 @@ std::vector<double> AxisScale::ticks(int maxTicks) const
     double s = step > 0 && std::isfinite(step) ? step : (max - min) / 5;
     while ((max - min) / s > maxTicks)
         s *= 2;
-    const long long first = std::llround(std::ceil(min / s - 1e-9));
+    // Axis values often come from singles: allow for their rounding at both ends.
+    const long long first = std::llround(std::ceil(min / s - 1e-4));
     for (long long i = first;; ++i) {
         const double v = double(i) * s;
-        if (v > max + s * 1e-9)
+        if (v > max + s * 1e-4)
             break;
-        out.push_back(std::abs(v) < s * 1e-9 ? 0.0 : v);
+        out.push_back(std::abs(v) < s * 1e-4 ? 0.0 : v);
         if (out.size() > std::size_t(maxTicks) + 1)
             break;
     }

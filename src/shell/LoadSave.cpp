@@ -149,6 +149,8 @@ bool LoadSave::open(QString &path)
             host.setWindowCaption(path);
             m_regrOption = qint16(m_loader.regressionOption());
             writeAccessLog(path, QStringLiteral("<load CHF>"), path);
+        } else {
+            m_context.load.chart().clearError(); // reported above, not again by the error trap
         }
     } else {
         const QString result = m_loader.loadTableFile(path, extension);

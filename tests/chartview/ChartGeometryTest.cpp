@@ -1,3 +1,4 @@
+#include "chartview/AxisScale.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/ChartControl.h"
 #include "chartview/ChartPainter.h"
@@ -285,3 +286,16 @@ TEST(ChartPainting, JapaneseFontNamesMapToTheIpaFonts)
 }
 
 } // namespace
+
+TEST(AxisScale, TicksReachEndsThatCameFromSingles)
+{
+    AxisScale s;
+    s.min = double(1.0f);
+    s.max = double(15 * 0.2f);
+    s.step = double(0.2f);
+    const std::vector<double> t = s.ticks();
+    ASSERT_FALSE(t.empty());
+    EXPECT_NEAR(t.front(), 1.0, 1e-6);
+    EXPECT_NEAR(t.back(), 3.0, 1e-6);
+    EXPECT_EQ(t.size(), 11u);
+}

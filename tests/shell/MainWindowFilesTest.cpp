@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -202,6 +203,21 @@ TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
     QApplication::sendEvent(combo, &enter);
     EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("One.chf"));
     EXPECT_TRUE(accessLog().contains(QStringLiteral("<load list>,")));
+
+    // The step button: the right button goes back, wrapping to the last entry with a beep.
+    auto *step = window->findChild<QWidget *>(QStringLiteral("cmdViewListFile"));
+    const QPointF centre(step->width() / 2.0, step->height() / 2.0);
+    QMouseEvent right(QEvent::MouseButtonPress, centre, step->mapToGlobal(centre), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(step, &right);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(dialogs.beeps, 1);
+    QMouseEvent left(QEvent::MouseButtonPress, centre, step->mapToGlobal(centre), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(step, &left);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("One.chf"))
+        << "stepping opens nothing";
 }
 
 TEST_F(WindowFiles, TheToolBarSavesTheChartOnView)
