@@ -235,36 +235,27 @@ QString TableFileReader::readTable(QStringView text, const QString &path)
     table.createStamp = createStamp;
     const int G = table.groupCount;
 
-    // Group names.
-    bool found = false;
-    while (lines.nextLine(line)) {
-        if (TableText::startsWithMark(line, u"{Group}")) {
-            found = true;
-            break;
+    // Reads on to the line that starts with mark; a file that ends first is no table.
+    const auto skipTo = [&](QStringView mark) {
+        while (lines.nextLine(line)) {
+            if (TableText::startsWithMark(line, mark))
+                return true;
         }
-    }
-    if (!found) {
         m_context.messageWindow().hide();
         m_context.dialogs().inform(tbxLoadErrorText());
+        return false;
+    };
+
+    // Group names.
+    if (!skipTo(u"{Group}"))
         return resultNgData();
-    }
     // The names are taken once the data header has told the layout of the columns.
     std::vector<QStringView> groupCells;
     TableText::splitCells(line, groupCells);
     std::vector<QStringView> cells;
 
-    found = false;
-    while (lines.nextLine(line)) {
-        if (TableText::startsWithMark(line, u"{Data}")) {
-            found = true;
-            break;
-        }
-    }
-    if (!found) {
-        m_context.messageWindow().hide();
-        m_context.dialogs().inform(tbxLoadErrorText());
+    if (!skipTo(u"{Data}"))
         return resultNgData();
-    }
     const qsizetype tab = line.indexOf(u'\t');
     QStringView layout = tab >= 0 ? TableText::trimBlanks(line.mid(tab + 1)) : QStringView();
     if (layout.startsWith(u'"'))
