@@ -156,6 +156,24 @@ void StatReport::zeroVariance()
     add(QString::fromUtf16(ZeroVarianceLine));
 }
 
+void StatReport::coefficientTest(QStringView seText, QStringView vsText, float fitted, float fixed,
+                                 float se2, int df)
+{
+    if (se2 <= 0) {
+        zeroVariance();
+        return;
+    }
+    const float se = root(se2);
+    const float delta = std::abs(fitted - fixed);
+    const float ratio = float(double(delta) / se);
+    const Significance s = test(df, ratio, u"t");
+    add(PrintLine().text(u" Δ   =").single(delta).text(seText).single(se).line());
+    PrintLine line;
+    line.text(u" Δ/SE=").single(ratio).text(vsText).integer(df).text(u",p:").number(s.p).text(
+        u":両側)  =");
+    add(critical(line, s).text(u", ").text(s.label).text(u" ").text(s.verdict).line());
+}
+
 bool StatReport::comparison(const RegressionFit::Linear &l, const RegressionFit::FixedPoint &f)
 {
     add(QString());
@@ -204,44 +222,9 @@ bool StatReport::comparison(const RegressionFit::Linear &l, const RegressionFit:
 
     const int df = l.n - 2;
     add(QStringLiteral("[SLOPE]"));
-    if (l.seSlope2 > 0) {
-        const float se = root(l.seSlope2);
-        const float delta = std::abs(l.slope - f.b0);
-        const float ratio = float(double(delta) / se);
-        const Significance s = test(df, ratio, u"t");
-        add(PrintLine().text(u" Δ   =").single(delta).text(u",  org.SE=").single(se).line());
-        PrintLine line;
-        line.text(u" Δ/SE=")
-            .single(ratio)
-            .text(u" vs t(df:")
-            .integer(df)
-            .text(u",p:")
-            .number(s.p)
-            .text(u":両側)  =");
-        add(critical(line, s).text(u", ").text(s.label).text(u" ").text(s.verdict).line());
-    } else {
-        zeroVariance();
-    }
-
+    coefficientTest(u",  org.SE=", u" vs t(df:", l.slope, f.b0, l.seSlope2, df);
     add(QStringLiteral("[INTERCEPT]"));
-    if (l.seIntercept2 > 0) {
-        const float se = root(l.seIntercept2);
-        const float delta = std::abs(l.intercept - f.a0);
-        const float ratio = float(double(delta) / se);
-        const Significance s = test(df, ratio, u"t");
-        add(PrintLine().text(u" Δ   =").single(delta).text(u",   org.SE=").single(se).line());
-        PrintLine line;
-        line.text(u" Δ/SE=")
-            .single(ratio)
-            .text(u"  vs  t(df;")
-            .integer(df)
-            .text(u",p:")
-            .number(s.p)
-            .text(u":両側)  =");
-        add(critical(line, s).text(u", ").text(s.label).text(u" ").text(s.verdict).line());
-    } else {
-        zeroVariance();
-    }
+    coefficientTest(u",   org.SE=", u"  vs  t(df;", l.intercept, f.a0, l.seIntercept2, df);
 
     add(QStringLiteral("[VARIANCE OF Y from LINE]"));
     if (l.s2 > 0) {

@@ -37,6 +37,10 @@ public:
 private:
     void add(const QString &line) { m_lines.append(line); }
     void zeroVariance();
+    // One coefficient of the line against the fixed-point line's: the difference, its SE and
+    // the two-sided t test.
+    void coefficientTest(QStringView seText, QStringView vsText, float fitted, float fixed,
+                         float se2, int df);
 
     QStringList m_lines;
 };
