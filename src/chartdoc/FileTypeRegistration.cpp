@@ -22,6 +22,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.commit();
 }
 
+bool holds(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+}
+
 void runTool(const QString &tool, const QString &folder)
 {
     const QString program = QStandardPaths::findExecutable(tool);
@@ -65,8 +71,7 @@ const std::array<FileTypeRegistration::FileType, 6> &FileTypeRegistration::types
 FileTypeRegistration::FileTypeRegistration(const QString &dataHome, const QString &program)
     : m_dataHome(dataHome)
     , m_program(program)
-{
-}
+{}
 
 QString FileTypeRegistration::mimePackagePath() const
 {
@@ -80,8 +85,9 @@ QString FileTypeRegistration::desktopEntryPath() const
 
 QString FileTypeRegistration::mimePackage() const
 {
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
+    QString xml = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
     for (const FileType &t : types()) {
         xml += QStringLiteral("  <mime-type type=\"%1\">\n"
                               "    <comment>%2</comment>\n"
@@ -136,27 +142,37 @@ bool FileTypeRegistration::writeIcons() const
     bool ok = true;
     const QString base = m_dataHome + QStringLiteral("/icons/hicolor/scalable/");
     QFile app(QStringLiteral(":/icons/qelPro.svg"));
-    ok = app.open(QIODevice::ReadOnly) && writeFile(base + QStringLiteral("apps/qelpro.svg"), app.readAll()) && ok;
+    ok = app.open(QIODevice::ReadOnly) &&
+         writeFile(base + QStringLiteral("apps/qelpro.svg"), app.readAll()) && ok;
     for (const FileType &t : types()) {
         if (t.icon.isEmpty())
             continue;
         QFile icon(QStringLiteral(":/icons/") + t.icon + QStringLiteral(".svg"));
-        ok = icon.open(QIODevice::ReadOnly)
-             && writeFile(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType), icon.readAll())
-             && ok;
+        ok = icon.open(QIODevice::ReadOnly) &&
+             writeFile(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType),
+                       icon.readAll()) &&
+             ok;
     }
     return ok;
 }
 
 bool FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
 {
-    bool ok = writeFile(mimePackagePath(), mimePackage().toUtf8());
-    ok = writeFile(desktopEntryPath(), desktopEntry().toUtf8()) && ok;
+    const QByteArray package = mimePackage().toUtf8();
+    const QByteArray entry = desktopEntry().toUtf8();
+    // The desktop databases are rebuilt only when our part of them changed, so an ordinary
+    // start does not wait for them.
+    const bool mimeChanged = !holds(mimePackagePath(), package) ||
+                             !QFile::exists(m_dataHome + QStringLiteral("/mime/mime.cache"));
+    const bool entryChanged = !holds(desktopEntryPath(), entry);
+    bool ok = writeFile(mimePackagePath(), package);
+    ok = writeFile(desktopEntryPath(), entry) && ok;
     ok = writeIcons() && ok;
-    if (runDesktopTools) {
+    if (runDesktopTools && mimeChanged)
         runTool(QStringLiteral("update-mime-database"), m_dataHome + QStringLiteral("/mime"));
-        runTool(QStringLiteral("update-desktop-database"), m_dataHome + QStringLiteral("/applications"));
-    }
+    if (runDesktopTools && entryChanged)
+        runTool(QStringLiteral("update-desktop-database"),
+                m_dataHome + QStringLiteral("/applications"));
     return ok;
 }
 
