@@ -53,6 +53,11 @@ bool ChartControl::fail() const
     return false;
 }
 
+bool ChartControl::inRange(qint64 value, qint64 low, qint64 high) const
+{
+    return (value >= low && value <= high) || fail();
+}
+
 bool ChartControl::validSeries(int series) const
 {
     return (series >= 0 && series < m_model.seriesCount) || fail();
@@ -212,19 +217,15 @@ void ChartControl::setSeriesCaption(qint16 series, const QString &text)
 
 QString ChartControl::TitleCaption(qint16 position) const
 {
-    if (position < 0 || position > 3) {
-        fail();
+    if (!inRange(position, 0, 3))
         return {};
-    }
     return m_model.titles[std::size_t(position)];
 }
 
 void ChartControl::setTitleCaption(qint16 position, const QString &text)
 {
-    if (position < 0 || position > 3) {
-        fail();
+    if (!inRange(position, 0, 3))
         return;
-    }
     m_model.titles[std::size_t(position)] = text;
     touch();
 }
@@ -267,10 +268,8 @@ void ChartControl::EndDataLoad(qint16 kind)
 
 void ChartControl::setSeriesColor(qint16 series, Rgb color)
 {
-    if (series < 0 || std::size_t(series) >= m_model.seriesColors.size()) {
-        fail();
+    if (!inRange(series, 0, qint64(m_model.seriesColors.size()) - 1))
         return;
-    }
     m_model.seriesColors[std::size_t(series)] = color;
     touch();
 }
@@ -333,29 +332,23 @@ void ChartControl::setQueryAxis(qint16 axis)
 
 qint16 ChartControl::LineWidth(qint16 index) const
 {
-    if (index < 0 || index > 2) {
-        fail();
+    if (!inRange(index, 0, 2))
         return 0;
-    }
     return m_model.lineWidths[std::size_t(index)];
 }
 
 void ChartControl::setLineWidth(qint16 index, qint16 width)
 {
-    if (index < 0 || index > 2 || width < 0 || width > 100) {
-        fail();
+    if (!inRange(index, 0, 2) || !inRange(width, 0, 100))
         return;
-    }
     m_model.lineWidths[std::size_t(index)] = width;
     touch();
 }
 
 void ChartControl::setLineColor(qint16 index, Rgb color)
 {
-    if (index < 0 || index > 2) {
-        fail();
+    if (!inRange(index, 0, 2))
         return;
-    }
     m_model.lineColors[std::size_t(index)] = color;
     touch();
 }
@@ -374,19 +367,15 @@ void ChartControl::setWallWidth(qint16 width)
 
 qint16 ChartControl::Spacing(int member) const
 {
-    if (member < 5 || member > 8) {
-        fail();
+    if (!inRange(member, 5, 8))
         return 0;
-    }
     return m_model.spacing[std::size_t(member - 5)];
 }
 
 void ChartControl::setSpacing(int member, qint16 value)
 {
-    if (member < 5 || member > 8) {
-        fail();
+    if (!inRange(member, 5, 8))
         return;
-    }
     m_model.spacing[std::size_t(member - 5)] = std::clamp<qint16>(value, 0, 400);
     touch();
 }
@@ -470,39 +459,31 @@ void ChartControl::setHasXValues(bool on)
 
 ChartFontSpec ChartControl::TextFont(int member) const
 {
-    if (member < 55 || member > 60) {
-        fail();
+    if (!inRange(member, 55, 60))
         return {};
-    }
     return m_model.fonts[std::size_t(member - 55)];
 }
 
 void ChartControl::setTextFont(int member, const ChartFontSpec &font)
 {
-    if (member < 55 || member > 60) {
-        fail();
+    if (!inRange(member, 55, 60))
         return;
-    }
     m_model.fonts[std::size_t(member - 55)] = font;
     touch();
 }
 
 void ChartControl::setConstantValue(qint32 index, double value)
 {
-    if (index < 0 || std::size_t(index) >= m_model.constants.size()) {
-        fail();
+    if (!inRange(index, 0, qint64(m_model.constants.size()) - 1))
         return;
-    }
     m_model.constants[std::size_t(index)].value = value;
     touch();
 }
 
 void ChartControl::setConstantCaption(qint32 index, const QString &text)
 {
-    if (index < 0 || std::size_t(index) >= m_model.constants.size()) {
-        fail();
+    if (!inRange(index, 0, qint64(m_model.constants.size()) - 1))
         return;
-    }
     m_model.constants[std::size_t(index)].caption = text;
     touch();
 }
@@ -515,10 +496,8 @@ void ChartControl::setConstantStyle(qint32 style)
 
 void ChartControl::StripeBand(qint16 index, double from, double till, Rgb color)
 {
-    if (index < 0 || std::size_t(index) >= m_model.bands.size()) {
-        fail();
+    if (!inRange(index, 0, qint64(m_model.bands.size()) - 1))
         return;
-    }
     m_model.bands[std::size_t(index)] = {from, till, color};
     touch();
 }
@@ -554,19 +533,15 @@ void ChartControl::setSecondYAxis(qint16 series, qint16 on)
 
 qint32 ChartControl::LayoutPair(qint32 index) const
 {
-    if (index != 0x4000 && index != 0x4001) {
-        fail();
+    if (!inRange(index, 0x4000, 0x4001))
         return 0;
-    }
     return m_model.layoutPairs[std::size_t(index - 0x4000)];
 }
 
 void ChartControl::setLayoutPair(qint32 index, qint32 value)
 {
-    if (index != 0x4000 && index != 0x4001) {
-        fail();
+    if (!inRange(index, 0x4000, 0x4001))
         return;
-    }
     m_model.layoutPairs[std::size_t(index - 0x4000)] = value;
     touch();
 }

@@ -134,6 +134,8 @@ signals:
 
 private:
     bool fail() const;
+    // False, with an error left pending, when value lies outside low..high.
+    bool inRange(qint64 value, qint64 low, qint64 high) const;
     bool validSeries(int series) const;
     bool validPoint(qint32 point) const;
     void touch();
