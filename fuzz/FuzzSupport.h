@@ -1,8 +1,8 @@
 #pragma once
 
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartControl.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
@@ -37,15 +37,13 @@ inline void ensureApplication()
 inline void loadTableBytes(const uint8_t *data, size_t size, bool tableFile)
 {
     chartview::ChartControl chart;
-    chartdoc::TableImage table;
     QuietDialogs dialogs;
     slides::MessageLog messages;
-    settings::Form2State form2;
-    chartdoc::TableLoadContext context(chart, table, dialogs, messages, form2);
+    chartdoc::ChartDocument context(chart, dialogs, messages);
     chartdoc::TableFileReader reader(context);
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     // The path has no legend file beside it.
-    reader.loadBytes(bytes, QStringLiteral("/nonexistent/fuzz.tbx"), tableFile);
+    reader.loadBytes(bytes, tableFile);
     // The Erase hidden box rebuilds the chart from whatever was loaded.
     context.setHiddenChecked(true);
     reader.setChartData();

@@ -1,5 +1,7 @@
 #include "chartdoc/ChartDump.h"
 
+#include "chartdoc/ChartDocument.h"
+
 #include "chartdoc/TableImage.h"
 #include "chartview/AxisScale.h"
 #include "chartview/ChartView.h"
@@ -213,6 +215,16 @@ QByteArray ChartDump::toJson(const ChartView &chart, const Options &options)
     }
     o.raw("\n}\n");
     return o.bytes;
+}
+
+QByteArray ChartDump::toJson(const ChartDocument &document)
+{
+    Options options;
+    options.regression = document.regressionOption();
+    options.commonX = document.table().commonX;
+    options.legend = document.legendText();
+    options.table = &document.table();
+    return toJson(document.chart(), options);
 }
 
 } // namespace qel::chartdoc

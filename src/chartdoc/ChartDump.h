@@ -10,6 +10,7 @@ class ChartView;
 namespace qel::chartdoc {
 
 struct TableImage;
+class ChartDocument;
 
 // A JSON picture of a loaded chart for scripts and tests: counts, type, titles, captions,
 // the values of each series (null for a hidden point), the axes as the chart holds them, the
@@ -26,6 +27,8 @@ public:
     };
 
     static QByteArray toJson(const chartview::ChartView &chart, const Options &options);
+    // The document's chart with its options, legend and table image.
+    static QByteArray toJson(const ChartDocument &document);
 };
 
 } // namespace qel::chartdoc

@@ -1,13 +1,15 @@
 #include "chartdoc/DataFileLoader.h"
 
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/ChartOptions.h"
 #include "chartdoc/TableFileReader.h"
-#include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartView.h"
+#include "os/PathParts.h"
 #include "os/UserDialogs.h"
-#include "settings/Form2State.h"
 #include "settings/LegendFile.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -15,74 +17,23 @@ namespace qel::chartdoc {
 
 using namespace chartview;
 
-DataFileLoader::DataFileLoader(TableLoadContext &context)
-    : m_context(context)
-{}
+namespace {
 
-QString DataFileLoader::messageFor(const QString &result)
+const QString CrLf = QStringLiteral("\r\n");
+
+qint16 regressionNumber(const std::optional<double> &value)
 {
-    if (result == TableFileReader::resultNgData())
-        return QStringLiteral("Abnormal/No data.");
-    if (result == TableFileReader::resultOldFile())
-        return QStringLiteral("Not or old Qel file.");
-    return QStringLiteral("Loading file error.");
+    if (!value || !std::isfinite(*value) || std::abs(*value) >= 32768)
+        return 0;
+    return qint16(*value);
 }
 
-QString DataFileLoader::loadTableFile(const QString &path, const QString &extension)
+// The table image follows a chart read from a chart file, so its counts match its arrays.
+void mirrorChart(const ChartModel &m, TableImage &table)
 {
-    settings::Form2State &form2 = m_context.form2();
-    const QString one = QStringLiteral("1");
-    if (path.isEmpty()) {
-        form2.setDataFields(one, one, one, one);
-        return QString();
-    }
-    ChartView &chart = m_context.chart();
-    TableFileReader reader(m_context);
-    const QString result = reader.loadTable(path, extension);
-    const bool ok = result == TableFileReader::resultOk();
-    if (!ok)
-        m_context.dialogs().inform(messageFor(result), os::MessageIcon::Exclamation);
-    // A failed load leaves the chart as it was, titles and markers included.
-    if (ok)
-        m_context.form2().applyTitleBoxes(chart);
-    form2.setDataFields(one, QString::number(chart.SeriesTotal()), one,
-                        QString::number(chart.PointTotal()));
-    if (ok) {
-        static constexpr qint16 Markers[3] = {2, 1, 3};
-        for (int s = 0; s < chart.SeriesTotal(); ++s)
-            chart.setMarkerStyle(qint16(s), Markers[s % 3]);
-    }
-    return result;
-}
-
-bool DataFileLoader::loadChartFile(const QString &path)
-{
-    ChartView &chart = m_context.chart();
-    const qint32 error = chart.ImportFile(FormatChartFile, path);
-    if (error != 0) {
-        QString text = QStringLiteral("chrs") + QString::number(error) +
-                       QStringLiteral("読み込みできませんでした。dir: ") + path;
-        if (!chart.ImportError().isEmpty())
-            text += QStringLiteral("\r\n") + chart.ImportError();
-        m_context.dialogs().inform(text);
-        return false;
-    }
-    bool commonX = false;
-    const std::optional<double> regression = chartOptions(chart, OptionsMode::Read, 0, commonX);
-    m_regression = regression && std::isfinite(*regression) && std::abs(*regression) < 32768
-                       ? int(*regression)
-                       : 0;
-    const QString one = QStringLiteral("1");
-    m_context.form2().setDataFields(one, QString::number(chart.SeriesTotal()), one,
-                                    QString::number(chart.PointTotal()));
-
-    // The table image follows the chart, so its counts always match its arrays.
-    const ChartModel &m = chart.model();
-    TableImage &table = m_context.table();
     const qint16 groups = qint16(std::clamp(m.seriesCount, 0, 32767));
     const qint16 points = qint16(std::clamp(m.pointCount, 0, 32767));
     table.dimension(groups, points);
-    table.commonX = commonX;
     for (int g = 1; g <= groups; ++g) {
         table.groupLegend[g] = m.seriesCaptions.value(g - 1);
         for (int p = 1; p <= points; ++p) {
@@ -95,11 +46,145 @@ bool DataFileLoader::loadChartFile(const QString &path)
     }
     for (int p = 1; p <= points; ++p)
         table.pointLegend[p] = m.pointCaptions.value(p - 1);
+}
 
-    QString legend = m_context.legendText();
-    settings::LegendFile::save1Load2AppendLegendFile(2, path, legend);
-    m_context.setLegendText(legend);
-    return true;
+} // namespace
+
+DataFileLoader::DataFileLoader(ChartDocument &document)
+    : m_document(document)
+{}
+
+FileKind DataFileLoader::kindOf(const QString &path)
+{
+    const QString extension = os::PathParts::of(path).lowerExtension();
+    if (extension == QStringLiteral(".chf"))
+        return FileKind::Chart;
+    if (extension == QStringLiteral(".jpg"))
+        return FileKind::Picture;
+    if (extension == QStringLiteral(".sld"))
+        return FileKind::SlideScript;
+    if (extension == QStringLiteral(".tbx"))
+        return FileKind::Table;
+    return FileKind::Legacy;
+}
+
+QString DataFileLoader::messageFor(const QString &result)
+{
+    if (result == TableFileReader::resultNgData())
+        return QStringLiteral("Abnormal/No data.");
+    if (result == TableFileReader::resultOldFile())
+        return QStringLiteral("Not or old Qel file.");
+    return QStringLiteral("Loading file error.");
+}
+
+QString DataFileLoader::importFailedText(qint32 error, const QString &path)
+{
+    return QStringLiteral("chrs") + QString::number(error) +
+           QStringLiteral("読み込みできませんでした。dir: ") + path;
+}
+
+LoadResult DataFileLoader::open(const QString &path)
+{
+    LoadResult result;
+    result.kind = kindOf(path);
+    result.extension = os::PathParts::of(path).lowerExtension();
+    switch (result.kind) {
+    case FileKind::Picture:
+    case FileKind::SlideScript:
+        return result;
+    case FileKind::Chart: {
+        const os::Result loaded = loadChartFile(path);
+        result.code = loaded.code;
+        result.message = loaded.message;
+        break;
+    }
+    case FileKind::Table:
+    case FileKind::Legacy:
+        result = openTable(path, result);
+        break;
+    }
+    if (result.ok()) {
+        m_document.setCurrentFile(path);
+        m_document.controlsFollowChart();
+        m_document.resetHistory();
+        emit m_document.chartReplaced();
+    }
+    return result;
+}
+
+LoadResult DataFileLoader::openTable(const QString &path, LoadResult result)
+{
+    const QString text = loadTableFile(path, result.extension);
+    if (text != TableFileReader::resultOk()) {
+        result.code = 1;
+        result.message = messageFor(text) + CrLf + path;
+        return result;
+    }
+    if (result.kind == FileKind::Table)
+        readLegend(path, false);
+    // The file name fills an empty top title band; a title of the file's own stays.
+    ChartView &chart = m_document.chart();
+    if (chart.TitleCaption(2).trimmed().isEmpty())
+        chart.setTitleCaption(2, QStringLiteral("    ") + os::PathParts::of(path).fileName);
+    return result;
+}
+
+QString DataFileLoader::loadTableFile(const QString &path, const QString &extension)
+{
+    settings::Form2State &form2 = m_document.form2();
+    const QString one = QStringLiteral("1");
+    if (path.isEmpty()) {
+        form2.setDataFields(one, one, one, one);
+        return QString();
+    }
+    ChartView &chart = m_document.chart();
+    const QString result = TableFileReader(m_document).loadTable(path, extension);
+    if (result != TableFileReader::resultOk())
+        return result; // a failed load leaves the chart as it was, titles and markers included
+    form2.applyTitleBoxes(chart);
+    form2.setDataFields(one, QString::number(chart.SeriesTotal()), one,
+                        QString::number(chart.PointTotal()));
+    static constexpr qint16 Markers[3] = {2, 1, 3};
+    for (int s = 0; s < chart.SeriesTotal(); ++s)
+        chart.setMarkerStyle(qint16(s), Markers[s % 3]);
+    return result;
+}
+
+os::Result DataFileLoader::loadChartFile(const QString &path)
+{
+    ChartView &chart = m_document.chart();
+    const qint32 error = chart.ImportFile(FormatChartFile, path);
+    if (error != 0) {
+        QString text = importFailedText(error, path);
+        if (!chart.ImportError().isEmpty())
+            text += CrLf + chart.ImportError();
+        chart.clearError(); // reported by the caller, not again by the error trap
+        return os::Result::failure(text, error);
+    }
+    bool commonX = false;
+    const std::optional<double> regression = chartOptions(chart, OptionsMode::Read, 0, commonX);
+    m_document.setRegressionOption(regressionNumber(regression));
+    const QString one = QStringLiteral("1");
+    m_document.form2().setDataFields(one, QString::number(chart.SeriesTotal()), one,
+                                     QString::number(chart.PointTotal()));
+    m_document.form2().loadTitleBoxes(chart);
+    TableImage &table = m_document.table();
+    mirrorChart(chart.model(), table);
+    table.commonX = commonX;
+    readLegend(path, true);
+    return os::Result::success();
+}
+
+void DataFileLoader::readLegend(const QString &path, bool clearWithoutFile)
+{
+    QString legend;
+    // A table without a legend file keeps the legend it carries itself.
+    if (!settings::LegendFile::save1Load2AppendLegendFile(2, path, legend) && !clearWithoutFile)
+        return;
+    // The file adds one line break after the text; the box shows the text as it was typed.
+    if (legend.endsWith(CrLf))
+        legend.chop(CrLf.size());
+    m_document.setLegendText(legend);
 }
 
 } // namespace qel::chartdoc

@@ -1,37 +1,67 @@
 #pragma once
 
-#include <QString>
+#include "os/Result.h"
 
-#include <optional>
+#include <QString>
 
 namespace qel::chartdoc {
 
-class TableLoadContext;
+class ChartDocument;
 
-// The loads of the open command that end in the working chart: table and legacy files
-// (loadTableFile, with its messages) and chart files. The window and the command line share it.
+// What opening a file does with it, by its extension (compared without regard to case, from
+// the first dot of the file name on).
+enum class FileKind {
+    Chart,       // ".chf": a chart file into the working chart
+    Table,       // ".tbx"
+    Legacy,      // ".dfl", ".dfb", ".dfd" and any other extension: the legacy readers
+    Picture,     // ".jpg": shown in the picture viewer
+    SlideScript, // ".sld": played as a slide show
+};
+
+// What a load came to: success or the message to show, and what kind of file it was.
+struct LoadResult : os::Result
+{
+    FileKind kind = FileKind::Legacy;
+    QString extension; // lower case, from the first dot
+};
+
+// The one routine that opens chart, table and legacy files into the document. The main
+// window, the recent list, the command line and the slide show all load through it, so a file
+// reads the same whichever way it was opened. It shows the readers' own questions and notices
+// through the document's dialogues; the result's message is for the caller to show.
 class DataFileLoader
 {
 public:
-    explicit DataFileLoader(TableLoadContext &context);
+    explicit DataFileLoader(ChartDocument &document);
 
-    // loadTableFile: runs the reader, reports a result other than "OK", applies the title
-    // boxes, sets the regression data fields and the marker styles. Returns the result.
+    static FileKind kindOf(const QString &path);
+
+    // Loads path as its kind says. Pictures and slide scripts are not loaded here: they come
+    // back as a success of their kind for the caller to show or play. On success the file is
+    // the document's current file, its legend is read and its history starts afresh; on
+    // failure the document is left as it was.
+    LoadResult open(const QString &path);
+
+    // loadTableFile: runs the reader; on "OK" applies the title boxes, sets the regression
+    // data fields and the marker styles. Returns the reader's result text.
     QString loadTableFile(const QString &path, const QString &extension);
 
     // Imports a chart file into the chart and reads its options (the regression number and
-    // common X); the table image then mirrors the chart. On failure shows "chrs" & the error
-    // number & "読み込みできませんでした。dir: " & the path and the reason, and returns false.
-    bool loadChartFile(const QString &path);
+    // common X); the table image then mirrors the chart.
+    os::Result loadChartFile(const QString &path);
 
-    // The regression option read from the last chart file (0 when none).
-    int regressionOption() const { return m_regression; }
-
+    // The designed message for a reader result other than "OK".
     static QString messageFor(const QString &result);
+    // "chrs" & the error number & "読み込みできませんでした。dir: " & the path.
+    static QString importFailedText(qint32 error, const QString &path);
+    // Files larger than this are no table or legacy files; they are refused unread.
+    static constexpr qint64 MaxTableFileSize = qint64(128) * 1024 * 1024;
 
 private:
-    TableLoadContext &m_context;
-    int m_regression = 0;
+    LoadResult openTable(const QString &path, LoadResult result);
+    void readLegend(const QString &path, bool clearWithoutFile);
+
+    ChartDocument &m_document;
 };
 
 } // namespace qel::chartdoc

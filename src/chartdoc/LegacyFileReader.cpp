@@ -1,8 +1,8 @@
 #include "chartdoc/LegacyFileReader.h"
 
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartdoc/TableText.h"
 #include "chartdoc/TableTitles.h"
 #include "chartview/MessageWindow.h"
@@ -50,7 +50,7 @@ bool readPair(os::SequentialFields &fields, Pair &pair)
 
 } // namespace
 
-LegacyFileReader::LegacyFileReader(TableLoadContext &context)
+LegacyFileReader::LegacyFileReader(ChartDocument &context)
     : m_context(context)
 {}
 

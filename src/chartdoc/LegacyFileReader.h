@@ -7,7 +7,7 @@
 
 namespace qel::chartdoc {
 
-class TableLoadContext;
+class ChartDocument;
 struct TableImage;
 struct TableTitles;
 
@@ -16,7 +16,7 @@ struct TableTitles;
 class LegacyFileReader
 {
 public:
-    explicit LegacyFileReader(TableLoadContext &context);
+    explicit LegacyFileReader(ChartDocument &context);
 
     // Fills table and titles. Returns a result when the load ends here ("OLD-FILE", "NG-DATA",
     // or the empty text for a file that cannot be read); nothing when the common second half
@@ -28,7 +28,7 @@ public:
     static constexpr int MaxFreeLines = 100;
 
 private:
-    TableLoadContext &m_context;
+    ChartDocument &m_context;
 };
 
 } // namespace qel::chartdoc

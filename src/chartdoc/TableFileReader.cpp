@@ -1,11 +1,11 @@
 #include "chartdoc/TableFileReader.h"
 
 #include "chartdoc/BottomTitle.h"
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/ChartOptions.h"
 #include "chartdoc/LegacyFileReader.h"
 #include "chartdoc/NiceScale.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartdoc/TableText.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/ChartView.h"
@@ -13,7 +13,6 @@
 #include "os/TextCodec.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
-#include "settings/LegendFile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -101,7 +100,7 @@ bool isHidden(const TableImage &t, int g, int p)
 
 } // namespace
 
-TableFileReader::TableFileReader(TableLoadContext &context)
+TableFileReader::TableFileReader(ChartDocument &context)
     : m_context(context)
 {}
 
@@ -130,15 +129,15 @@ QString TableFileReader::loadTable(const QString &path, const QString &extension
                                        .arg(path));
         return QString();
     }
-    return loadBytes(file.readAll(), path, tableFile);
+    return loadBytes(file.readAll(), tableFile);
 }
 
-QString TableFileReader::loadBytes(const QByteArray &bytes, const QString &path, bool tableFile)
+QString TableFileReader::loadBytes(const QByteArray &bytes, bool tableFile)
 {
     const QString text = os::decodeText(bytes).text;
     m_context.messageWindow().frmMsgShow(LoadingData, QString());
     if (tableFile)
-        return readTable(text, path);
+        return readTable(text);
 
     TableImage table;
     TableTitles titles;
@@ -146,10 +145,10 @@ QString TableFileReader::loadBytes(const QByteArray &bytes, const QString &path,
     const std::optional<QString> stopped = legacy.read(text, table, titles);
     if (stopped)
         return stop(*stopped);
-    return finishLoad(path, std::move(table), titles, std::nullopt, false);
+    return finishLoad(std::move(table), titles, std::nullopt, false);
 }
 
-QString TableFileReader::readTable(QStringView text, const QString &path)
+QString TableFileReader::readTable(QStringView text)
 {
     TableImage table;
     TableTitles titles;
@@ -309,11 +308,10 @@ QString TableFileReader::readTable(QStringView text, const QString &path)
                 m_context.messageWindow().frmMsgShow(LoadingData, QString::number(pairs));
         }
     }
-    return finishLoad(path, std::move(table), titles, fileLegend, true);
+    return finishLoad(std::move(table), titles, fileLegend, true);
 }
 
-QString TableFileReader::finishLoad(const QString &path, TableImage &&table,
-                                    const TableTitles &titles,
+QString TableFileReader::finishLoad(TableImage &&table, const TableTitles &titles,
                                     const std::optional<QString> &fileLegend, bool tableFile)
 {
     // Min and max of the points that have both values; a group ends at its first empty point.
@@ -352,8 +350,8 @@ QString TableFileReader::finishLoad(const QString &path, TableImage &&table,
     if (tableFile) {
         m_context.setHideXLegend(false);
         m_context.setHideYLegend(false);
-        if (fileLegend)
-            m_context.setLegendText(*fileLegend);
+        // The legend file beside the table, when there is one, replaces this (see the loader).
+        m_context.setLegendText(fileLegend.value_or(QString()));
     }
 
     Form2State &form2 = m_context.form2();
@@ -372,14 +370,6 @@ QString TableFileReader::finishLoad(const QString &path, TableImage &&table,
     chart.setSeriesAttrColor(-1, 0);
     applyChartType(image.chartType);
 
-    QString legend = m_context.legendText();
-    const QString legendFile = settings::LegendFile::pathFor(path);
-    if (!legendFile.isEmpty()) {
-        // A table without a legend file keeps the legend it carries itself.
-        if (!settings::LegendFile::save1Load2AppendLegendFile(2, path, legend) && fileLegend)
-            legend = *fileLegend;
-        m_context.setLegendText(legend);
-    }
     return stop(resultOk());
 }
 

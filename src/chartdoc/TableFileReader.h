@@ -9,7 +9,7 @@
 
 namespace qel::chartdoc {
 
-class TableLoadContext;
+class ChartDocument;
 struct TableImage;
 
 // Reads a table file (".Tbx") or, through LegacyFileReader, a legacy data file into the table
@@ -18,7 +18,7 @@ struct TableImage;
 class TableFileReader
 {
 public:
-    explicit TableFileReader(TableLoadContext &context);
+    explicit TableFileReader(ChartDocument &context);
 
     // Reader results (any other text, the empty one included, means the load stopped early).
     static QString resultOk() { return QStringLiteral("OK"); }
@@ -27,8 +27,8 @@ public:
 
     // loadTable: ".tbx" (any case) is a table file, any other extension a legacy file.
     QString loadTable(const QString &path, const QString &extension);
-    // The same on a file's bytes; path only names the legend file (fuzzing, tests).
-    QString loadBytes(const QByteArray &bytes, const QString &path, bool tableFile);
+    // The same on a file's bytes (fuzzing, tests).
+    QString loadBytes(const QByteArray &bytes, bool tableFile);
 
     // Pushes the table image into the chart, asking first when the hidden-data box is set.
     // Returns whether the table has points with a missing value (the box is then available).
@@ -50,16 +50,16 @@ public:
     static QString tooLargeText(qint64 cells);
 
     // The shared second half: scan, checks, titles, chart data, scales, chart type, legend.
-    QString finishLoad(const QString &path, TableImage &&table, const TableTitles &titles,
+    QString finishLoad(TableImage &&table, const TableTitles &titles,
                        const std::optional<QString> &fileLegend, bool tableFile);
 
 private:
-    QString readTable(QStringView text, const QString &path);
+    QString readTable(QStringView text);
     QString stop(const QString &result = QString());
     void applyAxisScales(float xMin, float xMax, float yMin, float yMax, bool mosaic);
     void applyChartType(int chartType);
 
-    TableLoadContext &m_context;
+    ChartDocument &m_context;
 };
 
 } // namespace qel::chartdoc

@@ -1,8 +1,8 @@
 #include "chartdoc/TableFileWriter.h"
 
 #include "chartdoc/BottomTitle.h"
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartView.h"
 #include "chartview/MessageWindow.h"
 #include "os/NumberFormat.h"
@@ -58,7 +58,7 @@ QString number(double v)
 
 } // namespace
 
-TableFileWriter::TableFileWriter(TableLoadContext &context)
+TableFileWriter::TableFileWriter(ChartDocument &context)
     : m_context(context)
 {}
 

@@ -6,7 +6,7 @@
 
 namespace qel::chartdoc {
 
-class TableLoadContext;
+class ChartDocument;
 
 // Writes the working chart as a table file for the spreadsheet (writeTableFile). Everything
 // comes from the chart, so a chart file converts as well as a table; the table image gives
@@ -14,7 +14,7 @@ class TableLoadContext;
 class TableFileWriter
 {
 public:
-    explicit TableFileWriter(TableLoadContext &context);
+    explicit TableFileWriter(ChartDocument &context);
 
     // writeTableFile(mode): the companion table of currentFile. Nothing without a table
     // editor or for a current file that is itself a table; mode 0 never replaces a file,
@@ -34,7 +34,7 @@ public:
     static QString headerNumber(int v);
 
 private:
-    TableLoadContext &m_context;
+    ChartDocument &m_context;
 };
 
 } // namespace qel::chartdoc

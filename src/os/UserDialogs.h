@@ -16,6 +16,8 @@ struct MessageRequest
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     MessageAnswer defaultAnswer = MessageAnswer::Ok;
+    // Captions that replace the buttons' standard ones, in the order of `buttons`.
+    QStringList buttonTexts = {};
 };
 
 struct FileDialogRequest

@@ -95,16 +95,22 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                          QStringLiteral("whole (default) or data: how far the "
                                                         "line reaches."),
                                          QStringLiteral("RANGE"), QStringLiteral("whole"));
+    const QCommandLineOption yesOption(
+        QStringLiteral("yes"),
+        QStringLiteral("With --export: answer the program's questions so that the job goes on "
+                       "(OK, Yes) instead of with their default answers."));
     parser.addOption(exportOption);
     parser.addOption(sizeOption);
-    parser.addOptions({regressionOption, jobOption, fixedOption, parabolicOption, seOption,
-                       rangeOption});
+    parser.addOption(yesOption);
+    parser.addOptions(
+        {regressionOption, jobOption, fixedOption, parabolicOption, seOption, rangeOption});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A chart, table or slide file to open."));
     parser.process(arguments); // --help and --version print and exit here
 
     CommandLine line;
     line.exportPath = parser.value(exportOption);
+    line.answerYes = parser.isSet(yesOption);
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         line.ok = false;

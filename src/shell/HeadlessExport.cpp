@@ -1,22 +1,26 @@
 #include "shell/HeadlessExport.h"
 
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/ChartDump.h"
 #include "chartdoc/ChartOptions.h"
+#include "chartdoc/ChartSaver.h"
 #include "chartdoc/DataFileLoader.h"
 #include "chartdoc/SampleChart.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableFileWriter.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartControl.h"
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
+#include "shell/ChartGlobals.h"
 #include "shell/CommandLine.h"
+#include "shell/ProgramState.h"
+#include "shell/StartupChart.h"
+#include "slides/MessageLog.h"
 #include "stats/RegressionFields.h"
 #include "stats/RegressionJob.h"
 #include "stats/RegressionOptions.h"
-#include "slides/MessageLog.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -34,17 +38,42 @@ namespace {
 class HeadlessDialogs : public os::UserDialogs
 {
 public:
+    // With answerYes, a question gets the answer that lets the job go on.
+    explicit HeadlessDialogs(bool answerYes)
+        : m_answerYes(answerYes)
+    {}
+
     os::MessageAnswer message(const os::MessageRequest &request) override
     {
         QString text = request.text;
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         texts.append(text);
+        if (m_answerYes) {
+            switch (request.buttons) {
+            case os::MessageButtons::Ok:
+            case os::MessageButtons::OkCancel:
+                return os::MessageAnswer::Ok;
+            case os::MessageButtons::YesNo:
+            case os::MessageButtons::YesNoCancel:
+                return os::MessageAnswer::Yes;
+            }
+        }
         return request.defaultAnswer;
+    }
+    QString takeTexts()
+    {
+        QString all = texts.join(QLatin1Char('\n'));
+        all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        texts.clear();
+        return all;
     }
     QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
     void beep() override {}
 
     QStringList texts;
+
+private:
+    bool m_answerYes = false;
 };
 
 bool isTableOutput(const QString &path)
@@ -57,18 +86,10 @@ bool isJsonOutput(const QString &path)
     return QFileInfo(path).suffix().toLower() == QStringLiteral("json");
 }
 
-// The chart as the program sets it up before the first file is shown.
-void startupLook(ChartView &chart)
+// The program folder the window takes its start-up chart from.
+QString startupFolder()
 {
-    chart.setLayoutBits(272);
-    chart.setPrintBits(16);
-    chart.setBackColorC(rgb(255, 255, 255));
-    chart.setBackColorB(rgb(255, 255, 255));
-    chart.setBackColorA(rgb(0, 192, 192));
-    chart.setIndexedColor(IndexedWalls, rgb(180, 180, 180));
-    chart.setIndexedColor(IndexedAxisLines, rgb(180, 180, 180));
-    chart.setPointGap(0);
-    chart.setDepth3D(50);
+    return programDirectoryPath() + QLatin1Char('/');
 }
 
 } // namespace
@@ -110,9 +131,10 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
 namespace {
 
 // Runs the job as the options window would have set it up, on the whole chart.
-bool runRegression(ChartView &chart, os::UserDialogs &dialogs, const RegressionRequest &r,
-                   QString &error)
+bool runRegression(chartdoc::ChartDocument &document, const QString &input,
+                   const RegressionRequest &r, QString &error)
 {
+    ChartView &chart = document.chart();
     if (r.series > chart.SeriesTotal()) {
         error = QStringLiteral("--regression %1: the chart has %2 series")
                     .arg(r.series)
@@ -120,15 +142,15 @@ bool runRegression(ChartView &chart, os::UserDialogs &dialogs, const RegressionR
         return false;
     }
     stats::RegressionOptions options;
-    options.selectMethod(r.parabolic   ? stats::RegressionOptions::Parabolic
+    options.selectMethod(r.parabolic          ? stats::RegressionOptions::Parabolic
                          : r.fixedX.isEmpty() ? stats::RegressionOptions::Linear
                                               : stats::RegressionOptions::FixedPoint);
     options.setTxtX(r.fixedX);
     options.setTxtY(r.fixedY);
     options.setWhole(r.whole);
     options.setSeChecked(r.se);
-    options.setDataName(QString::number(r.series) + QStringLiteral(": ")
-                        + chart.SeriesCaption(qint16(r.series - 1)));
+    options.setDataName(QString::number(r.series) + QStringLiteral(": ") +
+                        chart.SeriesCaption(qint16(r.series - 1)));
     const auto closing = r.job == 2    ? options.drawText()
                          : r.job == 77 ? options.smooth()
                                        : options.draw();
@@ -140,7 +162,8 @@ bool runRegression(ChartView &chart, os::UserDialogs &dialogs, const RegressionR
                                    QStringLiteral("1"), QString::number(chart.PointTotal()),
                                    std::nullopt};
     qint16 colorGroups = 0;
-    stats::RegressionJob job(chart, dialogs, options, fields, colorGroups);
+    stats::RegressionJob job(chart, document.dialogs(), options, fields, colorGroups);
+    job.setCurrentFile(input);
     // The Y range stays as the user had it, as after an analysis started on the chart.
     const double yMin = chart.AxisValue(AxisYMin), yMax = chart.AxisValue(AxisYMax);
     const stats::JobResult result = job.runRegressionJob(r.series - 1, options.job());
@@ -156,7 +179,7 @@ bool runRegression(ChartView &chart, os::UserDialogs &dialogs, const RegressionR
 } // namespace
 
 int HeadlessExport::run(const QString &output, const QSize &size, const QString &input,
-                        QString &error, const RegressionRequest *regression)
+                        QString &error, const RegressionRequest *regression, bool answerYes)
 {
     if (formatFor(output) == 0 && !isTableOutput(output) && !isJsonOutput(output)) {
         error =
@@ -166,46 +189,27 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
     }
     ChartControl chart1, chart2;
     chart1.setViewSize(size);
-    startupLook(chart1);
-    chartdoc::TableImage table;
-    HeadlessDialogs dialogs;
+    HeadlessDialogs dialogs(answerYes);
     slides::MessageLog messages;
-    settings::Form2State form2;
-    chartdoc::TableLoadContext context(chart1, table, dialogs, messages, form2);
-    chartdoc::DataFileLoader loader(context);
-    bool haveTable = false;
-    bool commonX = false;
-    bool legacy = false;
+    chartdoc::ChartDocument document(chart1, dialogs, messages);
 
     if (input.isEmpty()) {
         chartdoc::buildSampleChart(chart1, chart2);
     } else {
-        const QString extension = os::PathParts::of(input).lowerExtension();
-        const QFileInfo info(input);
-        if (!info.exists() || info.isDir()) {
-            error = input + QStringLiteral(" が読めません。");
-            return 1;
-        }
-        if (extension == QStringLiteral(".chf")) {
-            if (!loader.loadChartFile(input)) {
-                error = dialogs.texts.join(QLatin1Char('\n'));
-                return 1;
-            }
-            commonX = table.commonX;
-        } else if (extension == QStringLiteral(".tbx") ||
-                   extension.startsWith(QStringLiteral(".df"))) {
-            const QString result = loader.loadTableFile(input, extension);
-            if (result != chartdoc::TableFileReader::resultOk()) {
-                error = dialogs.texts.join(QLatin1Char('\n'));
-                return 1;
-            }
-            haveTable = true;
-            commonX = table.commonX;
-            legacy = extension != QStringLiteral(".tbx");
-        } else {
+        ChartGlobals globals;
+        StartupChart::prepareStartupChart(chart1, chart2, globals, startupFolder());
+        document.controlsFollowChart();
+        const chartdoc::FileKind kind = chartdoc::DataFileLoader::kindOf(input);
+        if (kind == chartdoc::FileKind::Picture || kind == chartdoc::FileKind::SlideScript) {
             error =
                 QStringLiteral("%1: 読み込めない種類のファイルです (.tbx, .df?, .chf)").arg(input);
             return 2;
+        }
+        const chartdoc::LoadResult loaded = chartdoc::DataFileLoader(document).open(input);
+        if (!loaded.ok()) {
+            dialogs.texts.append(loaded.message);
+            error = dialogs.takeTexts();
+            return 1;
         }
     }
     if (regression && regression->series > 0) {
@@ -213,9 +217,9 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
             error = QStringLiteral("--regression needs an input file");
             return 2;
         }
-        if (!runRegression(chart1, dialogs, *regression, error)) {
+        if (!runRegression(document, QFileInfo(input).absoluteFilePath(), *regression, error)) {
             if (!dialogs.texts.isEmpty())
-                error = dialogs.texts.join(QLatin1Char('\n')) + QLatin1Char('\n') + error;
+                error = dialogs.takeTexts() + QLatin1Char('\n') + error;
             return 1;
         }
     }
@@ -225,12 +229,7 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
     dialogs.texts.clear();
 
     if (isJsonOutput(output)) {
-        chartdoc::ChartDump::Options options;
-        options.regression = loader.regressionOption();
-        options.commonX = commonX;
-        options.legend = context.legendText();
-        options.table = haveTable ? &table : nullptr;
-        const QByteArray json = chartdoc::ChartDump::toJson(chart1, options);
+        const QByteArray json = chartdoc::ChartDump::toJson(document);
         QSaveFile file(output);
         if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
             error = QStringLiteral("%1: 記録できませんでした。").arg(output);
@@ -240,22 +239,27 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
     }
     if (isTableOutput(output)) {
         // As the conversion for the table editor does after opening a legacy file.
-        if (legacy) {
+        chartdoc::TableImage &table = document.table();
+        if (chartdoc::DataFileLoader::kindOf(input) == chartdoc::FileKind::Legacy) {
             table.fileVersion = 1;
             table.typeOpt = 0;
         }
         table.chartType = 1;
-        chartdoc::TableFileWriter writer(context);
+        chartdoc::TableFileWriter writer(document);
         if (!writer.write(output)) {
-            error = dialogs.texts.join(QLatin1Char('\n'));
+            error = dialogs.takeTexts();
             return 1;
         }
         return 0;
     }
-    // A chart file carries the options in its right title, as the save command writes them.
-    if (formatFor(output) == FormatChartFile)
-        chartdoc::chartOptions(chart1, chartdoc::OptionsMode::Write, loader.regressionOption(),
-                               commonX);
+    if (formatFor(output) == FormatChartFile) {
+        const os::Result saved = chartdoc::ChartSaver::save(document, output);
+        if (!saved.ok()) {
+            error = output + QStringLiteral(": ") + saved.message;
+            return 1;
+        }
+        return 0;
+    }
     return exportChart(chart1, output, error);
 }
 

@@ -26,8 +26,9 @@ public:
     // Messages of a load that went on (such as "error normalize.") go to standard error.
     // With a regression request the job runs on the loaded chart before the export; its
     // questions take their default answers and job 2 appends to Stat.txt in the current folder.
+    // With answerYes, questions get the answer that lets the job go on (--yes).
     static int run(const QString &output, const QSize &size, const QString &input, QString &error,
-                   const RegressionRequest *regression = nullptr);
+                   const RegressionRequest *regression = nullptr, bool answerYes = false);
 
     static int exportChart(chartview::ChartView &chart, const QString &output, QString &error);
 };

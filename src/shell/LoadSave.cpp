@@ -1,16 +1,19 @@
 #include "shell/LoadSave.h"
 
 #include "chartdoc/BottomTitle.h"
+#include "chartdoc/ChartDocument.h"
+#include "chartdoc/ChartSaver.h"
+#include "chartdoc/DataFileLoader.h"
 #include "chartdoc/FileDialogKinds.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableFileWriter.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartView.h"
 #include "os/AccessLog.h"
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
+#include "settings/LegendFile.h"
 #include "shell/ProgramState.h"
 
 #include <QFileInfo>
@@ -19,6 +22,7 @@
 
 namespace qel::shell {
 
+using chartdoc::FileKind;
 using chartdoc::OptionsMode;
 using chartview::ChartView;
 
@@ -42,14 +46,7 @@ qint16 regressionNumber(const std::optional<double> &value)
 
 LoadSave::LoadSave(const Context &context)
     : m_context(context)
-    , m_loader(context.load)
 {}
-
-QString LoadSave::importFailedText(qint32 error, const QString &path)
-{
-    return QStringLiteral("chrs") + QString::number(error) +
-           QStringLiteral("読み込みできませんでした。dir: ") + path;
-}
 
 QString LoadSave::selectionList(const QStringList &files)
 {
@@ -64,7 +61,7 @@ QString LoadSave::selectionList(const QStringList &files)
 
 void LoadSave::inform(const QString &text)
 {
-    m_context.load.dialogs().inform(text);
+    m_context.document.dialogs().inform(text);
 }
 
 void LoadSave::recordDataPath(const QString &path)
@@ -76,7 +73,7 @@ QStringList LoadSave::fileDialog(const QString &kind, const QString &path, const
 {
     Q_UNUSED(path);
     ProgramState &state = m_context.state;
-    os::UserDialogs &dialogs = m_context.load.dialogs();
+    os::UserDialogs &dialogs = m_context.document.dialogs();
     if (!state.currentFile.isEmpty())
         recordDataPath(state.currentFile);
     const os::FileDialogRequest request = chartdoc::FileDialogKinds::request(
@@ -110,6 +107,46 @@ bool LoadSave::loadSave(int mode, QString &path)
     return mode == 1 ? save(path) : open(path);
 }
 
+bool LoadSave::replacesChart(chartdoc::FileKind kind)
+{
+    return kind == FileKind::Chart || kind == FileKind::Table || kind == FileKind::Legacy;
+}
+
+QString LoadSave::unsavedChangesText(const QString &file)
+{
+    const QString name =
+        file.isEmpty() ? QStringLiteral("このチャート") : os::PathParts::of(file).fileName;
+    return name + QStringLiteral(" の変更を保存しますか？") + CrLf +
+           QStringLiteral("保存しないと変更は失われます。");
+}
+
+bool LoadSave::maySetChartAside()
+{
+    chartdoc::ChartDocument &document = m_context.document;
+    if (!document.isModified())
+        return true;
+    os::MessageRequest question;
+    question.text = unsavedChangesText(document.currentFile());
+    question.buttons = os::MessageButtons::YesNoCancel;
+    question.icon = os::MessageIcon::Question;
+    question.defaultAnswer = os::MessageAnswer::Yes;
+    question.buttonTexts = {QStringLiteral("保存"), QStringLiteral("保存しない"),
+                            QStringLiteral("キャンセル")};
+    switch (document.dialogs().message(question)) {
+    case os::MessageAnswer::Yes: {
+        // A chart file is saved where it came from; anything else asks for a chart file name.
+        const QString current = document.currentFile();
+        QString path =
+            chartdoc::DataFileLoader::kindOf(current) == FileKind::Chart ? current : QString();
+        return save(path);
+    }
+    case os::MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool LoadSave::open(QString &path)
 {
     LoadSaveHost &host = m_context.host;
@@ -125,51 +162,57 @@ bool LoadSave::open(QString &path)
         path = files.first();
     }
     const os::PathParts parts = os::PathParts::of(path);
-    const QString extension = parts.lowerExtension();
+    if (replacesChart(chartdoc::DataFileLoader::kindOf(path)) && !maySetChartAside()) {
+        path.clear();
+        return false;
+    }
     if (parts.fileName.toLower() == QStringLiteral("tqzwarb.chf"))
         host.showSpeechEngine();
 
-    bool ok = false;
-    bool chartOrTable = false;
-    if (extension == QStringLiteral(".jpg")) {
+    chartdoc::ChartDocument &document = m_context.document;
+    const chartdoc::LoadResult loaded = chartdoc::DataFileLoader(document).open(path);
+    bool ok = loaded.ok();
+    switch (loaded.kind) {
+    case FileKind::Picture:
         ok = host.jpgShow(path);
         if (ok)
             writeAccessLog(path, QStringLiteral("<load JPG>"), path);
         else
-            m_context.load.dialogs().inform(unreadableText(path), os::MessageIcon::Exclamation);
-    } else if (extension == QStringLiteral(".sld")) {
+            document.dialogs().inform(unreadableText(path), os::MessageIcon::Exclamation);
+        break;
+    case FileKind::SlideScript: {
         QString script = path;
         // The taskbar stays: the slide window runs full screen.
         host.multSlideShow(parts.directory, script, 0);
-        ok = true;
-    } else if (extension == QStringLiteral(".chf")) {
-        ok = chartOrTable = m_loader.loadChartFile(path);
+        break;
+    }
+    case FileKind::Chart:
         if (ok) {
-            // The loader has read the options already; the step adds the caption.
             host.setWindowCaption(path);
-            m_regrOption = qint16(m_loader.regressionOption());
             writeAccessLog(path, QStringLiteral("<load CHF>"), path);
         } else {
-            m_context.load.chart().clearError(); // reported above, not again by the error trap
+            inform(loaded.message);
         }
-    } else {
-        const QString result = m_loader.loadTableFile(path, extension);
-        ok = chartOrTable = result == chartdoc::TableFileReader::resultOk();
+        break;
+    case FileKind::Table:
+    case FileKind::Legacy:
         if (ok) {
             host.setWindowCaption(path);
-            // The file name fills an empty top title band; a title of the file's own stays.
-            ChartView &chart = m_context.load.chart();
-            if (chart.TitleCaption(2).trimmed().isEmpty())
-                chart.setTitleCaption(2, QStringLiteral("    ") + parts.fileName);
-            writeAccessLog(path, QStringLiteral("<load ") + extension + QLatin1Char('>'), path);
+            writeAccessLog(path, QStringLiteral("<load ") + loaded.extension + QLatin1Char('>'),
+                           path);
+        } else {
+            document.dialogs().inform(loaded.message, os::MessageIcon::Exclamation);
         }
+        break;
     }
-    if (chartOrTable && extension != QStringLiteral(".tbx")) {
-        chartdoc::TableFileWriter(m_context.load)
-            .writeTableFile(0, path, m_context.state.tableEditorPath);
+    if (ok && replacesChart(loaded.kind) && loaded.kind != FileKind::Table) {
+        chartdoc::TableFileWriter(document).writeTableFile(0, path,
+                                                           m_context.state.tableEditorPath);
     }
     recordDataPath(path);
-    m_context.state.currentFile = path;
+    // The current file names what the chart holds, so it moves only when the chart does.
+    if (ok && replacesChart(loaded.kind))
+        m_context.state.currentFile = path;
     if (!ok)
         path.clear();
     return ok;
@@ -183,25 +226,31 @@ bool LoadSave::save(QString &path)
             return false;
         path = files.first();
     }
-    ChartView &chart = m_context.load.chart();
+    chartdoc::ChartDocument &document = m_context.document;
+    ChartView &chart = document.chart();
     const QString extension = os::PathParts::of(path).lowerExtension().trimmed().left(4);
     bool ok = false;
     if (extension == QStringLiteral(".bmp")) {
         ok = chart.ExportFile(chartview::FormatBitmap, path) == 0;
         if (ok)
             writeAccessLog(path, QStringLiteral("<save BMP>"), path);
+        chart.clearError();
+        if (!ok)
+            inform(saveFailedText());
     } else {
-        chartOptionStep(chart, OptionsMode::Write, path);
-        ok = chart.ExportFile(chartview::FormatChartFile, path) == 0;
-        // The options travel in the file; on screen the right title shows its own text.
-        bool commonX = m_context.load.table().commonX;
-        chartdoc::chartOptions(chart, OptionsMode::Strip, 0, commonX);
-        if (ok)
+        if (path.contains(QStringLiteral("chf"), Qt::CaseInsensitive))
+            m_context.host.setWindowCaption(path);
+        const os::Result saved = chartdoc::ChartSaver::save(document, path);
+        ok = saved.ok();
+        if (ok) {
             writeAccessLog(path, QStringLiteral("<save CHF>"), path);
+            document.setCurrentFile(path);
+            m_context.state.currentFile = path;
+            document.markSaved();
+        } else {
+            inform(saved.message);
+        }
     }
-    chart.clearError();
-    if (!ok)
-        inform(saveFailedText());
     recordDataPath(path);
     if (!ok)
         path.clear();
@@ -213,29 +262,32 @@ void LoadSave::chartOptionStep(ChartView &chart, OptionsMode mode, const QString
     if (!path.contains(QStringLiteral("chf"), Qt::CaseInsensitive))
         return;
     m_context.host.setWindowCaption(path);
-    chartdoc::TableImage &table = m_context.load.table();
-    bool commonX = table.commonX;
+    chartdoc::ChartDocument &document = m_context.document;
+    bool commonX = document.table().commonX;
     const std::optional<double> regression =
-        chartdoc::chartOptions(chart, mode, m_regrOption, commonX);
+        chartdoc::chartOptions(chart, mode, document.regressionOption(), commonX);
     if (mode == OptionsMode::Read) {
-        m_regrOption = regressionNumber(regression);
-        table.commonX = commonX;
+        document.setRegressionOption(regressionNumber(regression));
+        document.table().commonX = commonX;
     }
     const QString one = QStringLiteral("1");
-    m_context.load.form2().setDataFields(one, QString::number(chart.SeriesTotal()), one,
-                                         QString::number(chart.PointTotal()));
+    document.form2().setDataFields(one, QString::number(chart.SeriesTotal()), one,
+                                   QString::number(chart.PointTotal()));
+}
+
+qint16 LoadSave::regrOption() const
+{
+    return m_context.document.regressionOption();
 }
 
 bool LoadSave::Chart1LoadCHF()
 {
-    ChartView &chart = m_context.load.chart();
-    const QString path = m_context.state.currentFile;
-    if (chart.ImportFile(chartview::FormatChartFile, path) != 0) {
-        chart.clearError(); // the caller tells the user
-        return false;
-    }
-    chartOptionStep(chart, OptionsMode::Read, path);
-    recordDataPath(path);
+    chartdoc::ChartDocument &document = m_context.document;
+    const os::Result loaded = chartdoc::DataFileLoader(document).open(m_context.state.currentFile);
+    if (!loaded.ok())
+        return false; // the caller tells the user
+    m_context.host.setWindowCaption(m_context.state.currentFile);
+    recordDataPath(m_context.state.currentFile);
     return true;
 }
 
@@ -247,7 +299,7 @@ void LoadSave::writeAccessLog(const QString &path, const QString &tag, const QSt
         m_lastChartBaseName = parts.baseName;
     }
     QString xLegend, figureTitle;
-    chartdoc::splitBottomTitle(m_context.load.chart().TitleCaption(3), xLegend, figureTitle);
+    chartdoc::splitBottomTitle(m_context.document.chart().TitleCaption(3), xLegend, figureTitle);
     os::AccessLog(m_context.host.accessLogName())
         .write(tag, path, ProgramState::versionText(), figureTitle, m_context.host.chart2Visible());
     if (!listPath.isEmpty())
@@ -296,7 +348,7 @@ void LoadSave::chart2Open()
     ChartView &chart2 = m_context.chart2;
     const qint32 error = chart2.ImportFile(chartview::FormatChartFile, path);
     if (error != 0) {
-        QString text = importFailedText(error, path);
+        QString text = chartdoc::DataFileLoader::importFailedText(error, path);
         if (!chart2.ImportError().isEmpty())
             text += CrLf + chart2.ImportError();
         chart2.clearError();

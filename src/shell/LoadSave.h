@@ -7,7 +7,7 @@
 #include <QStringList>
 
 namespace qel::chartdoc {
-class TableLoadContext;
+class ChartDocument;
 }
 namespace qel::chartview {
 class ChartView;
@@ -48,7 +48,7 @@ public:
     {
         ProgramState &state;
         StartupSettings &settings;
-        chartdoc::TableLoadContext &load; // Chart1, the table image, Form2's boxes, dialogues
+        chartdoc::ChartDocument &document; // Chart1, the table image, Form2's boxes, dialogues
         chartview::ChartView &chart2;
         LoadSaveHost &host;
     };
@@ -68,6 +68,10 @@ public:
     // Returns whether the chart was imported.
     bool Chart1LoadCHF();
 
+    // Before the chart is replaced or the program ends: unsaved changes are saved, dropped or
+    // kept as the user answers (保存 / 保存しない / キャンセル). Returns whether to go on.
+    bool maySetChartAside();
+
     // Titles and options of a chart file just imported (Read) or about to be saved (Write).
     void chartOptionStep(chartview::ChartView &chart, chartdoc::OptionsMode mode,
                          const QString &path);
@@ -85,13 +89,12 @@ public:
 
     QString lastChartDirectory() const { return m_lastChartDirectory; }
     QString lastChartBaseName() const { return m_lastChartBaseName; }
-    qint16 regrOption() const { return m_regrOption; }
+    qint16 regrOption() const;
     LoadSaveHost &host() const { return m_context.host; }
-    chartdoc::DataFileLoader &loader() { return m_loader; }
 
     static QString cancelText() { return QStringLiteral("キャンセルが選択されました。"); }
     static QString saveFailedText() { return QStringLiteral("記録できませんでした。"); }
-    static QString importFailedText(qint32 error, const QString &path);
+    static QString unsavedChangesText(const QString &file);
     static QString unreadableText(const QString &name)
     {
         return name + QStringLiteral(" が読めません。");
@@ -109,11 +112,11 @@ private:
     void recordDataPath(const QString &path);
     void inform(const QString &text);
 
+    static bool replacesChart(chartdoc::FileKind kind);
+
     Context m_context;
-    chartdoc::DataFileLoader m_loader;
     QString m_lastChartDirectory;
     QString m_lastChartBaseName;
-    qint16 m_regrOption = 0;
     // Chart2's own options, kept while its right title shows only the visible text.
     qint16 m_chart2Regression = 0;
     bool m_chart2CommonX = false;

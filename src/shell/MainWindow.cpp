@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "chartdoc/FileTypeRegistration.h"
+#include "chartdoc/TableFileReader.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/ChartWidget.h"
 #include "os/AboutInfo.h"
@@ -16,7 +17,6 @@
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
 #include "shell/WindowCaption.h"
-#include "shell/WindowLoadContext.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -43,6 +43,9 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolButton>
+#include <QUndoStack>
+
+#include <tuple>
 
 namespace qel::shell {
 
@@ -90,14 +93,15 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_chart1->chart(), m_globals.superGradientOn, m_globals.chartErrorShown);
     m_trap->setBeep(&QApplication::beep);
     m_frmMsg = std::make_unique<slides::FrmMsg>();
-    m_inspection = std::make_unique<ChartInspection>(
-        ChartInspection::Parts{*m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
-                               findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs,
-                               m_state, this});
-    m_loadContext = std::make_unique<WindowLoadContext>(
-        m_chart1->chart(), m_table, m_dialogs, *m_frmMsg, m_form2, *m_txtLegend, *m_depthText);
+    m_inspection = std::make_unique<ChartInspection>(ChartInspection::Parts{
+        *m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
+        findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs, m_state, this});
+    m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
+    m_document->setDepthText(m_depthText->text());
     m_loadSave = std::make_unique<LoadSave>(
-        LoadSave::Context{m_state, m_settings, *m_loadContext, m_chart2->chart(), *this});
+        LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    observeDocument();
+    buildEditMenu();
     m_recent =
         std::make_unique<RecentListCommands>(m_recentFiles, m_state, m_dialogs, *this, *m_loadSave);
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
@@ -293,7 +297,6 @@ void MainWindow::buildFrame3()
             add<QCheckBox>(view, QString::fromUtf16(c.name), rowRect(top, row++, left, SubInner));
         box->setText(QString::fromUtf16(c.caption));
         box->setToolTip(QString::fromUtf16(c.tip));
-        pending(box, QString::fromUtf16(c.caption));
     }
     for (const auto &[name, text] :
          {std::pair{u"SSRibbon2", u"ｚ軸説明"}, std::pair{u"SSRibbon3", u"x軸値の縦横書き"}}) {
@@ -302,7 +305,8 @@ void MainWindow::buildFrame3()
         ribbon->setText(QString::fromUtf16(text));
         ribbon->setToolTip(QString::fromUtf16(text));
         ribbon->setCheckable(true);
-        pending(ribbon, QString::fromUtf16(text));
+        if (QStringView(name) == u"SSRibbon2")
+            pending(ribbon, QString::fromUtf16(text));
     }
     const struct
     {
@@ -521,7 +525,12 @@ HelpBrowser *MainWindow::helpBrowser() const
 
 void MainWindow::Form_Load()
 {
-    StartupSequence({*this, m_state, m_settings, m_speech, m_globals, m_table}, m_options).run();
+    StartupSequence({*this, m_state, m_settings, m_speech, m_globals, m_document->table()},
+                    m_options)
+        .run();
+    // What start-up loaded is where the user begins: nothing to save yet.
+    m_document->controlsFollowChart();
+    m_document->resetHistory();
 }
 
 void MainWindow::setWindowCaption(const QString &path)
@@ -628,6 +637,10 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_ending && !m_loadSave->maySetChartAside()) {
+        event->ignore();
+        return;
+    }
     if (!m_ending && QuitConfirmation(*this, m_dialogs, m_state).queryUnload()) {
         event->ignore();
         return;
@@ -699,7 +712,7 @@ QString MainWindow::openCommandLine(const QString &commandLine)
 
 QString MainWindow::depthText() const
 {
-    return m_depthText->text();
+    return m_document->depthText();
 }
 
 QString MainWindow::accessLogName()
@@ -841,6 +854,100 @@ void MainWindow::endProgram()
 {
     m_ending = true;
     emit programEnded();
+}
+
+void MainWindow::observeDocument()
+{
+    chartdoc::ChartDocument &doc = *m_document;
+    connect(&doc, &chartdoc::ChartDocument::controlsChanged, this, &MainWindow::showControls);
+    connect(&doc, &chartdoc::ChartDocument::legendChanged, this, [this](const QString &text) {
+        QString plain = text;
+        plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (plain != m_txtLegend->toPlainText())
+            m_txtLegend->setPlainText(plain);
+    });
+    // The legend box is the document's legend as the user types it.
+    connect(m_txtLegend, &QPlainTextEdit::textChanged, this, [this] {
+        QString text = m_txtLegend->toPlainText();
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        m_document->setLegendText(text);
+    });
+    connect(m_depthText, &QLineEdit::textEdited, &doc, &chartdoc::ChartDocument::setDepthText);
+    connect(&doc, &chartdoc::ChartDocument::chartReplaced, m_chart1, qOverload<>(&QWidget::update));
+
+    auto *hideX = findChild<QCheckBox *>(QStringLiteral("SSCheck_CL_HIDEXLEG"));
+    auto *hideY = findChild<QCheckBox *>(QStringLiteral("SSCheck_CL_HIDEYLEG"));
+    auto *hidden = findChild<QCheckBox *>(QStringLiteral("SSChkHidden"));
+    auto *ribbon3 = findChild<QToolButton *>(QStringLiteral("SSRibbon3"));
+    connect(hideX, &QCheckBox::clicked, this, [this](bool on) {
+        switchControl(QStringLiteral("Hide X-leg."), &chartdoc::ChartDocument::setHideXLegend, on);
+    });
+    connect(hideY, &QCheckBox::clicked, this, [this](bool on) {
+        switchControl(QStringLiteral("Hide Y-leg."), &chartdoc::ChartDocument::setHideYLegend, on);
+    });
+    connect(ribbon3, &QToolButton::clicked, this, [this](bool on) {
+        switchControl(QStringLiteral("x軸値の縦横書き"), &chartdoc::ChartDocument::setRibbon3, on);
+    });
+    connect(hidden, &QCheckBox::clicked, this, &MainWindow::SSChkHidden_Click);
+    showControls();
+}
+
+void MainWindow::showControls()
+{
+    const chartdoc::ViewControls &c = m_document->controls();
+    auto set = [this](const QString &name, bool on) {
+        auto *b = findChild<QAbstractButton *>(name);
+        const QSignalBlocker block(b);
+        b->setChecked(on);
+    };
+    set(QStringLiteral("SSCheck_CL_HIDEXLEG"), c.hideXLegend);
+    set(QStringLiteral("SSCheck_CL_HIDEYLEG"), c.hideYLegend);
+    set(QStringLiteral("SSChkHidden"), c.hiddenChecked);
+    set(QStringLiteral("SSRibbon3"), c.ribbon3);
+    findChild<QCheckBox *>(QStringLiteral("SSChkHidden"))->setEnabled(c.hiddenEnabled);
+    for (const auto &[box, text, scroll] :
+         {std::tuple{m_xGapText, c.gapText, QStringLiteral("VScroll1")},
+          std::tuple{m_depthText, c.depthText, QStringLiteral("VScroll2")}}) {
+        if (box->text() != text)
+            box->setText(text);
+        auto *bar = findChild<QScrollBar *>(scroll);
+        const QSignalBlocker block(bar);
+        bar->setValue(text.toInt());
+    }
+}
+
+void MainWindow::switchControl(const QString &text, void (chartdoc::ChartDocument::*set)(bool),
+                               bool on)
+{
+    m_document->edit(text, [&] { (m_document.get()->*set)(on); });
+    m_chart1->update();
+}
+
+void MainWindow::SSChkHidden_Click(bool checked)
+{
+    m_document->edit(QStringLiteral("Erase hidden"), [&] {
+        m_document->setHiddenChecked(checked);
+        // The question may answer Cancel, which clears the box and keeps the chart.
+        const bool hasHidden = chartdoc::TableFileReader(*m_document).setChartData();
+        m_document->setHiddenEnabled(hasHidden);
+    });
+    m_chart1->update();
+}
+
+void MainWindow::buildEditMenu()
+{
+    QMenu *edit = new QMenu(QStringLiteral("編集(&E)"), this);
+    menuBar()->insertMenu(menuBar()->actions().value(1), edit);
+    QUndoStack &stack = m_document->undoStack();
+    QAction *undo = stack.createUndoAction(this, QStringLiteral("元に戻す"));
+    undo->setObjectName(QStringLiteral("editUndo"));
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    QAction *redo = stack.createRedoAction(this, QStringLiteral("やり直し"));
+    redo->setObjectName(QStringLiteral("editRedo"));
+    redo->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    edit->addAction(undo);
+    edit->addAction(redo);
 }
 
 } // namespace qel::shell

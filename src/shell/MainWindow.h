@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartdoc/TableImage.h"
+#include "chartdoc/ChartDocument.h"
 #include "os/ProgramLauncher.h"
 #include "settings/Form2State.h"
 #include "shell/CalculatorLauncher.h"
@@ -47,7 +47,6 @@ namespace qel::shell {
 class ChartInspection;
 class HelpBrowser;
 class PictureViewer;
-class WindowLoadContext;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -83,7 +82,8 @@ public:
     bool Chart1LoadCHF();
     LoadSave &loadSaveCommands() { return *m_loadSave; }
     RecentListCommands &recentList() { return *m_recent; }
-    settings::Form2State &form2State() { return m_form2; }
+    settings::Form2State &form2State() { return m_document->form2(); }
+    chartdoc::ChartDocument &document() { return *m_document; }
     PictureViewer *pictureViewer() const;
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
@@ -98,7 +98,7 @@ public:
     CalculatorLauncher &calculator() { return m_calculator; }
     ChartGlobals &chartGlobals() { return m_globals; }
     ChartInspection &inspection() { return *m_inspection; }
-    const chartdoc::TableImage &table() const { return m_table; }
+    const chartdoc::TableImage &table() const { return m_document->table(); }
     bool hasXValues() const { return m_hasXValues; }
     os::AboutWindow *aboutWindow() const;
     HelpBrowser *helpBrowser() const;
@@ -169,6 +169,12 @@ private:
     void notYetAvailable(const QString &feature);
     void pending(QAbstractButton *control, const QString &feature);
     void chartCommand(int chart, int command, bool &handled);
+    void observeDocument();
+    void showControls();
+    void buildEditMenu();
+    // A view control switched by the user: one undoable step.
+    void switchControl(const QString &text, void (chartdoc::ChartDocument::*set)(bool), bool on);
+    void SSChkHidden_Click(bool checked);
     bool comboKey(QKeyEvent *event);
 
     ProgramState &m_state;
@@ -179,7 +185,6 @@ private:
     CalculatorLauncher m_calculator;
     StartupOptions m_options;
     ChartGlobals m_globals;
-    chartdoc::TableImage m_table;
     ResizeLayout m_layout;
     SpacingFollower m_spacing;
     bool m_hasXValues = false;
@@ -205,8 +210,7 @@ private:
     QPointer<HelpBrowser> m_help;
     QPointer<PictureViewer> m_picture;
 
-    settings::Form2State m_form2;
-    std::unique_ptr<WindowLoadContext> m_loadContext;
+    std::unique_ptr<chartdoc::ChartDocument> m_document;
     std::unique_ptr<LoadSave> m_loadSave;
     RecentFileList m_recentFiles;
     std::unique_ptr<RecentListCommands> m_recent;

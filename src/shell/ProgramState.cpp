@@ -26,14 +26,19 @@ QString ProgramState::fullVersionText()
     return versionText() + QStringLiteral(".%1").arg(QEL_VERSION_PATCH);
 }
 
-QString programDirectory()
+QString programDirectoryPath()
 {
     QString dir = qEnvironmentVariable("QELPRO_HOME");
     if (dir.isEmpty()) {
         dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
               QStringLiteral("/qelPro");
     }
-    dir = QDir::cleanPath(QDir(dir).absolutePath());
+    return QDir::cleanPath(QDir(dir).absolutePath());
+}
+
+QString programDirectory()
+{
+    const QString dir = programDirectoryPath();
     QDir().mkpath(dir);
     return dir;
 }

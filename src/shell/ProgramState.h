@@ -26,6 +26,8 @@ struct ProgramState
 
 // The per-user program folder: $QELPRO_HOME, else the XDG data location; created when missing.
 QString programDirectory();
+// The same folder, without creating it.
+QString programDirectoryPath();
 
 // Records the directory of path as the data folder ("data.Path", dataPath) and makes it
 // the process's current directory. Returns the directory with its trailing "/".

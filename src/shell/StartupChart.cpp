@@ -3,10 +3,14 @@
 #include "chartdoc/ChartOptions.h"
 #include "chartdoc/SampleChart.h"
 #include "chartdoc/TableImage.h"
+#include "chartview/ChartFile.h"
 #include "chartview/ChartView.h"
 #include "os/AccessLog.h"
 #include "shell/ChartGlobals.h"
 #include "shell/MainForm.h"
+#include "shell/ShippedFiles.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +36,7 @@ bool StartupChart::opensAtStart(const QString &path)
 void StartupChart::run(const QString &commandLine, const QString &qelDir)
 {
     os::AccessLog(m_form.accessLogName()).rotate();
-    applyDefaults();
+    applyDefaults(m_form.chart1(), m_form.chart2(), m_globals);
     // The path keeps its case for opening; only the tests ignore it.
     QString remaining = commandLine;
     remaining.remove(QLatin1Char('"'));
@@ -45,40 +49,67 @@ void StartupChart::run(const QString &commandLine, const QString &qelDir)
             remaining.clear(); // not a kind that opens: the start-up chart as without one
     }
     if (remaining.isEmpty())
-        loadStartupChart(qelDir);
+        loadStartupChart(m_form.chart1(), m_form.chart2(), qelDir);
     takeCounts();
 }
 
-void StartupChart::applyDefaults()
+void StartupChart::applyDefaults(chartview::ChartView &chart1, chartview::ChartView &chart2,
+                                 ChartGlobals &globals)
 {
-    for (chartview::ChartView *chart : {&m_form.chart1(), &m_form.chart2()}) {
+    for (chartview::ChartView *chart : {&chart1, &chart2}) {
         chart->setLayoutBits(272);
         chart->setPrintBits(16);
     }
-    m_globals.superGradientOn = true;
-    m_globals.gradientKind = 1;
-    m_globals.gradientColor1 = rgb(255, 255, 128);
-    m_globals.gradientColor2 = rgb(0, 255, 255);
-    chartview::ChartView &chart = m_form.chart1();
-    chart.setBackColorC(rgb(255, 255, 255));
-    chart.setBackColorB(rgb(255, 255, 255));
-    chart.setBackColorA(rgb(0, 192, 192));
-    chart.setIndexedColor(chartview::IndexedWalls, rgb(180, 180, 180));
-    chart.setIndexedColor(chartview::IndexedAxisLines, rgb(180, 180, 180));
+    globals.superGradientOn = true;
+    globals.gradientKind = 1;
+    globals.gradientColor1 = rgb(255, 255, 128);
+    globals.gradientColor2 = rgb(0, 255, 255);
+    chart1.setBackColorC(rgb(255, 255, 255));
+    chart1.setBackColorB(rgb(255, 255, 255));
+    chart1.setBackColorA(rgb(0, 192, 192));
+    chart1.setIndexedColor(chartview::IndexedWalls, rgb(180, 180, 180));
+    chart1.setIndexedColor(chartview::IndexedAxisLines, rgb(180, 180, 180));
 }
 
-void StartupChart::loadStartupChart(const QString &qelDir)
+namespace {
+
+// The built-in copy stands in when the program folder has no readable start-up chart.
+bool importBuiltIn(chartview::ChartView &chart, const QString &name)
 {
-    chartview::ChartView &chart1 = m_form.chart1();
-    if (chart1.ImportFile(chartview::FormatChartFile, qelDir + QStringLiteral("qelPro.chf")) != 0)
-        chart1.ImportFile(chartview::FormatChartFile, qelDir + QStringLiteral("qelProMulti.CHF"));
+    QFile file(ShippedFiles::builtIn(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    chartview::ChartModel model;
+    if (!chartview::ChartFile::fromJson(file.readAll(), model, name).ok())
+        return false;
+    chart.setModel(model);
+    return true;
+}
+
+} // namespace
+
+void StartupChart::loadStartupChart(chartview::ChartView &chart1, chartview::ChartView &chart2,
+                                    const QString &qelDir)
+{
+    if (chart1.ImportFile(chartview::FormatChartFile, qelDir + QStringLiteral("qelPro.chf")) != 0 &&
+        chart1.ImportFile(chartview::FormatChartFile, qelDir + QStringLiteral("qelProMulti.CHF")) !=
+            0)
+        importBuiltIn(chart1, QStringLiteral("qelPro.chf"));
     // Start-up reports no missing chart; the chart keeps what it held.
     chart1.clearError();
-    chartview::ChartView &chart2 = m_form.chart2();
     chart2.setSeriesCaption(0, QStringLiteral("qel"));
     chart2.setPointCaption(0, QStringLiteral("No.1"));
     chart2.setPointCaption(1, QStringLiteral("漢字"));
     chart2.clearError(); // an empty Chart2 has no legend to set
+}
+
+void StartupChart::prepareStartupChart(chartview::ChartView &chart1, chartview::ChartView &chart2,
+                                       ChartGlobals &globals, const QString &qelDir)
+{
+    applyDefaults(chart1, chart2, globals);
+    loadStartupChart(chart1, chart2, qelDir);
+    chart1.setPointGap(0);
+    chart1.setDepth3D(qint16(initialDepthText().toInt()));
 }
 
 void StartupChart::takeCounts()

@@ -5,6 +5,9 @@
 namespace qel::chartdoc {
 struct TableImage;
 }
+namespace qel::chartview {
+class ChartView;
+}
 
 namespace qel::shell {
 
@@ -24,9 +27,18 @@ public:
     static bool opensAtStart(const QString &path);
 
     // The defaults every start gives both charts and the background gradient.
-    void applyDefaults();
-    // qelPro.chf into Chart1, or qelProMulti.CHF when that import does not succeed.
-    void loadStartupChart(const QString &qelDir);
+    static void applyDefaults(chartview::ChartView &chart1, chartview::ChartView &chart2,
+                              ChartGlobals &globals);
+    // qelPro.chf into Chart1, or qelProMulti.CHF when that import does not succeed; the copy
+    // built into the program when neither is in the program folder. Chart2's sample legends.
+    static void loadStartupChart(chartview::ChartView &chart1, chartview::ChartView &chart2,
+                                 const QString &qelDir);
+    // The chart every file is opened over when the program has started without one: what the
+    // window holds after start-up, for loads without a window (the command line).
+    static void prepareStartupChart(chartview::ChartView &chart1, chartview::ChartView &chart2,
+                                    ChartGlobals &globals, const QString &qelDir);
+    // The depth box's text when the program starts.
+    static QString initialDepthText() { return QStringLiteral("50"); }
     void takeCounts();
 
 private:

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace qel::shell {
 
@@ -95,7 +96,15 @@ os::MessageAnswer WidgetDialogs::message(const os::MessageRequest &request)
                     m_parent);
     box.setObjectName(QStringLiteral("qelMessageBox"));
     box.setDefaultButton(buttonOf(request.defaultAnswer));
-    return answerOf(box.exec(), request.buttons);
+    static constexpr QMessageBox::StandardButton Order[] = {QMessageBox::Ok, QMessageBox::Yes,
+                                                            QMessageBox::No, QMessageBox::Cancel};
+    qsizetype next = 0;
+    for (QMessageBox::StandardButton standard : Order) {
+        if (QAbstractButton *b = box.button(standard); b && next < request.buttonTexts.size())
+            b->setText(request.buttonTexts[next++]);
+    }
+    box.exec();
+    return answerOf(box.standardButton(box.clickedButton()), request.buttons);
 }
 
 QStringList WidgetDialogs::chooseFiles(const os::FileDialogRequest &request)

@@ -82,8 +82,8 @@ int main(int argc, char *argv[])
     }
     if (!line.exportPath.isEmpty()) {
         QString error;
-        const int rc =
-            qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file, error, &line.regression);
+        const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file,
+                                                       error, &line.regression, line.answerYes);
         if (rc != 0)
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;

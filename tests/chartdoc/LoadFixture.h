@@ -1,9 +1,9 @@
 #pragma once
 
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/DataFileLoader.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartControl.h"
 #include "settings/Form2State.h"
 #include "slides/MessageLog.h"
@@ -18,11 +18,11 @@ namespace qel::test {
 struct LoadFixture
 {
     chartview::ChartControl chart;
-    chartdoc::TableImage table;
     FakeDialogs dialogs;
     slides::MessageLog messages;
-    settings::Form2State form2;
-    chartdoc::TableLoadContext context{chart, table, dialogs, messages, form2};
+    chartdoc::ChartDocument context{chart, dialogs, messages};
+    chartdoc::TableImage &table = context.table();
+    settings::Form2State &form2 = context.form2();
 
     QString load(const QString &path)
     {
@@ -34,6 +34,10 @@ struct LoadFixture
     {
         const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')));
         return chartdoc::DataFileLoader(context).loadTableFile(path, extension);
+    }
+    chartdoc::LoadResult open(const QString &path)
+    {
+        return chartdoc::DataFileLoader(context).open(path);
     }
     double y(int series, int point) const { return chart.model().value(series, point); }
     double x(int series, int point) const { return chart.model().xValue(series, point); }

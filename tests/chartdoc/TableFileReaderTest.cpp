@@ -102,7 +102,7 @@ TEST_P(CommonX, LaterGroupsShareTheXOfGroupOne)
     EXPECT_TRUE(isEmptyPoint(f.y(1, 2))) << "an empty cell is a gap, not a zero";
     EXPECT_EQ(f.chart.ChartType(), GalleryScatter) << "type 1";
     EXPECT_FALSE(f.chart.HasXValues());
-    EXPECT_TRUE(f.context.hiddenEnabled()) << "the table has a missing value";
+    EXPECT_TRUE(f.context.controls().hiddenEnabled) << "the table has a missing value";
 }
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, CommonX, ::testing::Values("common_bom.tbx", "common_lf.tbx"));
@@ -113,7 +113,7 @@ TEST(TableFileReader, EndMarkEndsTheDataEarly)
     ASSERT_EQ(f.loadFixture(QStringLiteral("early_end.tbx")), QStringLiteral("OK"));
     EXPECT_EQ(f.table.pointCount, 2);
     EXPECT_EQ(f.chart.PointTotal(), 2);
-    EXPECT_FALSE(f.context.hiddenEnabled());
+    EXPECT_FALSE(f.context.controls().hiddenEnabled);
 }
 
 TEST(TableFileReader, EmptyCellsGiveXOneAndAHiddenPoint)
@@ -128,7 +128,7 @@ TEST(TableFileReader, EmptyCellsGiveXOneAndAHiddenPoint)
     EXPECT_TRUE(isEmptyPoint(f.y(0, 1)));
     EXPECT_TRUE(isEmptyPoint(f.x(0, 1)));
     EXPECT_DOUBLE_EQ(f.y(0, 2), 7);
-    EXPECT_TRUE(f.context.hiddenEnabled());
+    EXPECT_TRUE(f.context.controls().hiddenEnabled);
 }
 
 TEST(TableFileReader, MosaicMatrixTakesPointLegendsFromXAndShowsFromAbove)
@@ -148,9 +148,9 @@ TEST(TableFileReader, MosaicMatrixTakesPointLegendsFromXAndShowsFromAbove)
     EXPECT_EQ(m.depth3D, 90);
     EXPECT_FALSE(m.member39);
     EXPECT_EQ(f.context.depthText(), QStringLiteral("90"));
-    EXPECT_TRUE(f.context.ribbon3());
-    EXPECT_FALSE(f.context.hideXLegend());
-    EXPECT_TRUE(f.context.hideYLegend());
+    EXPECT_TRUE(f.context.controls().ribbon3);
+    EXPECT_FALSE(f.context.controls().hideXLegend);
+    EXPECT_TRUE(f.context.controls().hideYLegend);
     EXPECT_EQ(m.axisBits & (AxisHideXLabels | AxisHideYLabels | AxisVerticalXLabels),
               AxisHideYLabels | AxisVerticalXLabels);
     EXPECT_DOUBLE_EQ(f.chart.AxisValue(AxisXStep), 1) << "one column per point";
@@ -277,12 +277,12 @@ TEST(TableFileReader, LegendFileWinsOverTheTablesOwnLegend)
     qel::test::writeFile(dir.filePath(QStringLiteral("a.tbx")), table);
     LoadFixture f;
     f.context.setLegendText(QStringLiteral("old"));
-    ASSERT_EQ(f.load(dir.filePath(QStringLiteral("a.tbx"))), QStringLiteral("OK"));
+    ASSERT_TRUE(f.open(dir.filePath(QStringLiteral("a.tbx"))).ok());
     EXPECT_EQ(f.context.legendText(), QStringLiteral("凡例1\r\n凡例2"));
     qel::test::writeFile(dir.filePath(QStringLiteral("a.App")),
                          "File Legend{\r\n\"from the legend file\"\r\n}File Legend End\r\n");
-    ASSERT_EQ(f.load(dir.filePath(QStringLiteral("a.tbx"))), QStringLiteral("OK"));
-    EXPECT_EQ(f.context.legendText(), QStringLiteral("from the legend file\r\n"));
+    ASSERT_TRUE(f.open(dir.filePath(QStringLiteral("a.tbx"))).ok());
+    EXPECT_EQ(f.context.legendText(), QStringLiteral("from the legend file"));
 }
 
 TEST(TableFileReader, LoadTableFileReportsResultsAndSetsTheBoxes)
@@ -305,11 +305,11 @@ TEST(TableFileReader, LoadTableFileReportsResultsAndSetsTheBoxes)
     for (const Row &row :
          {Row{"all_equal.tbx", "Abnormal/No data."}, Row{"old113.dfd", "Not or old Qel file."},
           Row{"header_51_lines.tbx", "Loading file error."}}) {
-        f.dialogs.messages.clear();
-        f.loadFile(qel::test::dataPath(QString::fromLatin1(row.file)));
-        ASSERT_EQ(f.dialogs.messages.size(), 1) << row.file;
-        EXPECT_EQ(f.dialogs.messages[0].text, QString::fromLatin1(row.message));
-        EXPECT_EQ(f.dialogs.messages[0].icon, os::MessageIcon::Exclamation);
+        const QString path = qel::test::dataPath(QString::fromLatin1(row.file));
+        const chartdoc::LoadResult result = f.open(path);
+        EXPECT_FALSE(result.ok()) << row.file;
+        // The designed text first, then the file it is about.
+        EXPECT_EQ(result.message, QString::fromLatin1(row.message) + QStringLiteral("\r\n") + path);
     }
     f.loadFile(QString());
     EXPECT_EQ(f.form2.text(Form2State::TxtCpg1), QStringLiteral("1"));
@@ -328,7 +328,7 @@ TEST(SetChartData, EraseHiddenRemovesEmptyPoints)
                       "{Data}\tx\ty\tx\ty\r\np1\t1\t10\t1\t20\r\np2\t2\t\t2\t\r\np3\t3\t30\t3\t\r\n"
                       "p4\t4\t40\t4\t40\r\n"));
     ASSERT_EQ(f.load(path), QStringLiteral("OK"));
-    ASSERT_TRUE(f.context.hiddenEnabled());
+    ASSERT_TRUE(f.context.controls().hiddenEnabled);
     EXPECT_EQ(f.chart.PointTotal(), 4);
     const ChartModel full = f.chart.model();
     TableFileReader reader(f.context);

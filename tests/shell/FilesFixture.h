@@ -1,8 +1,8 @@
 #pragma once
 
+#include "chartdoc/ChartDocument.h"
 #include "chartdoc/SampleChart.h"
 #include "chartdoc/TableImage.h"
-#include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartControl.h"
 #include "os/IniSettingsStore.h"
 #include "os/TextCodec.h"
@@ -84,11 +84,11 @@ struct FilesFixture : ::testing::Test
     shell::ProgramState state;
     chartview::ChartControl chart1;
     chartview::ChartControl chart2;
-    chartdoc::TableImage table;
     FakeDialogs dialogs;
     slides::MessageLog messages;
-    settings::Form2State form2;
-    chartdoc::TableLoadContext context{chart1, table, dialogs, messages, form2};
+    chartdoc::ChartDocument context{chart1, dialogs, messages};
+    chartdoc::TableImage &table = context.table();
+    settings::Form2State &form2 = context.form2();
     FakeFilesHost host;
     shell::LoadSave files{{state, settings, context, chart2, host}};
     shell::RecentFileList list;

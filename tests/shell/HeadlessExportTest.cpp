@@ -206,7 +206,9 @@ TEST(Program, FailedLoadsPrintTheWindowsMessages)
          {QStringLiteral("qelpro: 書式またはタブ区切りエラーです。"),
           QStringLiteral("Loading file error.")}},
     };
-    for (const Row &row : rows) {
+    for (Row row : rows) {
+        // Each ends with the file it is about.
+        row.lines.append(tablesData(QString::fromLatin1(row.input)));
         QProcess run;
         run.start(program, {QStringLiteral("--export"), dir.filePath(QStringLiteral("x.json")),
                             tablesData(QString::fromLatin1(row.input))});
@@ -221,7 +223,7 @@ TEST(Program, FailedLoadsPrintTheWindowsMessages)
     }
 }
 
-TEST(HeadlessExport, ChartFileDumpHasOptionsButNoTable)
+TEST(HeadlessExport, ChartFileDumpHasOptionsAndTheMirroredTable)
 {
     QTemporaryDir dir;
     QString error;
@@ -233,7 +235,9 @@ TEST(HeadlessExport, ChartFileDumpHasOptionsButNoTable)
     const QString json = dir.filePath(QStringLiteral("c.json"));
     ASSERT_EQ(HeadlessExport::run(json, QSize(400, 300), chf, error), 0) << qPrintable(error);
     const QJsonObject o = QJsonDocument::fromJson(qel::test::readFile(json)).object();
-    EXPECT_FALSE(o.contains(QStringLiteral("table")));
+    // The table image follows the chart read from a chart file.
+    EXPECT_EQ(o[QStringLiteral("table")].toObject()[QStringLiteral("groupCount")].toInt(),
+              o[QStringLiteral("seriesCount")].toInt());
     EXPECT_TRUE(o[QStringLiteral("options")].toObject()[QStringLiteral("commonX")].toBool())
         << "common X travels in the right title";
     EXPECT_EQ(o[QStringLiteral("titles")].toArray()[1].toString(), QStringLiteral("\r\n"))
@@ -265,8 +269,9 @@ TEST(CommandLine, ReadsARegressionRequest)
          {QStringList{QStringLiteral("--regression"), QStringLiteral("0")},
           QStringList{QStringLiteral("--regression"), QStringLiteral("1"), QStringLiteral("--job"),
                       QStringLiteral("3")},
-          QStringList{QStringLiteral("--regression"), QStringLiteral("1"), QStringLiteral("--fixed"),
-                      QStringLiteral("1"), QStringLiteral("--export"), QStringLiteral("a.png")},
+          QStringList{QStringLiteral("--regression"), QStringLiteral("1"),
+                      QStringLiteral("--fixed"), QStringLiteral("1"), QStringLiteral("--export"),
+                      QStringLiteral("a.png")},
           QStringList{QStringLiteral("--regression"), QStringLiteral("1")}}) {
         EXPECT_FALSE(CommandLine::parse(QStringList{QStringLiteral("qelpro")} + bad).ok)
             << qPrintable(bad.join(QLatin1Char(' ')));
@@ -292,8 +297,8 @@ TEST(HeadlessExport, RegressionLineJoinsTheDump)
     ASSERT_GE(captions.size(), 3);
     EXPECT_TRUE(captions.contains(QStringLiteral("Regr #1")));
     // The fitted line of y = 2x + 1: every written point lies on it.
-    const int index = int(std::find(captions.begin(), captions.end(), QStringLiteral("Regr #1"))
-                          - captions.begin());
+    const int index = int(std::find(captions.begin(), captions.end(), QStringLiteral("Regr #1")) -
+                          captions.begin());
     const QJsonObject line = dump.value(QStringLiteral("series")).toArray()[index].toObject();
     int checked = 0;
     for (int p = 0; p < line.value(QStringLiteral("y")).toArray().size(); ++p) {
@@ -317,8 +322,9 @@ TEST(HeadlessExport, ReportJobAppendsToStatTxtInTheCurrentFolder)
     r.job = 2;
     r.se = true;
     QString error;
-    const int rc = HeadlessExport::run(dir.filePath(QStringLiteral("r.png")), QSize(800, 500),
-                                       qel::test::dataPath(QStringLiteral("regression.tbx")), error, &r);
+    const int rc =
+        HeadlessExport::run(dir.filePath(QStringLiteral("r.png")), QSize(800, 500),
+                            qel::test::dataPath(QStringLiteral("regression.tbx")), error, &r);
     QDir::setCurrent(saved);
     ASSERT_EQ(rc, 0) << qPrintable(error);
     EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("Stat.txt"))).size(), 200);

@@ -391,20 +391,25 @@ TEST_F(MainWindowFixture, LaterCommandsSayTheyAreNotYetAvailable)
         EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("not yet available"))) << name;
     }
     dialogs.messages.clear();
-    auto *hide = control<QAbstractButton>("SSCheck_CL_HIDEXLEG");
-    hide->click();
-    EXPECT_FALSE(hide->isChecked()) << "a switch that does nothing must not look switched";
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("「Hide X-leg.」")));
+    auto *ribbon = control<QAbstractButton>("SSRibbon2");
+    ribbon->click();
+    EXPECT_FALSE(ribbon->isChecked()) << "a switch that does nothing must not look switched";
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("「ｚ軸説明」")));
 
     dialogs.messages.clear();
     control<QAbstractButton>("kyCommand")->click();
     control<QAbstractButton>("SSprnForm")->click();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "these two have no action";
 
-    // A drop opens the first file without asking for one.
+    // A drop opens the first file without asking for one; one that cannot be read is named
+    // and leaves the current file as it was.
+    dialogs.messages.clear();
+    const QString before = state.currentFile;
     window.cmdQelHlp_OLEDragDrop({QStringLiteral("/data/a.tbx"), QStringLiteral("/data/b.tbx")});
     EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
-    EXPECT_EQ(state.currentFile, QStringLiteral("/data/a.tbx"));
+    EXPECT_EQ(state.currentFile, before);
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("/data/a.tbx")));
 }
 
 TEST_F(MainWindowFixture, TheChartsFileCommandsGoToTheWindowTheViewCommandsStayWithTheChart)

@@ -1,0 +1,200 @@
+#include "chartdoc/ChartDocument.h"
+
+#include "chartdoc/ChartOptions.h"
+#include "chartview/ChartModel.h"
+#include "chartview/ChartView.h"
+
+#include <QUndoCommand>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qel::chartdoc {
+
+using namespace chartview;
+
+namespace {
+
+void switchAxisBit(ChartView &chart, quint32 bit, bool on)
+{
+    const quint32 bits = chart.AxisBits();
+    chart.setAxisBits(on ? bits | bit : bits & ~bit);
+}
+
+// One edit of the chart, kept as the whole chart before and after it: the chart is a plain
+// value, so undoing is exact whatever the edit touched.
+class ChartSnapshotCommand : public QUndoCommand
+{
+public:
+    ChartSnapshotCommand(ChartDocument &document, const QString &text, ChartModel before,
+                         ChartModel after)
+        : QUndoCommand(text)
+        , m_document(document)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+    {}
+
+    void undo() override { restore(m_before); }
+    void redo() override
+    {
+        // The edit is already on the chart when the command is pushed.
+        if (m_first) {
+            m_first = false;
+            return;
+        }
+        restore(m_after);
+    }
+
+private:
+    void restore(const ChartModel &model)
+    {
+        m_document.chart().setModel(model);
+        m_document.controlsFollowChart();
+        emit m_document.chartReplaced();
+    }
+
+    ChartDocument &m_document;
+    ChartModel m_before;
+    ChartModel m_after;
+    bool m_first = true;
+};
+
+} // namespace
+
+ChartDocument::ChartDocument(ChartView &chart, os::UserDialogs &dialogs, MessageWindow &messages,
+                             QObject *parent)
+    : QObject(parent)
+    , m_chart(chart)
+    , m_dialogs(dialogs)
+    , m_messages(messages)
+{
+    m_controls.depthText = QString::number(chart.Depth3D());
+    m_controls.gapText = QString::number(chart.PointGap());
+    connect(&m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit modifiedChanged(!clean); });
+}
+
+ChartDocument::~ChartDocument() = default;
+
+void ChartDocument::setControls(const ViewControls &controls)
+{
+    if (controls == m_controls)
+        return;
+    m_controls = controls;
+    emit controlsChanged();
+}
+
+void ChartDocument::setHiddenChecked(bool on)
+{
+    ViewControls c = m_controls;
+    c.hiddenChecked = on;
+    setControls(c);
+}
+
+void ChartDocument::setHiddenEnabled(bool on)
+{
+    ViewControls c = m_controls;
+    c.hiddenEnabled = on;
+    setControls(c);
+}
+
+void ChartDocument::setHideXLegend(bool on)
+{
+    switchAxisBit(m_chart, AxisHideXLabels, on);
+    ViewControls c = m_controls;
+    c.hideXLegend = on;
+    setControls(c);
+}
+
+void ChartDocument::setHideYLegend(bool on)
+{
+    switchAxisBit(m_chart, AxisHideYLabels, on);
+    ViewControls c = m_controls;
+    c.hideYLegend = on;
+    setControls(c);
+}
+
+void ChartDocument::setRibbon3(bool down)
+{
+    switchAxisBit(m_chart, AxisVerticalXLabels, down);
+    ViewControls c = m_controls;
+    c.ribbon3 = down;
+    setControls(c);
+}
+
+void ChartDocument::updateGapScroll()
+{
+    ViewControls c = m_controls;
+    c.gapText = QString::number(m_chart.PointGap());
+    setControls(c);
+}
+
+void ChartDocument::updateDepthScroll()
+{
+    ViewControls c = m_controls;
+    c.depthText = QString::number(m_chart.Depth3D());
+    setControls(c);
+}
+
+void ChartDocument::setDepthText(const QString &text)
+{
+    ViewControls c = m_controls;
+    c.depthText = text;
+    setControls(c);
+}
+
+void ChartDocument::depthText_DblClick()
+{
+    const double v = std::clamp(std::round(leadingNumber(m_controls.depthText)), 0.0, 999.0);
+    m_chart.setDepth3D(qint16(v));
+    setDepthText(QString::number(qint16(v)));
+}
+
+void ChartDocument::controlsFollowChart()
+{
+    ViewControls c = m_controls;
+    const quint32 bits = m_chart.AxisBits();
+    c.hideXLegend = bits & AxisHideXLabels;
+    c.hideYLegend = bits & AxisHideYLabels;
+    c.ribbon3 = bits & AxisVerticalXLabels;
+    c.gapText = QString::number(m_chart.PointGap());
+    c.depthText = QString::number(m_chart.Depth3D());
+    setControls(c);
+}
+
+void ChartDocument::setLegendText(const QString &text)
+{
+    if (text == m_legend)
+        return;
+    m_legend = text;
+    emit legendChanged(text);
+}
+
+void ChartDocument::setCurrentFile(const QString &path)
+{
+    if (path == m_currentFile)
+        return;
+    m_currentFile = path;
+    emit currentFileChanged(path);
+}
+
+void ChartDocument::markSaved()
+{
+    m_undo.setClean();
+}
+
+void ChartDocument::resetHistory()
+{
+    m_undo.clear(); // a cleared stack is clean
+    emit modifiedChanged(false);
+}
+
+void ChartDocument::recordEdit(const QString &text, const ChartModel &before)
+{
+    const ChartModel &after = m_chart.model();
+    if (after == before)
+        return;
+    m_undo.push(new ChartSnapshotCommand(*this, text, before, after));
+}
+
+} // namespace qel::chartdoc
