@@ -40,4 +40,20 @@ void splitBottomTitle(const QString &text, QString &first, QString &rest)
     }
 }
 
+BottomTitleParts decomposeBottomTitle(const QString &text)
+{
+    const QString separator = CrLf + CrLf;
+    const qsizetype at = text.indexOf(separator);
+    BottomTitleParts parts;
+    if (at < 0) {
+        parts.figureTitle = text;
+    } else {
+        parts.xLegend = text.left(at);
+        parts.figureTitle = text.mid(at + separator.size());
+    }
+    parts.xLegend.replace(CrLf, QStringLiteral(" "));
+    parts.figureTitle.replace(CrLf, QStringLiteral(" "));
+    return parts;
+}
+
 } // namespace qel::chartdoc

@@ -3,6 +3,8 @@
 #include "chartview/ChartView.h"
 #include "os/PathParts.h"
 
+#include <algorithm>
+
 namespace qel::chartdoc {
 
 namespace {
@@ -68,9 +70,11 @@ QString encodeOptions(int regression, bool commonX)
 
 QString applyTopTitleRule(const QString &topTitle)
 {
-    const bool startsBlank =
-        !topTitle.isEmpty() && (topTitle[0] == QLatin1Char(' ') || topTitle[0] == QChar(0x3000));
-    if (topTitle.size() >= 80 || startsBlank)
+    // Only an empty band is widened: a title the user or the table gave is kept.
+    const bool allBlank = std::all_of(topTitle.cbegin(), topTitle.cend(), [](QChar c) {
+        return c == QLatin1Char(' ') || c == QChar(0x3000);
+    });
+    if (topTitle.size() >= 80 || !allBlank)
         return topTitle;
     return QString(110, QLatin1Char(' '));
 }

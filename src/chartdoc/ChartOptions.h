@@ -25,8 +25,8 @@ ParsedOptions parseOptions(const QString &rightTitle);
 // The option text for a right title: "{kyOpt}{regr=N}" when N > 0, then "{commonX}".
 QString encodeOptions(int regression, bool commonX);
 
-// A top title shorter than 80 characters that does not start with a blank or an
-// ideographic space becomes 110 blanks, so the chart keeps an empty title band.
+// An empty top title (nothing but blanks and ideographic spaces, under 80 characters)
+// becomes 110 blanks, so the chart keeps an empty title band of fixed width.
 QString applyTopTitleRule(const QString &topTitle);
 
 enum class OptionsMode { Read = 1, Write = 2, Strip = 3 };

@@ -8,14 +8,15 @@ namespace {
 
 bool looksLikePatterns(const QString &text)
 {
-    return !text.isEmpty() && !text.contains(QLatin1Char(' '))
-           && (text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?')));
+    return !text.isEmpty() && !text.contains(QLatin1Char(' ')) &&
+           (text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?')));
 }
 
 QStringList bothCases(const QString &patterns)
 {
     QStringList out;
-    for (const QString &p : patterns.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts)) {
+    for (const QString &p :
+         patterns.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts)) {
         for (const QString &variant : {p, p.toLower(), p.toUpper()}) {
             if (!out.contains(variant))
                 out << variant;
@@ -46,8 +47,8 @@ QStringList FileDialogKinds::translateFilter(const QString &windowsFilter)
         }
         QString label = description;
         label.remove(inParentheses);
-        filters << label.trimmed() + QStringLiteral("    (") + bothCases(patterns).join(QLatin1Char(' '))
-                       + QLatin1Char(')');
+        filters << label.trimmed() + QStringLiteral("    (") +
+                       bothCases(patterns).join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return filters;
 }
@@ -57,15 +58,18 @@ os::FileDialogRequest FileDialogKinds::request(const QString &kind, const Contex
 {
     using Mode = os::FileDialogRequest::Mode;
     os::FileDialogRequest r;
-    const QString savedName = context.lastChartBaseName.isEmpty()
-                                  ? context.lastChartDirectory + QStringLiteral("*.CHF")
-                                  : context.lastChartDirectory + context.lastChartBaseName + QStringLiteral(".CHF");
+    const QString savedName =
+        context.lastChartBaseName.isEmpty()
+            ? context.lastChartDirectory + QStringLiteral("*.CHF")
+            : context.lastChartDirectory + context.lastChartBaseName + QStringLiteral(".CHF");
     if (kind == QStringLiteral("loadqel")) {
         r.mode = Mode::OpenMany;
         r.title = QStringLiteral("QEL Import Chart & Multi Slide");
-        r.filters = translateFilter(QStringLiteral(
-            "qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     (*.CHF;*.Tbx;*.Sld;*.df?)|"
-            "*.CHF;*.Tbx;*.Sld;*.df?|tbx File     (*.Tbx)|*.Tbx|qelDf File  (*.df?)|*.df?|all            (*.*)|*.*"));
+        r.filters = translateFilter(
+            QStringLiteral("qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     "
+                           "(*.CHF;*.Tbx;*.Sld;*.df?)|"
+                           "*.CHF;*.Tbx;*.Sld;*.df?|tbx File     (*.Tbx)|*.Tbx|qelDf File  "
+                           "(*.df?)|*.df?|all            (*.*)|*.*"));
         r.proposedPath = context.currentFile;
     } else if (kind == QStringLiteral("loadqel2")) {
         r.title = QStringLiteral("QEL Import Chart");
@@ -74,7 +78,8 @@ os::FileDialogRequest FileDialogKinds::request(const QString &kind, const Contex
     } else if (kind == QStringLiteral("saveqel")) {
         r.mode = Mode::Save;
         r.title = QStringLiteral("QEL Export Chart");
-        r.filters = translateFilter(QStringLiteral("qel File (*.CHF)|*.CHF|bmp File (*.BMP)|*.BMP|"));
+        r.filters =
+            translateFilter(QStringLiteral("qel File (*.CHF)|*.CHF|bmp File (*.BMP)|*.BMP|"));
         r.proposedPath = savedName;
     } else if (kind == QStringLiteral("saveqel2")) {
         r.mode = Mode::Save;
@@ -83,8 +88,8 @@ os::FileDialogRequest FileDialogKinds::request(const QString &kind, const Contex
         r.proposedPath = savedName;
     } else {
         r.title = QStringLiteral("QEL Import Chart");
-        r.filters = translateFilter(QStringLiteral("qel File (") + pattern + QStringLiteral(")|") + pattern
-                                    + QStringLiteral("|すべてのﾌｧｲﾙ (*.*)|*.*"));
+        r.filters = translateFilter(QStringLiteral("qel File (") + pattern + QStringLiteral(")|") +
+                                    pattern + QStringLiteral("|すべてのﾌｧｲﾙ (*.*)|*.*"));
     }
     return r;
 }

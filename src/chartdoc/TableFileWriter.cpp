@@ -95,8 +95,8 @@ QStringList TableFileWriter::lines(const QDateTime &now) const
     const int points = chart.PointTotal();
     const bool commonX = table.commonX;
 
-    QString xLegend, figureTitle;
-    splitBottomTitle(chart.TitleCaption(3), xLegend, figureTitle);
+    // Read back, these two compose the same bottom title again.
+    const auto [xLegend, figureTitle] = decomposeBottomTitle(chart.TitleCaption(3));
 
     QStringList out = banner();
     out << QStringLiteral("TopTit=") + Tab + cell(chart.TitleCaption(2));

@@ -45,8 +45,8 @@ ChartFontSpec toSpec(const QFont &font, const ChartFontSpec &old)
 ChartInspection::ChartInspection(const Parts &parts, QObject *parent)
     : QObject(parent)
     , m_parts(parts)
-    , m_inspector(std::make_unique<PointInspector>(parts.chart1, parts.chart2, *this, parts.messages,
-                                                   parts.dialogs))
+    , m_inspector(std::make_unique<PointInspector>(parts.chart1, parts.chart2, *this,
+                                                   parts.messages, parts.dialogs))
 {
     for (ChartWidget *chart : {&parts.chart1, &parts.chart2}) {
         connect(&chart->chart(), &ChartControl::commandRequested, this,
@@ -67,8 +67,8 @@ void ChartInspection::setPointBoxes(const QString &series, const QString &point)
 int ChartInspection::askRegressionJob(const QString &dataName)
 {
     if (!m_optionsWindow)
-        m_optionsWindow = std::make_unique<stats::RegressionOptionsWindow>(m_options, m_parts.dialogs,
-                                                                           m_parts.window);
+        m_optionsWindow = std::make_unique<stats::RegressionOptionsWindow>(
+            m_options, m_parts.dialogs, m_parts.window);
     return m_optionsWindow->askJob(dataName);
 }
 

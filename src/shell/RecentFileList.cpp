@@ -17,8 +17,8 @@ const QString LinePrefix = QStringLiteral("qel file=");
 
 QString RecentFileList::entryFor(const QString &path)
 {
-    return os::PathParts::of(path).fileName.toLower() + QString(20, QLatin1Char(' '))
-           + QLatin1Char('*') + path;
+    return os::PathParts::of(path).fileName.toLower() + QString(20, QLatin1Char(' ')) +
+           QLatin1Char('*') + path;
 }
 
 QString RecentFileList::pathOf(const QString &entry)
@@ -35,7 +35,8 @@ bool RecentFileList::isListed(const QString &path)
 
 QString RecentFileList::listFileName(const QString &programDir, const QString &machineLabel)
 {
-    return QDir(programDir).filePath(QStringLiteral("qelPro") + machineLabel + QStringLiteral(".ini"));
+    return QDir(programDir)
+        .filePath(QStringLiteral("qelPro") + machineLabel + QStringLiteral(".ini"));
 }
 
 QString RecentFileList::fallbackListFileName(const QString &programDir)
@@ -110,7 +111,9 @@ bool RecentFileList::save(const QString &fileName) const
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(lines.isEmpty() ? QByteArray() : os::encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    file.write(lines.isEmpty()
+                   ? QByteArray()
+                   : os::encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
     return file.commit();
 }
 
@@ -124,12 +127,13 @@ QStringList RecentFileList::brokenPath(const QString &path, int width)
 
 QString RecentFileList::missingFileQuestion(int position, const QString &path)
 {
-    QString text = QString::number(position) + QStringLiteral(") ")
-                   + brokenPath(path).join(QStringLiteral("\r\n"))
-                   + QStringLiteral("が見つからないか読めません。");
+    QString text = QString::number(position) + QStringLiteral(") ") +
+                   brokenPath(path).join(QStringLiteral("\r\n")) +
+                   QStringLiteral("が見つからないか読めません。");
     if (path.startsWith(QStringLiteral("\\\\")) || path.startsWith(QStringLiteral("//")))
         text += QStringLiteral("ネットワークにアクセスできるか確認してください。");
-    text += QStringLiteral("\r\nこのパス名はクリップボードに記録されています。\r\nこのリストを削除しますか ?");
+    text += QStringLiteral(
+        "\r\nこのパス名はクリップボードに記録されています。\r\nこのリストを削除しますか ?");
     return text;
 }
 

@@ -51,14 +51,27 @@ TEST(ChartOptions, EncodingRoundTrips)
         }
 }
 
-TEST(ChartOptions, TopTitleRule)
+TEST(ChartOptions, TopTitleRuleWidensOnlyAnEmptyBand)
 {
     const QString blanks(110, QLatin1Char(' '));
-    EXPECT_EQ(applyTopTitleRule(QString(79, QLatin1Char('a'))), blanks);
-    EXPECT_EQ(applyTopTitleRule(QString()), blanks);
-    EXPECT_EQ(applyTopTitleRule(QString(80, QLatin1Char('a'))), QString(80, QLatin1Char('a')));
-    EXPECT_EQ(applyTopTitleRule(QStringLiteral(" short")), QStringLiteral(" short"));
-    EXPECT_EQ(applyTopTitleRule(QStringLiteral("\u3000見出し")), QStringLiteral("\u3000見出し"));
+    struct Row
+    {
+        QString in;
+        QString out;
+    };
+    const Row rows[] = {
+        {QString(), blanks},
+        {QStringLiteral("   "), blanks},
+        {QStringLiteral("\u3000 \u3000"), blanks},
+        {blanks, blanks}, // files that hold the band read as before
+        {QStringLiteral("売上の推移"), QStringLiteral("売上の推移")},
+        {QString(79, QLatin1Char('a')), QString(79, QLatin1Char('a'))},
+        {QStringLiteral(" short"), QStringLiteral(" short")},
+        {QStringLiteral("\u3000見出し"), QStringLiteral("\u3000見出し")},
+        {QString(80, QLatin1Char(' ')), QString(80, QLatin1Char(' '))},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(applyTopTitleRule(row.in), row.out) << qPrintable(row.in);
 }
 
 #include "chartview/ChartControl.h"
@@ -67,12 +80,12 @@ TEST(ChartOptions, ChartKeepsItsOptionTextExactlyOnce)
 {
     qel::chartview::ChartControl chart;
     chart.setTitleCaption(1, QStringLiteral("Price"));
-    chart.setTitleCaption(2, QStringLiteral("short top"));
+    chart.setTitleCaption(2, QStringLiteral("売上の推移"));
     bool commonX = true;
     chartOptions(chart, OptionsMode::Write, 3, commonX);
     chartOptions(chart, OptionsMode::Write, 3, commonX); // saved twice
     EXPECT_EQ(chart.TitleCaption(1), QStringLiteral("Price{kyOpt}{regr=3}{commonX}"));
-    EXPECT_EQ(chart.TitleCaption(2), QString(110, QLatin1Char(' ')));
+    EXPECT_EQ(chart.TitleCaption(2), QStringLiteral("売上の推移")) << "a title survives a save";
 
     commonX = false;
     const auto regression = chartOptions(chart, OptionsMode::Read, 0, commonX);

@@ -7,8 +7,8 @@ using Mode = qel::os::FileDialogRequest::Mode;
 
 TEST(FileDialogKinds, FiltersKeepTheirTextAndMatchBothCases)
 {
-    const QStringList f = FileDialogKinds::translateFilter(
-        QStringLiteral("qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qelDf File  (*.df?)|*.df?|"));
+    const QStringList f = FileDialogKinds::translateFilter(QStringLiteral(
+        "qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qelDf File  (*.df?)|*.df?|"));
     ASSERT_EQ(f.size(), 2);
     EXPECT_EQ(f[0], QStringLiteral("qel Slide    (*.CHF *.chf *.jpg *.JPG *.Sld *.sld *.SLD)"));
     EXPECT_EQ(f[1], QStringLiteral("qelDf File    (*.df? *.DF?)"));
@@ -16,7 +16,8 @@ TEST(FileDialogKinds, FiltersKeepTheirTextAndMatchBothCases)
 
 TEST(FileDialogKinds, APairWithoutItsPatternTakesTheDescriptions)
 {
-    const QStringList f = FileDialogKinds::translateFilter(QStringLiteral("qel       (*.CHF)|すべてのﾌｧｲﾙ  (*.*)|*.*"));
+    const QStringList f = FileDialogKinds::translateFilter(
+        QStringLiteral("qel       (*.CHF)|すべてのﾌｧｲﾙ  (*.*)|*.*"));
     ASSERT_EQ(f.size(), 2);
     EXPECT_EQ(f[0], QStringLiteral("qel    (*.CHF *.chf)"));
     EXPECT_EQ(f[1], QStringLiteral("すべてのﾌｧｲﾙ    (*.*)"));
@@ -24,7 +25,8 @@ TEST(FileDialogKinds, APairWithoutItsPatternTakesTheDescriptions)
 
 TEST(FileDialogKinds, KindsGiveTitlesModesAndProposedNames)
 {
-    FileDialogKinds::Context c{QStringLiteral("/d/now.tbx"), QStringLiteral("/charts/"), QStringLiteral("Beef")};
+    FileDialogKinds::Context c{QStringLiteral("/d/now.tbx"), QStringLiteral("/charts/"),
+                               QStringLiteral("Beef")};
     auto r = FileDialogKinds::request(QStringLiteral("loadqel"), c);
     EXPECT_EQ(r.mode, Mode::OpenMany);
     EXPECT_EQ(r.title, QStringLiteral("QEL Import Chart & Multi Slide"));
@@ -35,7 +37,8 @@ TEST(FileDialogKinds, KindsGiveTitlesModesAndProposedNames)
     EXPECT_EQ(r.title, QStringLiteral("QEL Export Chart"));
     EXPECT_EQ(r.proposedPath, QStringLiteral("/charts/Beef.CHF"));
     c.lastChartBaseName.clear();
-    EXPECT_EQ(FileDialogKinds::request(QStringLiteral("saveqel2"), c).proposedPath, QStringLiteral("/charts/*.CHF"));
+    EXPECT_EQ(FileDialogKinds::request(QStringLiteral("saveqel2"), c).proposedPath,
+              QStringLiteral("/charts/*.CHF"));
     r = FileDialogKinds::request(QStringLiteral("*.Sld"), c, QStringLiteral("*.Sld"));
     EXPECT_EQ(r.mode, Mode::Open);
     EXPECT_EQ(r.title, QStringLiteral("QEL Import Chart"));

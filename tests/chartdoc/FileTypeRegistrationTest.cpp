@@ -28,7 +28,8 @@ TEST(FileTypeRegistration, ProgramPathsWithBlanksAreQuoted)
 {
     EXPECT_EQ(FileTypeRegistration::execProgram(QStringLiteral("/home/u/マイ プログラム/qelpro")),
               QStringLiteral("\"/home/u/マイ プログラム/qelpro\""));
-    EXPECT_EQ(FileTypeRegistration::execProgram(QStringLiteral("/opt/a$b")), QStringLiteral("\"/opt/a\\\\$b\""));
+    EXPECT_EQ(FileTypeRegistration::execProgram(QStringLiteral("/opt/a$b")),
+              QStringLiteral("\"/opt/a\\\\$b\""));
 }
 
 TEST(FileTypeRegistration, WritesTheSameFilesEveryTimeAndTheSystemKnowsTheTypes)
@@ -40,7 +41,8 @@ TEST(FileTypeRegistration, WritesTheSameFilesEveryTimeAndTheSystemKnowsTheTypes)
     const QByteArray first = qel::test::readFile(reg.desktopEntryPath());
     ASSERT_TRUE(reg.registerFileTypes());
     EXPECT_EQ(qel::test::readFile(reg.desktopEntryPath()), first) << "written fresh, not appended";
-    EXPECT_TRUE(QFile::exists(home + QStringLiteral("/icons/hicolor/scalable/mimetypes/application-x-qel-chf.svg")));
+    EXPECT_TRUE(QFile::exists(
+        home + QStringLiteral("/icons/hicolor/scalable/mimetypes/application-x-qel-chf.svg")));
     EXPECT_TRUE(QFile::exists(home + QStringLiteral("/icons/hicolor/scalable/apps/qelpro.svg")));
 
     if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
@@ -50,11 +52,13 @@ TEST(FileTypeRegistration, WritesTheSameFilesEveryTimeAndTheSystemKnowsTheTypes)
               QStringLiteral("application/x-qel-chf"));
     EXPECT_EQ(db.mimeTypeForFile(QStringLiteral("A.TBX"), QMimeDatabase::MatchExtension).name(),
               QStringLiteral("application/x-qel-tbx"));
-    EXPECT_EQ(db.mimeTypeForName(QStringLiteral("application/x-qel-dfb")).comment(), QStringLiteral("qel dos bar"));
+    EXPECT_EQ(db.mimeTypeForName(QStringLiteral("application/x-qel-dfb")).comment(),
+              QStringLiteral("qel dos bar"));
 }
 
 TEST(FileTypeRegistration, AnUnwritableFolderIsReportedNotFatal)
 {
-    FileTypeRegistration reg(QStringLiteral("/proc/qel-nowhere"), QStringLiteral("/usr/bin/qelpro"));
+    FileTypeRegistration reg(QStringLiteral("/proc/qel-nowhere"),
+                             QStringLiteral("/usr/bin/qelpro"));
     EXPECT_FALSE(reg.registerFileTypes(false));
 }

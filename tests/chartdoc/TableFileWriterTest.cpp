@@ -1,5 +1,6 @@
 #include "LoadFixture.h"
 
+#include "chartdoc/BottomTitle.h"
 #include "chartdoc/TableFileWriter.h"
 #include "chartview/ChartModel.h"
 #include "os/TextCodec.h"
@@ -274,5 +275,33 @@ TEST(TableFileWriter, RoundTripOfRandomTables)
                   os::foldToCp932(source.table.createStamp));
         EXPECT_EQ(os::foldToCp932(back.context.legendText()),
                   os::foldToCp932(source.context.legendText()));
+    }
+}
+
+// The X legend and the figure title come back exactly, whatever their length and script.
+TEST(TableFileWriter, XLegendAndFigureTitleRoundTrip)
+{
+    const QString alphabets[] = {
+        QStringLiteral("Temperature (C) abcdefghijklmnopqrstuvwxyz"),
+        QStringLiteral("月ごとの売上と気温の推移を示す横軸の説明文です長い長い長い長い"),
+        QStringLiteral("気温 Temperature (℃) 月 Month 売上 Sales 2026年")};
+    QTemporaryDir dir;
+    int n = 0;
+    for (const QString &alphabet : alphabets) {
+        for (int length = 0; length <= 40; ++length) {
+            // No blank at either end: the reader trims cells.
+            const QString xLegend = alphabet.left(length).trimmed();
+            for (const QString &title : {QString(), QStringLiteral("図1 Figure")}) {
+                LoadFixture source;
+                fillChart(source.chart, 2, 3);
+                source.chart.setTitleCaption(3, composeBottomTitle(xLegend, title));
+                const QString path = dir.filePath(QStringLiteral("t%1.tbx").arg(n++));
+                ASSERT_TRUE(TableFileWriter(source.context).write(path));
+                LoadFixture back;
+                ASSERT_EQ(back.loadFile(path), QStringLiteral("OK"));
+                EXPECT_EQ(back.chart.TitleCaption(3), composeBottomTitle(xLegend, title))
+                    << qPrintable(xLegend) << " | " << qPrintable(title);
+            }
+        }
     }
 }

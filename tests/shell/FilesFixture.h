@@ -112,7 +112,7 @@ struct FilesFixture : ::testing::Test
     QString copyOf(const QString &fixture, const QString &name = QString())
     {
         const QString target = path(name.isEmpty() ? fixture : name);
-        writeFile(target, readFile(dataPath(fixture)));
+        writeFile(target, readFile(fixturePath(fixture)));
         return target;
     }
 

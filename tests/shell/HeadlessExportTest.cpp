@@ -118,7 +118,7 @@ namespace {
 
 QString tablesData(const QString &name)
 {
-    return qel::test::dataPath(name);
+    return qel::test::tableData(name);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "FakeForm.h"
 
+#include "chartdoc/ChartDump.h"
 #include "chartview/ChartWidget.h"
 #include "os/IniSettingsStore.h"
 #include "os/TextCodec.h"
+#include "shell/HeadlessExport.h"
 #include "shell/MainWindow.h"
 #include "shell/PictureViewer.h"
 #include "shell/ProgramState.h"
@@ -10,14 +12,20 @@
 #include "support/FakeProcessStarter.h"
 #include "support/TestFiles.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -75,7 +83,7 @@ struct WindowFiles : ::testing::Test
     QString data(const QString &fixture, const QString &name)
     {
         const QString target = dataDir.filePath(name);
-        test::writeFile(target, test::readFile(test::dataPath(fixture)));
+        test::writeFile(target, test::readFile(test::fixturePath(fixture)));
         return target;
     }
 
@@ -238,4 +246,183 @@ TEST_F(WindowFiles, ARelativeNameIsTakenFromTheStartingFolder)
     EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
     EXPECT_EQ(state.currentFile, dataDir.filePath(QStringLiteral("Rel.tbx")));
     EXPECT_EQ(state.dataPath, dataDir.path() + QLatin1Char('/'));
+}
+
+namespace {
+
+// A dump with the load's own time left out (a table without "Create=" is stamped with it).
+QJsonObject comparable(const QByteArray &json)
+{
+    QJsonObject o = QJsonDocument::fromJson(json).object();
+    QJsonObject table = o.value(QStringLiteral("table")).toObject();
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}/\\d\\d/\\d\\d\\t\\d\\d:\\d\\d:\\d\\d$"));
+    if (stamp.match(table.value(QStringLiteral("createStamp")).toString()).hasMatch())
+        table.insert(QStringLiteral("createStamp"), QString());
+    o.insert(QStringLiteral("table"), table);
+    return o;
+}
+
+} // namespace
+
+TEST_F(WindowFiles, EveryFixtureReadsTheSameInTheWindowAndOnTheCommandLine)
+{
+    // The command line opens over the start-up chart of the same program folder.
+    qputenv("QELPRO_HOME", programDir.path().toUtf8());
+    QStringList fixtures;
+    for (const QString &folder : {test::tableData(QString()), test::dataPath(QString())}) {
+        for (const QFileInfo &info : QDir(folder).entryInfoList(QDir::Files))
+            fixtures.append(info.filePath());
+    }
+    ASSERT_GT(fixtures.size(), 25);
+    int loaded = 0;
+    for (const QString &fixture : std::as_const(fixtures)) {
+        const QString input = dataDir.filePath(QFileInfo(fixture).fileName());
+        test::writeFile(input, test::readFile(fixture));
+        start(QString());
+        dialogs.messages.clear();
+        QString path = input;
+        const bool opened = window->loadSave(0, path);
+        const QStringList shown = dialogs.messageTexts();
+
+        const QString json = dataDir.filePath(QStringLiteral("dump.json"));
+        QFile::remove(json);
+        QString error;
+        const int rc = shell::HeadlessExport::run(json, QSize(400, 300), input, error);
+        EXPECT_EQ(opened, rc == 0) << qPrintable(input) << " " << qPrintable(error);
+        if (opened && rc == 0) {
+            ++loaded;
+            EXPECT_EQ(comparable(chartdoc::ChartDump::toJson(window->document())),
+                      comparable(test::readFile(json)))
+                << qPrintable(input);
+        } else if (!opened) {
+            ASSERT_FALSE(shown.isEmpty()) << qPrintable(input);
+            EXPECT_TRUE(error.endsWith(
+                QString(shown.last()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))))
+                << qPrintable(error) << " | " << qPrintable(shown.last());
+        }
+        dialogs.answers = {os::MessageAnswer::Ok};
+        window->close();
+        window.reset();
+    }
+    EXPECT_GT(loaded, 10);
+    qunsetenv("QELPRO_HOME");
+}
+
+TEST_F(WindowFiles, ASavedChartReopensWithTitlesLegendOptionsAndData)
+{
+    start(data(QStringLiteral("sales.tbx"), QStringLiteral("Sales.tbx")));
+    chartview::ChartView &chart = window->chart1();
+    chart.setTitleCaption(2, QStringLiteral("売上の推移"));
+    chart.setTitleCaption(3, QStringLiteral("Temperature (C)\r\n\r\n"));
+    auto *legend = window->findChild<QPlainTextEdit *>(QStringLiteral("txtLegend"));
+    legend->setPlainText(QStringLiteral("メモ \"引用\"\n二行目"));
+    window->document().setRegressionOption(2);
+    const chartview::ChartModel saved = chart.model();
+
+    QString target = dataDir.filePath(QStringLiteral("Kept.chf"));
+    ASSERT_TRUE(window->loadSave(1, target));
+    EXPECT_FALSE(window->document().isModified());
+    EXPECT_EQ(chart.model(), saved) << "saving leaves the chart on screen as it was";
+    dialogs.answers = {os::MessageAnswer::Ok};
+    window->close();
+
+    start(QString());
+    QString path = target;
+    ASSERT_TRUE(window->loadSave(0, path)) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_EQ(window->chart1().model(), saved);
+    EXPECT_EQ(window->findChild<QPlainTextEdit *>(QStringLiteral("txtLegend"))->toPlainText(),
+              QStringLiteral("メモ \"引用\"\n二行目"));
+    EXPECT_EQ(window->document().regressionOption(), 2);
+}
+
+TEST_F(WindowFiles, EditsUndoRedoAndAreAskedAboutBeforeTheyAreLost)
+{
+    start(data(QStringLiteral("sales.tbx"), QStringLiteral("Sales.tbx")));
+    chartdoc::ChartDocument &doc = window->document();
+    chartview::ChartView &chart = window->chart1();
+    EXPECT_FALSE(doc.isModified());
+    const double before = chart.model().value(0, 0);
+    doc.edit(QStringLiteral("点の移動"), [&] {
+        chart.setActiveSeries(0);
+        chart.setValueY(0, before + 100);
+    });
+    auto *hideX = window->findChild<QAbstractButton *>(QStringLiteral("SSCheck_CL_HIDEXLEG"));
+    hideX->click();
+    EXPECT_TRUE(chart.AxisBits() & chartview::AxisHideXLabels);
+    EXPECT_TRUE(doc.isModified());
+
+    auto *undo = window->findChild<QAction *>(QStringLiteral("editUndo"));
+    auto *redo = window->findChild<QAction *>(QStringLiteral("editRedo"));
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    undo->trigger();
+    EXPECT_FALSE(chart.AxisBits() & chartview::AxisHideXLabels);
+    EXPECT_FALSE(hideX->isChecked()) << "the box follows the chart";
+    undo->trigger();
+    EXPECT_EQ(chart.model().value(0, 0), before);
+    EXPECT_FALSE(doc.isModified());
+    redo->trigger();
+    EXPECT_EQ(chart.model().value(0, 0), before + 100);
+
+    // Opening another file asks first; Cancel keeps everything.
+    const QString other = data(QStringLiteral("regression.tbx"), QStringLiteral("Other.tbx"));
+    dialogs.messages.clear();
+    dialogs.answers = {os::MessageAnswer::Cancel};
+    QString path = other;
+    EXPECT_FALSE(window->loadSave(0, path));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].buttonTexts,
+              (QStringList{QStringLiteral("保存"), QStringLiteral("保存しない"),
+                           QStringLiteral("キャンセル")}));
+    EXPECT_EQ(chart.model().value(0, 0), before + 100);
+
+    // Quitting asks too: Cancel stays, "don't save" goes on to the quit question.
+    dialogs.messages.clear();
+    dialogs.answers = {os::MessageAnswer::Cancel};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    dialogs.answers = {os::MessageAnswer::No, os::MessageAnswer::Ok};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(dialogs.messages[2].text, QStringLiteral("終了"));
+}
+
+TEST_F(WindowFiles, TheControlsFollowEveryLoad)
+{
+    start(data(QStringLiteral("mosaic.tbx"), QStringLiteral("Mosaic.tbx")));
+    auto checked = [this](const char *name) {
+        return window->findChild<QAbstractButton *>(QString::fromLatin1(name))->isChecked();
+    };
+    auto text = [this](const char *name) {
+        return window->findChild<QLineEdit *>(QString::fromLatin1(name))->text();
+    };
+    auto *hidden = window->findChild<QAbstractButton *>(QStringLiteral("SSChkHidden"));
+    EXPECT_TRUE(checked("SSCheck_CL_HIDEYLEG"));
+    EXPECT_FALSE(checked("SSCheck_CL_HIDEXLEG"));
+    EXPECT_TRUE(checked("SSRibbon3"));
+    EXPECT_EQ(text("xGapText"), QStringLiteral("1"));
+    EXPECT_EQ(text("depthText"), QStringLiteral("90"));
+
+    QString path = data(QStringLiteral("empty_cells.tbx"), QStringLiteral("Empty.tbx"));
+    ASSERT_TRUE(window->loadSave(0, path));
+    EXPECT_FALSE(checked("SSCheck_CL_HIDEYLEG"));
+    EXPECT_TRUE(hidden->isEnabled()) << "the table has missing values";
+    EXPECT_EQ(text("depthText"), QString::number(window->chart1().Depth3D()));
+
+    // The erase-hidden question is reachable, and Cancel leaves the chart and clears the box.
+    const chartview::ChartModel shown = window->chart1().model();
+    dialogs.messages.clear();
+    dialogs.answers = {os::MessageAnswer::Cancel};
+    hidden->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Erase hidden"));
+    EXPECT_FALSE(hidden->isChecked());
+    EXPECT_EQ(window->chart1().model(), shown);
+
+    path = data(QStringLiteral("sales.tbx"), QStringLiteral("Sales.tbx"));
+    ASSERT_TRUE(window->loadSave(0, path));
+    EXPECT_FALSE(hidden->isEnabled()) << "no missing values";
 }

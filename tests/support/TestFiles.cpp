@@ -6,9 +6,9 @@
 
 namespace qel::test {
 
-QString dataPath(const QString &name)
+QString tableData(const QString &name)
 {
-    return qEnvironmentVariable("QEL_TEST_DATA") + QLatin1Char('/') + name;
+    return QStringLiteral(QEL_TABLE_DATA_DIR "/") + name;
 }
 
 QByteArray readFile(const QString &path)
