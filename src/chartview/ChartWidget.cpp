@@ -195,7 +195,7 @@ void ChartWidget::runOwnCommand(int command)
         m_chart.setViewAngles(MakeLong(qint16(m.elevation()), qint16((m.rotation() + 15) % 360)));
         break;
     case CommandLegend:
-        m_chart.setLayoutBits(m.layoutBits ^ LayoutPlotOnly);
+        m_chart.setLayoutBits(m.layoutBits ^ LayoutHideLegend);
         break;
     case CommandGrid:
         m_chart.setChartType(m.chartType ^ TypeGrid);

@@ -158,3 +158,25 @@ TEST_F(WidgetFixture, OverlaysShowUntilTheNextChange)
     chart.Refresh();
     EXPECT_NE(widget.grab().toImage().pixelColor(mid), QColor(255, 0, 255));
 }
+
+TEST_F(WidgetFixture, TheLegendButtonHidesTheLegendAndKeepsTheTitles)
+{
+    for (int t = 0; t < 4; ++t)
+        chart.setTitleCaption(qint16(t), QStringLiteral("題 %1").arg(t));
+    chart.setSeriesCaption(0, QStringLiteral("一番目の系列"));
+    chart.setSeriesCaption(1, QStringLiteral("二番目の系列"));
+    widget.grab();
+    const QRectF withLegend = chart.currentLayout().plot;
+
+    widget.runCommand(ChartWidget::CommandLegend);
+    widget.grab();
+    const QRectF without = chart.currentLayout().plot;
+    EXPECT_GT(without.right(), withLegend.right() + 40) << "the legend's room goes to the plot";
+    EXPECT_EQ(without.top(), withLegend.top()) << "the top title keeps its room";
+    EXPECT_EQ(without.bottom(), withLegend.bottom()) << "the bottom title keeps its room";
+    EXPECT_EQ(without.left(), withLegend.left()) << "the left title keeps its room";
+
+    widget.runCommand(ChartWidget::CommandLegend);
+    widget.grab();
+    EXPECT_EQ(chart.currentLayout().plot, withLegend);
+}
