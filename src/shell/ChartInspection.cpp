@@ -45,8 +45,8 @@ ChartFontSpec toSpec(const QFont &font, const ChartFontSpec &old)
 ChartInspection::ChartInspection(const Parts &parts, QObject *parent)
     : QObject(parent)
     , m_parts(parts)
-    , m_inspector(std::make_unique<PointInspector>(parts.chart1, parts.chart2, *this, parts.messages,
-                                                   parts.dialogs))
+    , m_inspector(std::make_unique<PointInspector>(parts.chart1, parts.chart2, *this,
+                                                   parts.messages, parts.dialogs))
 {
     for (ChartWidget *chart : {&parts.chart1, &parts.chart2}) {
         connect(&chart->chart(), &ChartControl::commandRequested, this,
@@ -56,19 +56,19 @@ ChartInspection::ChartInspection(const Parts &parts, QObject *parent)
 
 ChartInspection::~ChartInspection() = default;
 
-void ChartInspection::setPointBoxes(const QString &series, const QString &point)
+void ChartInspection::setPointBoxes(const QString &series, const QString &value)
 {
     if (m_parts.seriesBox)
         m_parts.seriesBox->setText(series);
-    if (m_parts.pointBox)
-        m_parts.pointBox->setText(point);
+    if (m_parts.valueBox)
+        m_parts.valueBox->setText(value);
 }
 
 int ChartInspection::askRegressionJob(const QString &dataName)
 {
     if (!m_optionsWindow)
-        m_optionsWindow = std::make_unique<stats::RegressionOptionsWindow>(m_options, m_parts.dialogs,
-                                                                           m_parts.window);
+        m_optionsWindow = std::make_unique<stats::RegressionOptionsWindow>(
+            m_options, m_parts.dialogs, m_parts.window);
     return m_optionsWindow->askJob(dataName);
 }
 

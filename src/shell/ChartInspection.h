@@ -40,7 +40,7 @@ public:
         chartview::ChartWidget &chart1;
         chartview::ChartWidget &chart2;
         QLineEdit *seriesBox; // Text1
-        QLineEdit *pointBox;  // Text2
+        QLineEdit *valueBox;  // Text2
         chartview::MessageWindow &messages;
         os::UserDialogs &dialogs;
         ProgramState &state;
@@ -54,7 +54,7 @@ public:
     stats::RegressionFields &regressionFields() { return m_fields; }
     stats::RegressionOptions &regressionOptions() { return m_options; }
 
-    void setPointBoxes(const QString &series, const QString &point) override;
+    void setPointBoxes(const QString &series, const QString &value) override;
     int askRegressionJob(const QString &dataName) override;
     chartview::AnalysisOutcome runRegressionJob(int series, int job) override;
 
