@@ -25,6 +25,9 @@ public:
     virtual int askRegressionJob(const QString &dataName) = 0;
     // The statistics and regression run for series (0-based) with that job.
     virtual AnalysisOutcome runRegressionJob(int series, int job) = 0;
+    // A point was chosen for analysis on a chart that is not a scatter chart: tells the user
+    // that analysis needs one and asks whether to switch. True when the user agrees.
+    virtual bool offerScatterChart() = 0;
 };
 
 } // namespace qel::chartview

@@ -165,8 +165,15 @@ void PointInspector::chart1PointChosen(ChartEvent &e)
 {
     e.result = 1;
     ChartControl &c = m_chart1.chart();
-    if (e.series < 0 || !(c.ChartType() & 0x8u))
+    if (e.series < 0)
         return;
+    if (!(c.ChartType() & 0x8u)) {
+        // Analysis works on scatter charts only; rather than ignore the double click, offer
+        // the switch and go on when the user takes it.
+        if (!m_host.offerScatterChart())
+            return;
+        c.setChartType(GalleryScatter | (c.ChartType() & (TypeShowMarkers | TypeTrackMouse)));
+    }
     const QString dataName =
         number(e.series + 1) + QStringLiteral(": ") + c.SeriesCaption(qint16(e.series));
     const int job = m_host.askRegressionJob(dataName);

@@ -35,10 +35,17 @@ struct FakeHost : InspectionHost
         runs.append({series, j});
         return run ? run(series, j) : AnalysisOutcome{};
     }
+    bool offerScatterChart() override
+    {
+        ++offers;
+        return switchToScatter;
+    }
 
     QString text1, text2;
     QStringList asked;
     int job = 0;
+    int offers = 0;
+    bool switchToScatter = false;
     QList<std::pair<int, int>> runs;
     std::function<AnalysisOutcome(int, int)> run;
 };
@@ -283,11 +290,14 @@ TEST_F(InspectorFixture, AnalysisStartsOnScatterChartsOnly)
     host.job = 1;
     chart2.doubleClickAt(position(chart2, 0, 0));
     EXPECT_TRUE(host.asked.isEmpty());
+    EXPECT_EQ(host.offers, 0) << "Chart2 offers nothing";
 
     chart1.chart().setChartType(GalleryLines);
     chart1.grab();
     chart1.doubleClickAt(position(chart1, 0, 0));
     EXPECT_TRUE(host.asked.isEmpty());
+    EXPECT_EQ(host.offers, 1);
+    EXPECT_EQ(chart1.chart().ChartType(), GalleryLines) << "declined: the chart stays as it was";
 
     chart1.chart().setChartType(GalleryScatter);
     chart1.grab();
@@ -299,6 +309,27 @@ TEST_F(InspectorFixture, AnalysisStartsOnScatterChartsOnly)
     host.job = 0;
     chart1.doubleClickAt(position(chart1, 1, 0));
     EXPECT_EQ(host.runs.size(), 1) << "job 0 runs nothing";
+}
+
+TEST_F(InspectorFixture, AnalysisOnALineChartSwitchesToScatterWhenTheUserAgrees)
+{
+    host.job = 1;
+    host.switchToScatter = true;
+    ChartControl &c = chart1.chart();
+    c.setChartType(GalleryLines | TypeShowMarkers | TypeGrid | TypeOutline | TypeShaded);
+    chart1.grab();
+    chart1.doubleClickAt(position(chart1, 1, 2));
+    EXPECT_EQ(host.offers, 1);
+    EXPECT_EQ(c.model().gallery(), GalleryScatter);
+    EXPECT_EQ(c.ChartType() & ~TypeShowMarkers, GalleryScatter)
+        << "the scatter layout of a type-1 table";
+    EXPECT_EQ(host.asked, QStringList{QStringLiteral("2: G2")});
+    EXPECT_EQ(host.runs, (QList<std::pair<int, int>>{{1, 1}}));
+
+    // A double click beside the points asks nothing.
+    c.setChartType(GalleryLines);
+    chart1.doubleClickAt(QPoint(3, 3));
+    EXPECT_EQ(host.offers, 1);
 }
 
 TEST_F(InspectorFixture, AFailingRunIsTriedFiveTimesAndTheYRangeKept)

@@ -5,10 +5,14 @@
 #include "chartview/MessageWindow.h"
 #include "chartview/PointInspector.h"
 #include "shell/ProgramState.h"
+#include "stats/RegressionOptionsWindow.h"
 #include "support/FakeDialogs.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -78,6 +82,48 @@ struct InspectionFixture : ::testing::Test
 };
 
 } // namespace
+
+TEST_F(InspectionFixture, AnalysisOnALineChartIsExplainedAndTheSwitchOffered)
+{
+    const struct
+    {
+        const char *name;
+        os::MessageAnswer answer;
+        quint32 gallery;
+        QString status;
+    } rows[] = {
+        {"declined", os::MessageAnswer::No, GalleryLines,
+         shell::ChartInspection::scatterOnlyNote()},
+        {"accepted", os::MessageAnswer::Yes, GalleryScatter,
+         QStringLiteral("散布図に切り替えました。")},
+    };
+    for (const auto &row : rows) {
+        chart1->chart().setChartType(GalleryLines | TypeShowMarkers);
+        chart1->grab();
+        dialogs.messages.clear();
+        dialogs.answers = {row.answer};
+        bool optionsShown = false;
+        // The regression options window is modal: note it and close it.
+        QTimer::singleShot(0, [&] {
+            if (auto *w = qobject_cast<stats::RegressionOptionsWindow *>(
+                    QApplication::activeModalWidget())) {
+                optionsShown = true;
+                w->close();
+            }
+        });
+        chart1->doubleClickAt(position(1, 2));
+
+        ASSERT_EQ(dialogs.messages.size(), 1) << row.name;
+        const os::MessageRequest &q = dialogs.messages[0];
+        EXPECT_TRUE(q.text.contains(QStringLiteral("散布図"))) << row.name;
+        EXPECT_EQ(q.buttons, os::MessageButtons::YesNo) << row.name;
+        EXPECT_EQ(q.icon, os::MessageIcon::Question) << row.name;
+        EXPECT_EQ(window.statusBar()->currentMessage(), row.status) << row.name;
+        EXPECT_EQ(chart1->chart().model().gallery(), row.gallery) << row.name;
+        EXPECT_EQ(optionsShown, row.answer == os::MessageAnswer::Yes) << row.name;
+        QCoreApplication::processEvents(); // a timer left from the declined row
+    }
+}
 
 TEST_F(InspectionFixture, TheValueBoxShowsTheValueUnderTheMouse)
 {
