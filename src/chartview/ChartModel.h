@@ -83,6 +83,7 @@ inline constexpr quint32 TypeShaded = 0x20000;
 inline constexpr quint32 TypeTrackMouse = 0x10000000;
 
 inline constexpr quint32 LayoutPlotOnly = 0x200;
+inline constexpr quint32 LayoutHideLegend = 0x800; // the tool bar's legend button
 
 inline constexpr quint32 AxisHideXLabels = 0x4;
 inline constexpr quint32 AxisHideYLabels = 0x20;

@@ -344,7 +344,7 @@ bool ChartRenderer::isFittedCurve(int series) const
 
 bool ChartRenderer::showLegend() const
 {
-    if (m_plotOnly || isSurface())
+    if (m_plotOnly || isSurface() || (m_model.layoutBits & LayoutHideLegend))
         return false;
     for (const QString &e : legendEntries())
         if (!e.trimmed().isEmpty())

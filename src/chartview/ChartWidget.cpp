@@ -8,6 +8,8 @@
 #include <QToolBar>
 #include <QToolTip>
 
+#include <utility>
+
 namespace qel::chartview {
 
 ChartWidget::ChartWidget(QWidget *parent)
@@ -92,6 +94,7 @@ void ChartWidget::pressAt(const QPoint &pos, Qt::MouseButton button)
 {
     m_pressed = true;
     m_pressPos = pos;
+    m_dragMoving = false;
     ChartEvent e = eventAt(pos, button);
     emit buttonPressed(e);
     if (m_chart.model().dragActive && e.series >= 0) {
@@ -100,32 +103,52 @@ void ChartWidget::pressAt(const QPoint &pos, Qt::MouseButton button)
     }
 }
 
+bool ChartWidget::withinClick(const QPoint &pos) const
+{
+    // A hand that clicks trembles by a pixel or two; that is no drag.
+    constexpr int ClickSlop = 4;
+    return (pos - m_pressPos).manhattanLength() <= ClickSlop;
+}
+
 void ChartWidget::moveTo(const QPoint &pos, Qt::MouseButtons buttons)
 {
     if (m_dragSeries >= 0 && (buttons & Qt::LeftButton) && m_chart.model().dragActive) {
+        if (!m_dragMoving && withinClick(pos))
+            return;
+        if (!m_dragMoving) {
+            m_dragMoving = true;
+            m_beforeDrag = m_chart.model();
+            m_beforeDrag.dragActive = false; // the chart as it rests, to go back to
+        }
         dragTo(pos);
         return;
     }
     ChartEvent e = eventAt(pos);
     emit mouseMoved(e);
-    if (e.result == 0 && e.series >= 0 && isVisible())
-        showValueTip(e, mapToGlobal(pos + chartRect().topLeft()));
+    if (e.result == 0)
+        showPointTip(e.series, e.point, pos);
 }
 
 void ChartWidget::releaseAt(const QPoint &pos, Qt::MouseButton button)
 {
-    const bool wasDragging = m_dragSeries >= 0;
+    const bool armed = m_dragSeries >= 0;
+    const bool dragged = armed && m_dragMoving;
     const int series = m_dragSeries, point = m_dragPoint;
     m_dragSeries = m_dragPoint = -1;
+    m_dragMoving = false;
     if (!m_pressed)
         return;
     m_pressed = false;
-    if (wasDragging) {
+    if (armed)
         m_chart.setDragActive(false);
+    if (dragged) {
+        ChartModel before = std::exchange(m_beforeDrag, ChartModel());
         emit dragFinished(series, point);
+        if (!(before == m_chart.model()))
+            emit modelEditedByUser(before);
         return;
     }
-    if ((pos - m_pressPos).manhattanLength() > 4)
+    if (!withinClick(pos))
         return;
     ChartEvent e = eventAt(pos, button);
     if (e.series >= 0)
@@ -154,15 +177,40 @@ void ChartWidget::dragTo(const QPoint &pos)
     m_chart.setValueY(m_dragPoint, layout.yScale.valueAt(f));
 }
 
-void ChartWidget::showValueTip(const ChartEvent &e, const QPoint &globalPos)
+QString ChartWidget::valueText(double value)
+{
+    return QString::number(value, 'g', 7);
+}
+
+QString ChartWidget::pointTipText(int series, int point) const
 {
     const ChartModel &m = m_chart.model();
-    if (e.series >= m.seriesCount || e.point >= m.pointCount)
+    if (series < 0 || point < 0 || series >= m.seriesCount || point >= m.pointCount)
+        return {};
+    const double value = m.value(series, point);
+    if (isEmptyPoint(value))
+        return {};
+    const QString seriesName = m.seriesCaptions.value(series).trimmed();
+    const QString pointName = m.pointCaptions.value(point).trimmed();
+    QStringList lines;
+    lines << (seriesName.isEmpty() ? QStringLiteral("系列 %1").arg(series + 1) : seriesName);
+    lines << (pointName.isEmpty() ? QStringLiteral("点 %1").arg(point + 1) : pointName);
+    if (m.hasXValues)
+        lines << QStringLiteral("X: ") + valueText(m.xValue(series, point));
+    lines << QStringLiteral("値: ") + valueText(value);
+    return lines.join(u'\n');
+}
+
+void ChartWidget::showPointTip(int series, int point, const QPoint &pos)
+{
+    const QString text = isVisible() ? pointTipText(series, point) : QString();
+    if (text == m_shownTip && !text.isEmpty())
         return;
-    const QString text = QStringLiteral("%1 / %2: %3")
-                             .arg(m.seriesCaptions.value(e.series), m.pointCaptions.value(e.point))
-                             .arg(m.value(e.series, e.point), 0, 'g', 7);
-    QToolTip::showText(globalPos, text, this);
+    m_shownTip = text;
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(mapToGlobal(pos + chartRect().topLeft()), text, this);
 }
 
 void ChartWidget::runCommand(int command)
@@ -195,7 +243,7 @@ void ChartWidget::runOwnCommand(int command)
         m_chart.setViewAngles(MakeLong(qint16(m.elevation()), qint16((m.rotation() + 15) % 360)));
         break;
     case CommandLegend:
-        m_chart.setLayoutBits(m.layoutBits ^ LayoutPlotOnly);
+        m_chart.setLayoutBits(m.layoutBits ^ LayoutHideLegend);
         break;
     case CommandGrid:
         m_chart.setChartType(m.chartType ^ TypeGrid);

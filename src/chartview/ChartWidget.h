@@ -21,7 +21,8 @@ struct ChartEvent
 
 // Shows a chart, raises its mouse events and carries its tool bar.
 // Gestures: a click on a point, a double click on a point (chosen for analysis), a click
-// elsewhere; while DragActive is on, dragging moves the grabbed point up and down.
+// elsewhere; while DragActive is on, dragging moves the grabbed point up and down. A press
+// and release that stays within a few pixels is a click, also on a grabbed point.
 class ChartWidget : public QWidget
 {
     Q_OBJECT
@@ -55,6 +56,16 @@ public:
     void doubleClickAt(const QPoint &pos);
     void runCommand(int command);
 
+    // A value as the inspection shows it: up to seven significant digits, as a single holds.
+    static QString valueText(double value);
+    // The tip of a point: series name, point legend, X value when there are X values, value.
+    // Empty for a point that does not exist or holds no value.
+    QString pointTipText(int series, int point) const;
+    // Shows that tip at pos (chart pixels), or hides the tip when there is none.
+    void showPointTip(int series, int point, const QPoint &pos);
+    // The tip last shown; empty once it was hidden.
+    QString shownTip() const { return m_shownTip; }
+
 signals:
     void pointClicked(qel::chartview::ChartEvent &event);
     void mouseMoved(qel::chartview::ChartEvent &event);
@@ -63,6 +74,9 @@ signals:
     void clickedOutsidePoints(qel::chartview::ChartEvent &event);
     // A dragged point was let go.
     void dragFinished(int series, int point);
+    // A drag changed the chart; before is the whole chart as it was when the drag began,
+    // so the host can offer to undo it. Raised once per drag, after dragFinished.
+    void modelEditedByUser(const qel::chartview::ChartModel &before);
     // A tool bar command; set handled to keep the chart's own handling from running.
     void commandTriggered(int command, bool &handled);
 
@@ -79,14 +93,19 @@ private:
     void buildToolBar();
     void runOwnCommand(int command);
     void dragTo(const QPoint &pos);
-    void showValueTip(const ChartEvent &event, const QPoint &globalPos);
+    bool withinClick(const QPoint &pos) const;
 
     ChartControl m_chart;
     QToolBar *m_toolBar = nullptr;
     QPoint m_pressPos;
     bool m_pressed = false;
+    // The point a press grabbed while DragActive was on; it moves once the mouse leaves
+    // the click's few pixels.
     int m_dragSeries = -1;
     int m_dragPoint = -1;
+    bool m_dragMoving = false;
+    ChartModel m_beforeDrag;
+    QString m_shownTip;
 };
 
 } // namespace qel::chartview

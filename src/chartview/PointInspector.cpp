@@ -117,7 +117,15 @@ void PointInspector::chart1MouseMoved(ChartEvent &e)
         const qint32 r = c.ChartQuery(QueryHitTest, MakeLong(qint16(e.x), qint16(e.y)));
         const int s = LowWordOf(r);
         const int p = HighWordOf(r);
-        m_host.setPointBoxes(number(s + 1), number(p + 1));
+        // The "Value:" box shows the point's value; the point itself is named in the tip.
+        const ChartModel &m = c.model();
+        const bool known = s >= 0 && p >= 0 && s < m.seriesCount && p < m.pointCount &&
+                           !isEmptyPoint(m.value(s, p));
+        m_inspectedSeries = s >= 0 && p >= 0 ? s : -1;
+        m_inspectedPoint = s >= 0 && p >= 0 ? p : -1;
+        m_host.setPointBoxes(number(s + 1),
+                             known ? ChartWidget::valueText(m.value(s, p)) : QString());
+        m_chart1.showPointTip(s, p, QPoint(e.x, e.y));
         if (s >= 0 && p >= 0) {
             const qint32 at = c.ChartQuery(QueryPointPosition, r);
             const int py = HighWordOf(at);
@@ -157,8 +165,15 @@ void PointInspector::chart1PointChosen(ChartEvent &e)
 {
     e.result = 1;
     ChartControl &c = m_chart1.chart();
-    if (e.series < 0 || !(c.ChartType() & 0x8u))
+    if (e.series < 0)
         return;
+    if (!(c.ChartType() & 0x8u)) {
+        // Analysis works on scatter charts only; rather than ignore the double click, offer
+        // the switch and go on when the user takes it.
+        if (!m_host.offerScatterChart())
+            return;
+        c.setChartType(GalleryScatter | (c.ChartType() & (TypeShowMarkers | TypeTrackMouse)));
+    }
     const QString dataName =
         number(e.series + 1) + QStringLiteral(": ") + c.SeriesCaption(qint16(e.series));
     const int job = m_host.askRegressionJob(dataName);

@@ -64,6 +64,10 @@ public:
     bool onPoint() const { return m_onPoint; }
     int candidateSeries() const { return m_candidateSeries; }
     int candidatePoint() const { return m_candidatePoint; }
+    // The point the mouse was last over (0-based; -1 beside the points). The "Value:" box
+    // holds its value, so the overlay drawings take the point from here.
+    int inspectedSeries() const { return m_inspectedSeries; }
+    int inspectedPoint() const { return m_inspectedPoint; }
 
 protected:
     // A button let go on Chart1 always ends a drag, also one the chart never took up.
@@ -84,6 +88,8 @@ private:
     bool m_onPoint = false;
     int m_candidateSeries = 0;
     int m_candidatePoint = 0;
+    int m_inspectedSeries = -1;
+    int m_inspectedPoint = -1;
 };
 
 } // namespace qel::chartview

@@ -11,7 +11,11 @@ namespace qel::shell {
 CalculatorLauncher::CalculatorLauncher(os::ProcessStarter &starter, os::ProgramLauncher &launcher)
     : m_starter(starter)
     , m_launcher(launcher)
-{}
+{
+    // When none is installed the user is asked for one: say what that is and what was
+    // looked for, not the Windows program's file name.
+    m_launcher.describe(programName(), {QStringLiteral("電卓"), QString(), candidates()});
+}
 
 QStringList CalculatorLauncher::candidates()
 {

@@ -25,7 +25,7 @@ public:
 
     CalculatorLauncher(os::ProcessStarter &starter, os::ProgramLauncher &launcher);
 
-    // The name the user's choice is remembered under.
+    // The name the user's choice is remembered under (shown to the user as "電卓").
     static QString programName() { return QStringLiteral("calc.exe"); }
     static QStringList candidates();
     static QString findInstalled(const QString &program);

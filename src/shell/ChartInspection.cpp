@@ -7,8 +7,12 @@
 #include "stats/RegressionOptionsWindow.h"
 #include "stats/StatTextViewer.h"
 
+#include "os/UserDialogs.h"
+
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QStatusBar>
 
 namespace qel::shell {
 
@@ -56,12 +60,34 @@ ChartInspection::ChartInspection(const Parts &parts, QObject *parent)
 
 ChartInspection::~ChartInspection() = default;
 
-void ChartInspection::setPointBoxes(const QString &series, const QString &point)
+void ChartInspection::setPointBoxes(const QString &series, const QString &value)
 {
     if (m_parts.seriesBox)
         m_parts.seriesBox->setText(series);
-    if (m_parts.pointBox)
-        m_parts.pointBox->setText(point);
+    if (m_parts.valueBox)
+        m_parts.valueBox->setText(value);
+}
+
+QStatusBar *ChartInspection::statusBar() const
+{
+    auto *main = qobject_cast<QMainWindow *>(m_parts.window ? m_parts.window->window() : nullptr);
+    return main ? main->statusBar() : nullptr;
+}
+
+bool ChartInspection::offerScatterChart()
+{
+    QStatusBar *bar = statusBar();
+    if (bar)
+        bar->showMessage(scatterOnlyNote());
+    os::MessageRequest question;
+    question.text = scatterOnlyNote() + QStringLiteral("\n散布図に切り替えて分析を始めますか？");
+    question.buttons = os::MessageButtons::YesNo;
+    question.icon = os::MessageIcon::Question;
+    question.defaultAnswer = os::MessageAnswer::Yes;
+    const bool yes = m_parts.dialogs.message(question) == os::MessageAnswer::Yes;
+    if (yes && bar)
+        bar->showMessage(QStringLiteral("散布図に切り替えました。"));
+    return yes;
 }
 
 int ChartInspection::askRegressionJob(const QString &dataName)

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QLineEdit;
+class QStatusBar;
 class QWidget;
 
 namespace qel::chartview {
@@ -40,7 +41,7 @@ public:
         chartview::ChartWidget &chart1;
         chartview::ChartWidget &chart2;
         QLineEdit *seriesBox; // Text1
-        QLineEdit *pointBox;  // Text2
+        QLineEdit *valueBox;  // Text2
         chartview::MessageWindow &messages;
         os::UserDialogs &dialogs;
         ProgramState &state;
@@ -54,12 +55,20 @@ public:
     stats::RegressionFields &regressionFields() { return m_fields; }
     stats::RegressionOptions &regressionOptions() { return m_options; }
 
-    void setPointBoxes(const QString &series, const QString &point) override;
+    void setPointBoxes(const QString &series, const QString &value) override;
     int askRegressionJob(const QString &dataName) override;
     chartview::AnalysisOutcome runRegressionJob(int series, int job) override;
+    bool offerScatterChart() override;
+
+    static QString scatterOnlyNote()
+    {
+        return QStringLiteral("分析（回帰と統計）は散布図でのみ行えます。");
+    }
 
 private:
     void chartCommand(chartview::ChartWidget &chart, qint16 code, qint32 param);
+    // The status bar of the main window the charts sit in; null without one.
+    QStatusBar *statusBar() const;
 
     Parts m_parts;
     stats::RegressionOptions m_options;

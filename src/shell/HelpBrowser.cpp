@@ -1,9 +1,12 @@
 #include "shell/HelpBrowser.h"
 
 #include <QFile>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qel::shell {
 
@@ -31,6 +34,38 @@ bool HelpBrowser::open(const QString &path)
     const QString title = m_browser->documentTitle();
     setWindowTitle(title.isEmpty() ? defaultTitle() : title);
     return true;
+}
+
+QRect HelpBrowser::placeBeside(const QRect &owner, const QSize &size, const QRect &available)
+{
+    constexpr int Gap = 8; // room for the window frames between the two
+    const QSize fitted = size.boundedTo(available.size());
+    const auto clamp = [](int v, int low, int high) { return std::max(low, std::min(v, high)); };
+    const int top = clamp(owner.top(), available.top(), available.bottom() - fitted.height() + 1);
+    const QRect right(QPoint(owner.right() + 1 + Gap, top), fitted);
+    if (available.contains(right))
+        return right;
+    const QRect left(QPoint(owner.left() - Gap - fitted.width(), top), fitted);
+    if (available.contains(left))
+        return left;
+    QRect centred(QPoint(), fitted);
+    centred.moveCenter(owner.center());
+    centred.moveTo(clamp(centred.left(), available.left(), available.right() - fitted.width() + 1),
+                   clamp(centred.top(), available.top(), available.bottom() - fitted.height() + 1));
+    return centred;
+}
+
+void HelpBrowser::showEvent(QShowEvent *event)
+{
+    // Placed once: after that the window stays where the user put it.
+    if (!m_placed && parentWidget()) {
+        m_placed = true;
+        const QWidget *owner = parentWidget()->window();
+        const QScreen *screen = owner->screen();
+        const QRect available = screen ? screen->availableGeometry() : owner->frameGeometry();
+        setGeometry(placeBeside(owner->frameGeometry(), size(), available));
+    }
+    QWidget::showEvent(event);
 }
 
 } // namespace qel::shell

@@ -7,6 +7,7 @@ class QTextBrowser;
 namespace qel::shell {
 
 // The help window: the program's HTML help, with its links followed inside the window.
+// It opens beside the window it belongs to, or centred on it when there is no room beside.
 class HelpBrowser : public QWidget
 {
     Q_OBJECT
@@ -20,8 +21,16 @@ public:
     bool open(const QString &path);
     QTextBrowser *browser() const { return m_browser; }
 
+    // Where a window of size goes next to owner on a screen whose free area is available:
+    // to the right of owner, else to its left, else centred on it; always on the screen.
+    static QRect placeBeside(const QRect &owner, const QSize &size, const QRect &available);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QTextBrowser *m_browser;
+    bool m_placed = false;
 };
 
 } // namespace qel::shell

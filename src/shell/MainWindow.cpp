@@ -85,8 +85,9 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     setWindowTitle(QStringLiteral("qelPro"));
     os::initIconResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/qelPro.svg")));
-    m_launcher.setProposedProgram(wordPadName(),
-                                  QStandardPaths::findExecutable(QStringLiteral("xdg-open")));
+    m_launcher.describe(wordPadName(), {QStringLiteral("テキストエディター"),
+                                        QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
+                                        {}});
     buildForm();
     buildMenus();
     m_trap = std::make_unique<chartview::ChartErrorTrap>(

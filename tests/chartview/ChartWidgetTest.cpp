@@ -158,3 +158,87 @@ TEST_F(WidgetFixture, OverlaysShowUntilTheNextChange)
     chart.Refresh();
     EXPECT_NE(widget.grab().toImage().pixelColor(mid), QColor(255, 0, 255));
 }
+
+TEST_F(WidgetFixture, APressAndReleaseOnAGrabbedPointIsAClickNotADrag)
+{
+    const QPoint at = position(0, 2);
+    chart.setActiveSeries(0);
+    const double before = chart.ValueY(2);
+    int clicks = 0, finished = 0, edited = 0;
+    QObject::connect(&widget, &ChartWidget::pointClicked, [&](ChartEvent &) { ++clicks; });
+    QObject::connect(&widget, &ChartWidget::dragFinished, [&](int, int) { ++finished; });
+    QObject::connect(&widget, &ChartWidget::modelEditedByUser,
+                     [&](const ChartModel &) { ++edited; });
+
+    // Rows: where the mouse goes between press and release, as a hand does it.
+    const struct
+    {
+        const char *name;
+        std::vector<QPoint> moves;
+    } rows[] = {
+        {"no movement", {}},
+        {"a tremble of a pixel", {at + QPoint(0, 1), at + QPoint(1, 0)}},
+        {"a tremble that comes back", {at - QPoint(0, 3), at}},
+    };
+    for (const auto &row : rows) {
+        clicks = finished = edited = 0;
+        chart.setDragActive(true);
+        widget.pressAt(at);
+        for (const QPoint &p : row.moves)
+            widget.moveTo(p, Qt::LeftButton);
+        widget.releaseAt(row.moves.empty() ? at : row.moves.back());
+        chart.setActiveSeries(0);
+        EXPECT_EQ(chart.ValueY(2), before) << row.name;
+        EXPECT_EQ(clicks, 1) << row.name;
+        EXPECT_EQ(finished, 0) << row.name;
+        EXPECT_EQ(edited, 0) << row.name;
+        EXPECT_FALSE(chart.model().dragActive) << row.name << ": the gesture is over";
+    }
+}
+
+TEST_F(WidgetFixture, AFinishedDragHandsOverTheModelAsItWasBefore)
+{
+    const QPoint at = position(1, 3);
+    const ChartModel original = chart.model();
+    std::vector<ChartModel> edits;
+    QObject::connect(&widget, &ChartWidget::modelEditedByUser,
+                     [&](const ChartModel &before) { edits.push_back(before); });
+    chart.setDragActive(true);
+    widget.pressAt(at);
+    for (int dy = 10; dy <= 60; dy += 10)
+        widget.moveTo(at - QPoint(0, dy), Qt::LeftButton);
+    EXPECT_TRUE(edits.empty()) << "reported once, when the drag ends";
+    widget.releaseAt(at - QPoint(0, 60));
+
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_TRUE(edits[0] == original);
+    EXPECT_GT(chart.model().value(1, 3), original.value(1, 3) + 5);
+    EXPECT_EQ(chart.model().value(0, 3), original.value(0, 3)) << "only the grabbed point moves";
+
+    // A later click hands over nothing.
+    widget.pressAt(at);
+    widget.releaseAt(at);
+    EXPECT_EQ(edits.size(), 1u);
+}
+
+TEST_F(WidgetFixture, TheLegendButtonHidesTheLegendAndKeepsTheTitles)
+{
+    for (int t = 0; t < 4; ++t)
+        chart.setTitleCaption(qint16(t), QStringLiteral("題 %1").arg(t));
+    chart.setSeriesCaption(0, QStringLiteral("一番目の系列"));
+    chart.setSeriesCaption(1, QStringLiteral("二番目の系列"));
+    widget.grab();
+    const QRectF withLegend = chart.currentLayout().plot;
+
+    widget.runCommand(ChartWidget::CommandLegend);
+    widget.grab();
+    const QRectF without = chart.currentLayout().plot;
+    EXPECT_GT(without.right(), withLegend.right() + 40) << "the legend's room goes to the plot";
+    EXPECT_EQ(without.top(), withLegend.top()) << "the top title keeps its room";
+    EXPECT_EQ(without.bottom(), withLegend.bottom()) << "the bottom title keeps its room";
+    EXPECT_EQ(without.left(), withLegend.left()) << "the left title keeps its room";
+
+    widget.runCommand(ChartWidget::CommandLegend);
+    widget.grab();
+    EXPECT_EQ(chart.currentLayout().plot, withLegend);
+}

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -34,10 +35,17 @@ struct FakeHost : InspectionHost
         runs.append({series, j});
         return run ? run(series, j) : AnalysisOutcome{};
     }
+    bool offerScatterChart() override
+    {
+        ++offers;
+        return switchToScatter;
+    }
 
     QString text1, text2;
     QStringList asked;
     int job = 0;
+    int offers = 0;
+    bool switchToScatter = false;
     QList<std::pair<int, int>> runs;
     std::function<AnalysisOutcome(int, int)> run;
 };
@@ -126,7 +134,6 @@ TEST_F(InspectorFixture, HoverGrabsAPointWithinTwoRows)
     EXPECT_EQ(inspector.candidateSeries(), 1);
     EXPECT_EQ(inspector.candidatePoint(), 2);
     EXPECT_EQ(host.text1, QStringLiteral("2"));
-    EXPECT_EQ(host.text2, QStringLiteral("3"));
 
     chart1.moveTo(at - QPoint(0, 3));
     EXPECT_EQ(chart1.cursor().shape(), Qt::CrossCursor);
@@ -135,10 +142,69 @@ TEST_F(InspectorFixture, HoverGrabsAPointWithinTwoRows)
     chart1.moveTo(at + QPoint(0, 2));
     EXPECT_TRUE(inspector.onPoint());
 
-    // Off every point the boxes show 0 and the flag stays as it was.
+    // Off every point the series box shows 0 and the flag stays as it was.
     chart1.moveTo(QPoint(3, 3));
     EXPECT_EQ(host.text1, QStringLiteral("0"));
-    EXPECT_EQ(host.text2, QStringLiteral("0"));
+    EXPECT_TRUE(inspector.onPoint());
+}
+
+TEST_F(InspectorFixture, HoverShowsThePointsValueAndATip)
+{
+    ChartControl &c = chart1.chart();
+    c.setPointCaption(2, QStringLiteral("3月"));
+    c.setActiveSeries(1);
+    c.setValueY(3, 0.25);
+    chart1.grab();
+    const struct
+    {
+        const char *name;
+        int series, point;
+        QString value, tip;
+    } rows[] = {
+        {"a whole number", 1, 2, QStringLiteral("58"), QStringLiteral("G2\n3月\nX: 5\n値: 58")},
+        {"a fraction, no point legend", 1, 3, QStringLiteral("0.25"),
+         QStringLiteral("G2\n点 4\nX: 7\n値: 0.25")},
+        {"the first series", 0, 0, QStringLiteral("10"), QStringLiteral("G1\n点 1\nX: 1\n値: 10")},
+    };
+    for (const auto &row : rows) {
+        chart1.moveTo(position(chart1, row.series, row.point));
+        EXPECT_EQ(host.text1, QString::number(row.series + 1)) << row.name;
+        EXPECT_EQ(host.text2, row.value) << row.name;
+        EXPECT_EQ(chart1.shownTip(), row.tip) << row.name;
+        EXPECT_EQ(QToolTip::text(), row.tip) << row.name;
+    }
+
+    // Beside the points the value box is empty and the tip goes away.
+    chart1.moveTo(QPoint(3, 3));
+    EXPECT_EQ(host.text1, QStringLiteral("0"));
+    EXPECT_TRUE(host.text2.isEmpty());
+    EXPECT_TRUE(chart1.shownTip().isEmpty());
+}
+
+TEST_F(InspectorFixture, AClickAfterHoveringIsLoggedAndChangesNothing)
+{
+    ChartControl &c = chart1.chart();
+    const QPoint at = position(chart1, 1, 3);
+    const ChartModel before = c.model();
+    int edits = 0;
+    QObject::connect(&chart1, &ChartWidget::modelEditedByUser,
+                     [&](const ChartModel &) { ++edits; });
+
+    chart1.moveTo(at);
+    ASSERT_TRUE(inspector.onPoint());
+    chart1.pressAt(at);
+    chart1.releaseAt(at);
+    EXPECT_EQ(c.ClickLog(), QStringLiteral("\r\n(2,4)"));
+    EXPECT_FALSE(inspector.dragging());
+    EXPECT_FALSE(c.model().dragActive);
+    EXPECT_EQ(c.model().values, before.values);
+    EXPECT_EQ(edits, 0);
+
+    // The next hover and click are logged as well.
+    chart1.moveTo(position(chart1, 0, 0));
+    chart1.pressAt(position(chart1, 0, 0));
+    chart1.releaseAt(position(chart1, 0, 0));
+    EXPECT_EQ(c.ClickLog(), QStringLiteral("\r\n(2,4)\r\n(1,1)"));
 }
 
 TEST_F(InspectorFixture, ADragStartsOnAGrabbedPointAndEndsOnRelease)
@@ -161,7 +227,7 @@ TEST_F(InspectorFixture, ADragStartsOnAGrabbedPointAndEndsOnRelease)
     chart1.grab();
     chart1.moveTo(position(chart1, 1, 4));
     EXPECT_EQ(host.text1, QStringLiteral("2"));
-    EXPECT_EQ(host.text2, QStringLiteral("5"));
+    EXPECT_EQ(host.text2, QStringLiteral("76"));
 }
 
 TEST_F(InspectorFixture, APressBesideThePointsStartsNoLastingDrag)
@@ -224,11 +290,14 @@ TEST_F(InspectorFixture, AnalysisStartsOnScatterChartsOnly)
     host.job = 1;
     chart2.doubleClickAt(position(chart2, 0, 0));
     EXPECT_TRUE(host.asked.isEmpty());
+    EXPECT_EQ(host.offers, 0) << "Chart2 offers nothing";
 
     chart1.chart().setChartType(GalleryLines);
     chart1.grab();
     chart1.doubleClickAt(position(chart1, 0, 0));
     EXPECT_TRUE(host.asked.isEmpty());
+    EXPECT_EQ(host.offers, 1);
+    EXPECT_EQ(chart1.chart().ChartType(), GalleryLines) << "declined: the chart stays as it was";
 
     chart1.chart().setChartType(GalleryScatter);
     chart1.grab();
@@ -240,6 +309,27 @@ TEST_F(InspectorFixture, AnalysisStartsOnScatterChartsOnly)
     host.job = 0;
     chart1.doubleClickAt(position(chart1, 1, 0));
     EXPECT_EQ(host.runs.size(), 1) << "job 0 runs nothing";
+}
+
+TEST_F(InspectorFixture, AnalysisOnALineChartSwitchesToScatterWhenTheUserAgrees)
+{
+    host.job = 1;
+    host.switchToScatter = true;
+    ChartControl &c = chart1.chart();
+    c.setChartType(GalleryLines | TypeShowMarkers | TypeGrid | TypeOutline | TypeShaded);
+    chart1.grab();
+    chart1.doubleClickAt(position(chart1, 1, 2));
+    EXPECT_EQ(host.offers, 1);
+    EXPECT_EQ(c.model().gallery(), GalleryScatter);
+    EXPECT_EQ(c.ChartType() & ~TypeShowMarkers, GalleryScatter)
+        << "the scatter layout of a type-1 table";
+    EXPECT_EQ(host.asked, QStringList{QStringLiteral("2: G2")});
+    EXPECT_EQ(host.runs, (QList<std::pair<int, int>>{{1, 1}}));
+
+    // A double click beside the points asks nothing.
+    c.setChartType(GalleryLines);
+    chart1.doubleClickAt(QPoint(3, 3));
+    EXPECT_EQ(host.offers, 1);
 }
 
 TEST_F(InspectorFixture, AFailingRunIsTriedFiveTimesAndTheYRangeKept)

@@ -47,15 +47,39 @@ TEST_F(LauncherFixture, AsksOnceThenUsesTheRememberedPath)
     EXPECT_EQ(starter.starts[1].arguments, QStringList{QStringLiteral("b.txt")});
 }
 
-TEST_F(LauncherFixture, CancelTellsTheUserAndStartsNothing)
+TEST_F(LauncherFixture, CancelSaysInPlainWordsWhatWasNotOpened)
 {
-    QString args = QStringLiteral("x.tbx");
-    EXPECT_TRUE(launcher.launch(QStringLiteral("localc"), args).isEmpty());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].icon, os::MessageIcon::Exclamation);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("localc or x.tbx")));
+    launcher.describe(QStringLiteral("Wordpad.exe"),
+                      {QStringLiteral("テキストエディター"), {}, {}});
+    const struct
+    {
+        const char *name;
+        QString program, arguments, title, text;
+    } rows[] = {
+        {"a described program with a document", QStringLiteral("Wordpad.exe"),
+         QStringLiteral(" /p/qel-hlp.rtf "), QStringLiteral("テキストエディターﾌｧｲﾙの設定"),
+         QStringLiteral("テキストエディターが選ばれなかったので、次のファイルを開けませんでした。\n"
+                        "/p/qel-hlp.rtf")},
+        {"a program nobody described", QStringLiteral("localc"), QStringLiteral("x.tbx"),
+         QStringLiteral("localcﾌｧｲﾙの設定"),
+         QStringLiteral("localcが選ばれなかったので、次のファイルを開けませんでした。\nx.tbx")},
+        {"no document", QStringLiteral("localc"), QString(), QStringLiteral("localcﾌｧｲﾙの設定"),
+         QStringLiteral("localcが選ばれなかったので、起動しませんでした。")},
+    };
+    for (const auto &row : rows) {
+        dialogs.messages.clear();
+        dialogs.fileDialogs.clear();
+        QString args = row.arguments;
+        EXPECT_TRUE(launcher.launch(row.program, args).isEmpty()) << row.name;
+        ASSERT_EQ(dialogs.fileDialogs.size(), 1) << row.name;
+        EXPECT_EQ(dialogs.fileDialogs[0].title, row.title) << row.name;
+        ASSERT_EQ(dialogs.messages.size(), 1) << row.name;
+        EXPECT_EQ(dialogs.messages[0].icon, os::MessageIcon::Exclamation) << row.name;
+        EXPECT_EQ(dialogs.messages[0].text, row.text) << row.name;
+        EXPECT_FALSE(dialogs.messages[0].text.contains(QStringLiteral(" or "))) << row.name;
+        EXPECT_EQ(launcher.rememberedPath(row.program), QStringLiteral("#ReadError#")) << row.name;
+    }
     EXPECT_TRUE(starter.starts.isEmpty());
-    EXPECT_EQ(launcher.rememberedPath(QStringLiteral("localc")), QStringLiteral("#ReadError#"));
 }
 
 TEST_F(LauncherFixture, AProgramThatFailsIsForgottenAndTheUserAskedAgain)
@@ -66,8 +90,45 @@ TEST_F(LauncherFixture, AProgramThatFailsIsForgottenAndTheUserAskedAgain)
     QString args = QStringLiteral("t.tbx");
     EXPECT_EQ(launcher.launch(QStringLiteral("localc"), args), QStringLiteral("/usr/bin/localc"));
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("localc or \"t.tbx\"")));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("cannot start /gone/localc\nlocalcを起動できませんでした。\n"
+                             "開こうとしたファイル: t.tbx"));
     EXPECT_EQ(launcher.rememberedPath(QStringLiteral("localc")), QStringLiteral("/usr/bin/localc"));
+}
+
+TEST_F(LauncherFixture, DocumentsGoToTheFirstChoiceBeforeTheUserIsAsked)
+{
+    const QString name = QStringLiteral("Wordpad.exe");
+    launcher.describe(
+        name, {QStringLiteral("テキストエディター"), QStringLiteral("/usr/bin/xdg-open"), {}});
+
+    QString args = QStringLiteral("/p/qelMemo.wri");
+    EXPECT_EQ(launcher.launch(name, args), QStringLiteral("/usr/bin/xdg-open"));
+    EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
+    EXPECT_EQ(launcher.rememberedPath(name), QStringLiteral("#ReadError#"))
+        << "the first choice is not the user's choice";
+
+    // The user's own choice wins over it.
+    launcher.remember(name, QStringLiteral("/usr/bin/mousepad"));
+    args = QStringLiteral("/p/qel-hlp.rtf");
+    EXPECT_EQ(launcher.launch(name, args), QStringLiteral("/usr/bin/mousepad"));
+
+    // When the first choice does not start, the user is told and asked for an editor.
+    launcher.forget(name);
+    starter.failing = {QStringLiteral("/usr/bin/xdg-open")};
+    dialogs.fileChoices = {{QStringLiteral("/usr/bin/gedit")}};
+    args = QStringLiteral("/p/qel-hlp.rtf");
+    EXPECT_EQ(launcher.launch(name, args), QStringLiteral("/usr/bin/gedit"));
+    EXPECT_EQ(dialogs.fileDialogs.size(), 1);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(
+        QStringLiteral("テキストエディターを起動できませんでした。")));
+    QStringList programs;
+    for (const auto &start : starter.starts)
+        programs << start.program;
+    EXPECT_EQ(programs,
+              (QStringList{QStringLiteral("/usr/bin/xdg-open"), QStringLiteral("/usr/bin/mousepad"),
+                           QStringLiteral("/usr/bin/gedit")}));
 }
 
 TEST_F(LauncherFixture, GivesUpAfterTwoFailedStarts)

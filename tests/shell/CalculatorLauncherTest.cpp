@@ -95,7 +95,7 @@ TEST_F(CalculatorFixture, WithNoCalculatorInstalledTheUserChoosesOnce)
     dialogs.fileChoices = {{QStringLiteral("/home/u/bin/mycalc")}};
     calculator.click();
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(dialogs.fileDialogs[0].title, QStringLiteral("calc.exeﾌｧｲﾙの設定"));
+    EXPECT_EQ(dialogs.fileDialogs[0].title, QStringLiteral("電卓ﾌｧｲﾙの設定"));
     EXPECT_EQ(startedPrograms(), QStringList{QStringLiteral("/home/u/bin/mycalc")});
     EXPECT_EQ(calculator.processId(), 1);
     starter.running = false;
@@ -104,13 +104,16 @@ TEST_F(CalculatorFixture, WithNoCalculatorInstalledTheUserChoosesOnce)
     EXPECT_EQ(starter.starts.size(), 2);
 }
 
-TEST_F(CalculatorFixture, CancellingTheChoiceStartsNothing)
+TEST_F(CalculatorFixture, CancellingTheChoiceStartsNothingAndSaysWhatWasLookedFor)
 {
     calculator.click();
     EXPECT_TRUE(starter.starts.isEmpty());
     EXPECT_EQ(calculator.processId(), 0);
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("キャンセルされました。")));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("電卓が選ばれなかったので、起動しませんでした。\n"
+                             "（探したプログラム: gnome-calculator、kcalc、galculator、xcalc）"));
+    EXPECT_FALSE(dialogs.messages[0].text.contains(QStringLiteral("calc.exe")));
 }
 
 TEST_F(CalculatorFixture, AnInstalledCalculatorThatFailsIsSilent)
@@ -126,11 +129,11 @@ TEST_F(CalculatorFixture, AnInstalledCalculatorThatFailsIsSilent)
 TEST_F(CalculatorFixture, TheChoiceDialogueOffersThePlatformsUsualProgram)
 {
     launcher.setProposedProgram(QStringLiteral(" Wordpad.exe "),
-                                QStringLiteral("/usr/bin/xdg-open"));
+                                QStringLiteral("/usr/bin/mousepad"));
     QString arguments = QStringLiteral("/p/qel-hlp.rtf");
     launcher.launch(QStringLiteral("Wordpad.exe"), arguments);
     calculator.click();
     ASSERT_EQ(dialogs.fileDialogs.size(), 2);
-    EXPECT_EQ(dialogs.fileDialogs[0].proposedPath, QStringLiteral("/usr/bin/xdg-open"));
+    EXPECT_EQ(dialogs.fileDialogs[0].proposedPath, QStringLiteral("/usr/bin/mousepad"));
     EXPECT_TRUE(dialogs.fileDialogs[1].proposedPath.isEmpty()) << "only for the name it was given";
 }
