@@ -22,27 +22,31 @@ void switchAxisBit(ChartView &chart, quint32 bit, bool on)
 }
 
 // One edit of the chart, kept as the whole chart before and after it: the chart is a plain
-// value, so undoing is exact whatever the edit touched.
+// value, so undoing is exact whatever the edit touched. The chart after the edit is taken when
+// it is first undone, so what its caller did to finish the edit (an axis range put back after
+// a regression) is part of it.
 class ChartSnapshotCommand : public QUndoCommand
 {
 public:
-    ChartSnapshotCommand(ChartDocument &document, const QString &text, ChartModel before,
-                         ChartModel after)
+    ChartSnapshotCommand(ChartDocument &document, const QString &text, ChartModel before)
         : QUndoCommand(text)
         , m_document(document)
         , m_before(std::move(before))
-        , m_after(std::move(after))
     {}
 
-    void undo() override { restore(m_before); }
+    void undo() override
+    {
+        if (m_first) {
+            m_after = m_document.chart().model();
+            m_first = false;
+        }
+        restore(m_before);
+    }
     void redo() override
     {
         // The edit is already on the chart when the command is pushed.
-        if (m_first) {
-            m_first = false;
-            return;
-        }
-        restore(m_after);
+        if (!m_first)
+            restore(m_after);
     }
 
 private:
@@ -191,10 +195,9 @@ void ChartDocument::resetHistory()
 
 void ChartDocument::recordEdit(const QString &text, const ChartModel &before)
 {
-    const ChartModel &after = m_chart.model();
-    if (after == before)
+    if (m_chart.model() == before)
         return;
-    m_undo.push(new ChartSnapshotCommand(*this, text, before, after));
+    m_undo.push(new ChartSnapshotCommand(*this, text, before));
 }
 
 } // namespace qel::chartdoc

@@ -1,5 +1,6 @@
 #include "shell/ChartInspection.h"
 
+#include "chartdoc/ChartDocument.h"
 #include "chartview/ChartWidget.h"
 #include "chartview/PointInspector.h"
 #include "shell/ProgramState.h"
@@ -113,7 +114,11 @@ AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
     run.setCurrentFile(m_parts.state.currentFile);
     run.setViewer(m_viewer.get());
     run.setMessageWindow(&m_parts.messages);
+    const chartview::ChartModel before = chart.model();
     const stats::JobResult result = run.runRegressionJob(series, job);
+    if (m_parts.document)
+        m_parts.document->recordEdit(
+            job == 77 ? QStringLiteral("平滑化") : QStringLiteral("回帰直線"), before);
     if (result.succeeded())
         return {};
     return {result.errorNumber, result.errorText};

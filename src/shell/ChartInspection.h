@@ -25,6 +25,10 @@ class RegressionOptionsWindow;
 class StatTextViewer;
 } // namespace qel::stats
 
+namespace qel::chartdoc {
+class ChartDocument;
+}
+
 namespace qel::shell {
 
 struct ProgramState;
@@ -45,7 +49,8 @@ public:
         chartview::MessageWindow &messages;
         os::UserDialogs &dialogs;
         ProgramState &state;
-        QWidget *window; // parent of the dialogues
+        QWidget *window;                             // parent of the dialogues
+        chartdoc::ChartDocument *document = nullptr; // records the jobs' results for undo
     };
 
     explicit ChartInspection(const Parts &parts, QObject *parent = nullptr);

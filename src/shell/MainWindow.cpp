@@ -94,11 +94,12 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_chart1->chart(), m_globals.superGradientOn, m_globals.chartErrorShown);
     m_trap->setBeep(&QApplication::beep);
     m_frmMsg = std::make_unique<slides::FrmMsg>();
-    m_inspection = std::make_unique<ChartInspection>(ChartInspection::Parts{
-        *m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
-        findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs, m_state, this});
     m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
     m_document->setDepthText(m_depthText->text());
+    m_inspection = std::make_unique<ChartInspection>(ChartInspection::Parts{
+        *m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
+        findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs, m_state, this,
+        m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
     observeDocument();
@@ -875,6 +876,10 @@ void MainWindow::observeDocument()
     });
     connect(m_depthText, &QLineEdit::textEdited, &doc, &chartdoc::ChartDocument::setDepthText);
     connect(&doc, &chartdoc::ChartDocument::chartReplaced, m_chart1, qOverload<>(&QWidget::update));
+    connect(m_chart1, &ChartWidget::modelEditedByUser, &doc,
+            [&doc](const chartview::ChartModel &before) {
+                doc.recordEdit(QStringLiteral("点の移動"), before);
+            });
 
     auto *hideX = findChild<QCheckBox *>(QStringLiteral("SSCheck_CL_HIDEXLEG"));
     auto *hideY = findChild<QCheckBox *>(QStringLiteral("SSCheck_CL_HIDEYLEG"));
