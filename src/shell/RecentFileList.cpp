@@ -1,11 +1,10 @@
 #include "shell/RecentFileList.h"
 
+#include "os/FileAccess.h"
 #include "os/PathParts.h"
 #include "os/TextCodec.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace qel::shell {
 
@@ -17,8 +16,8 @@ const QString LinePrefix = QStringLiteral("qel file=");
 
 QString RecentFileList::entryFor(const QString &path)
 {
-    return os::PathParts::of(path).fileName.toLower() + QString(20, QLatin1Char(' '))
-           + QLatin1Char('*') + path;
+    return os::PathParts::of(path).fileName.toLower() + QString(20, QLatin1Char(' ')) +
+           QLatin1Char('*') + path;
 }
 
 QString RecentFileList::pathOf(const QString &entry)
@@ -35,7 +34,8 @@ bool RecentFileList::isListed(const QString &path)
 
 QString RecentFileList::listFileName(const QString &programDir, const QString &machineLabel)
 {
-    return QDir(programDir).filePath(QStringLiteral("qelPro") + machineLabel + QStringLiteral(".ini"));
+    return QDir(programDir)
+        .filePath(QStringLiteral("qelPro") + machineLabel + QStringLiteral(".ini"));
 }
 
 QString RecentFileList::fallbackListFileName(const QString &programDir)
@@ -83,13 +83,12 @@ int RecentFileList::step(int index, int direction, bool *wrapped) const
     return std::max(next, 0);
 }
 
-bool RecentFileList::load(const QString &fileName)
+os::Result RecentFileList::load(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // A list file is small; anything beyond a few megabytes is not one of ours.
-    const QByteArray bytes = file.read(4 << 20);
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(fileName, bytes, MaxFileSize);
+    if (!read)
+        return read;
     m_entries.clear();
     for (const QString &line : os::splitLines(os::decodeText(bytes).text)) {
         const qsizetype comma = line.indexOf(QLatin1Char(','));
@@ -99,19 +98,16 @@ bool RecentFileList::load(const QString &fileName)
         if (m_entries.size() > MaxEntries)
             break;
     }
-    return true;
+    return read;
 }
 
-bool RecentFileList::save(const QString &fileName) const
+os::Result RecentFileList::save(const QString &fileName) const
 {
     QStringList lines;
     for (int i = 0; i < std::min<int>(count(), MaxEntries); ++i)
         lines << LinePrefix + QLatin1Char(',') + m_entries[i];
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(lines.isEmpty() ? QByteArray() : os::encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-    return file.commit();
+    return os::FileAccess::saveFile(fileName,
+                                    lines.isEmpty() ? QByteArray() : os::encodeLines(lines));
 }
 
 QStringList RecentFileList::brokenPath(const QString &path, int width)
@@ -124,12 +120,13 @@ QStringList RecentFileList::brokenPath(const QString &path, int width)
 
 QString RecentFileList::missingFileQuestion(int position, const QString &path)
 {
-    QString text = QString::number(position) + QStringLiteral(") ")
-                   + brokenPath(path).join(QStringLiteral("\r\n"))
-                   + QStringLiteral("が見つからないか読めません。");
+    QString text = QString::number(position) + QStringLiteral(") ") +
+                   brokenPath(path).join(QStringLiteral("\r\n")) +
+                   QStringLiteral("が見つからないか読めません。");
     if (path.startsWith(QStringLiteral("\\\\")) || path.startsWith(QStringLiteral("//")))
         text += QStringLiteral("ネットワークにアクセスできるか確認してください。");
-    text += QStringLiteral("\r\nこのパス名はクリップボードに記録されています。\r\nこのリストを削除しますか ?");
+    text += QStringLiteral(
+        "\r\nこのパス名はクリップボードに記録されています。\r\nこのリストを削除しますか ?");
     return text;
 }
 
