@@ -118,6 +118,18 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
+// The files built into the program (":/…") are data in memory, never a device or a FIFO.
+Result readResource(const QString &path, QByteArray &bytes, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileAccess::failure(path, ENOENT);
+    if (file.size() > maxBytes)
+        return tooLarge(path, maxBytes);
+    bytes = file.readAll();
+    return Result::success();
+}
+
 // The text of a symlink as stored (relative links stay relative to the link's folder).
 QString readLink(const QString &path)
 {
@@ -246,6 +258,8 @@ Result FileAccess::readRegularFile(const QString &path, QByteArray &bytes, qint6
     bytes.clear();
     if (path.isEmpty())
         return failure(path, ENOENT);
+    if (path.startsWith(QLatin1Char(':')))
+        return readResource(path, bytes, maxBytes);
     const QByteArray name = encoded(path);
     struct stat info;
     // Judged before opening: opening a FIFO waits for a writer, a device may never end.
