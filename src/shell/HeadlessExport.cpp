@@ -9,6 +9,7 @@
 #include "chartdoc/TableImage.h"
 #include "chartdoc/TableLoadContext.h"
 #include "chartview/ChartControl.h"
+#include "os/FileAccess.h"
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
@@ -19,7 +20,6 @@
 #include "slides/MessageLog.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -102,6 +102,8 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
     }
     if (chart.ExportFile(format, output) != 0) {
         error = QStringLiteral("%1: 記録できませんでした。").arg(output);
+        if (!chart.ExportError().isEmpty())
+            error += QLatin1Char('\n') + chart.ExportError();
         return 1;
     }
     return 0;
@@ -231,9 +233,9 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
         options.legend = context.legendText();
         options.table = haveTable ? &table : nullptr;
         const QByteArray json = chartdoc::ChartDump::toJson(chart1, options);
-        QSaveFile file(output);
-        if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-            error = QStringLiteral("%1: 記録できませんでした。").arg(output);
+        const os::Result saved = os::FileAccess::saveFile(output, json);
+        if (!saved) {
+            error = QStringLiteral("%1: 記録できませんでした。\n").arg(output) + saved.message;
             return 1;
         }
         return 0;

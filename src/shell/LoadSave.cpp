@@ -26,6 +26,12 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
+// The designed text, then the file and the system's reason on a line of their own.
+QString withReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
 bool isWildcard(const QString &name)
 {
     return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
@@ -201,7 +207,7 @@ bool LoadSave::save(QString &path)
     }
     chart.clearError();
     if (!ok)
-        inform(saveFailedText());
+        inform(withReason(saveFailedText(), chart.ExportError()));
     recordDataPath(path);
     if (!ok)
         path.clear();
@@ -282,7 +288,7 @@ void LoadSave::chart2Save()
     chartdoc::chartOptions(chart2, OptionsMode::Strip, 0, commonX);
     chart2.clearError();
     if (!ok) {
-        inform(saveFailedText());
+        inform(withReason(saveFailedText(), chart2.ExportError()));
         return;
     }
     writeAccessLog(path, QStringLiteral("<save CHF>"), path);
