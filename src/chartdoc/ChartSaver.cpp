@@ -15,18 +15,17 @@ os::Result ChartSaver::save(ChartDocument &document, const QString &path)
     const qint32 error = chart.ExportFile(chartview::FormatChartFile, path);
     chartOptions(chart, OptionsMode::Strip, 0, commonX);
     if (error != 0) {
-        const QString reason = chart.ImportError();
+        const QString reason = chart.ExportError();
         chart.clearError(); // told here, not again by the error trap
-        return os::Result::failure(reason.isEmpty()
-                                       ? saveFailedText()
-                                       : saveFailedText() + QStringLiteral("\r\n") + reason,
+        return os::Result::failure(reason.isEmpty() ? saveFailedText()
+                                                    : saveFailedText() + QLatin1Char('\n') + reason,
                                    error);
     }
     QString legend = document.legendText();
-    if (!settings::LegendFile::save1Load2AppendLegendFile(1, path, legend) && !legend.isEmpty()) {
-        return os::Result::failure(saveFailedText() + QStringLiteral("\r\n") +
-                                   settings::LegendFile::pathFor(path));
-    }
+    const os::Result legendSaved =
+        settings::LegendFile::save1Load2AppendLegendFile(1, path, legend);
+    if (!legendSaved)
+        return os::Result::failure(saveFailedText() + QLatin1Char('\n') + legendSaved.message);
     return os::Result::success();
 }
 

@@ -4,12 +4,11 @@
 #include "chartdoc/ChartOptions.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartview/ChartView.h"
+#include "os/FileAccess.h"
 #include "os/PathParts.h"
+#include "os/TextCodec.h"
 #include "os/UserDialogs.h"
 #include "settings/LegendFile.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <cmath>
 
@@ -114,7 +113,17 @@ LoadResult DataFileLoader::open(const QString &path)
 
 LoadResult DataFileLoader::openTable(const QString &path, LoadResult result)
 {
-    const QString text = loadTableFile(path, result.extension);
+    // Only a regular file is read: a FIFO would hang the program, a device never end.
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(path, bytes, MaxTableFileSize);
+    if (!read) {
+        result.code = read.code;
+        result.message = messageFor(QString()) + CrLf + read.message;
+        return result;
+    }
+    const os::DecodedText decoded = os::decodeText(bytes);
+    bytes.clear();
+    const QString text = loadTableText(decoded.text, result.extension);
     if (text != TableFileReader::resultOk()) {
         result.code = 1;
         result.message = messageFor(text) + CrLf + path;
@@ -126,22 +135,34 @@ LoadResult DataFileLoader::openTable(const QString &path, LoadResult result)
     ChartView &chart = m_document.chart();
     if (chart.TitleCaption(2).trimmed().isEmpty())
         chart.setTitleCaption(2, QStringLiteral("    ") + os::PathParts::of(path).fileName);
+    if (decoded.hasErrors)
+        result.message = os::unreadableCharactersNote(path);
     return result;
 }
 
 QString DataFileLoader::loadTableFile(const QString &path, const QString &extension)
 {
-    settings::Form2State &form2 = m_document.form2();
-    const QString one = QStringLiteral("1");
     if (path.isEmpty()) {
-        form2.setDataFields(one, one, one, one);
+        const QString one = QStringLiteral("1");
+        m_document.form2().setDataFields(one, one, one, one);
         return QString();
     }
+    QByteArray bytes;
+    if (!os::FileAccess::readRegularFile(path, bytes, MaxTableFileSize))
+        return QString();
+    return loadTableText(os::decodeText(bytes).text, extension);
+}
+
+QString DataFileLoader::loadTableText(const QString &text, const QString &extension)
+{
+    settings::Form2State &form2 = m_document.form2();
     ChartView &chart = m_document.chart();
-    const QString result = TableFileReader(m_document).loadTable(path, extension);
+    const bool tableFile = extension.toLower() == QStringLiteral(".tbx");
+    const QString result = TableFileReader(m_document).loadText(text, tableFile);
     if (result != TableFileReader::resultOk())
         return result; // a failed load leaves the chart as it was, titles and markers included
     form2.applyTitleBoxes(chart);
+    const QString one = QStringLiteral("1");
     form2.setDataFields(one, QString::number(chart.SeriesTotal()), one,
                         QString::number(chart.PointTotal()));
     static constexpr qint16 Markers[3] = {2, 1, 3};

@@ -43,7 +43,8 @@ public:
     LoadResult open(const QString &path);
 
     // loadTableFile: runs the reader; on "OK" applies the title boxes, sets the regression
-    // data fields and the marker styles. Returns the reader's result text.
+    // data fields and the marker styles. Returns the reader's result text (empty when the
+    // file could not be read).
     QString loadTableFile(const QString &path, const QString &extension);
 
     // Imports a chart file into the chart and reads its options (the regression number and
@@ -59,6 +60,7 @@ public:
 
 private:
     LoadResult openTable(const QString &path, LoadResult result);
+    QString loadTableText(const QString &text, const QString &extension);
     void readLegend(const QString &path, bool clearWithoutFile);
 
     ChartDocument &m_document;

@@ -10,13 +10,12 @@
 #include "chartview/CfxOcx.h"
 #include "chartview/ChartView.h"
 #include "chartview/MessageWindow.h"
+#include "os/FileAccess.h"
 #include "os/TextCodec.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 
 #include <cmath>
 #include <limits>
@@ -120,21 +119,24 @@ QString TableFileReader::stop(const QString &result)
 QString TableFileReader::loadTable(const QString &path, const QString &extension)
 {
     const bool tableFile = extension.toLower() == QStringLiteral(".tbx");
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        return QString();
-    if (file.size() > MaxFileSize) {
-        m_context.dialogs().inform(QStringLiteral("ファイルが大きすぎます（上限 %1 MB）: %2")
-                                       .arg(MaxFileSize >> 20)
-                                       .arg(path));
+    // Only a regular file is read: a FIFO would hang the program, a device never end.
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(path, bytes, MaxFileSize);
+    if (!read) {
+        if (read.code != os::FileAccess::NotFound)
+            m_context.dialogs().inform(read.message);
         return QString();
     }
-    return loadBytes(file.readAll(), tableFile);
+    return loadBytes(bytes, tableFile);
 }
 
 QString TableFileReader::loadBytes(const QByteArray &bytes, bool tableFile)
 {
-    const QString text = os::decodeText(bytes).text;
+    return loadText(os::decodeText(bytes).text, tableFile);
+}
+
+QString TableFileReader::loadText(const QString &text, bool tableFile)
+{
     m_context.messageWindow().frmMsgShow(LoadingData, QString());
     if (tableFile)
         return readTable(text);
@@ -274,6 +276,8 @@ QString TableFileReader::readTable(QStringView text)
     // Data rows.
     const bool mosaic = table.chartType == 100;
     qint64 pairs = 0;
+    // An overstated "Group=" would give empty series with blank legend entries.
+    int lastGroupWithData = 0;
     for (int p = 1; p <= table.pointCount; ++p) {
         // The end of the file ends the data as "{End}" does.
         if (!lines.nextLine(line) || isEndLine(line)) {
@@ -300,6 +304,8 @@ QString TableFileReader::readTable(QStringView text)
             }
             if (g == 1)
                 table.pointLegend[p] = TableText::cellText(mosaic ? xText : cellAt(cells, 0));
+            if (yIsNumber || ((!table.commonX || g == 1) && xIsNumber))
+                lastGroupWithData = std::max(lastGroupWithData, g);
             if (!xIsNumber && !yIsNumber)
                 x = 1.0f;
             table.setX(g, p, x);
@@ -308,6 +314,8 @@ QString TableFileReader::readTable(QStringView text)
                 m_context.messageWindow().frmMsgShow(LoadingData, QString::number(pairs));
         }
     }
+    if (lastGroupWithData > 0 && lastGroupWithData < table.groupCount)
+        table.groupCount = qint16(lastGroupWithData);
     return finishLoad(std::move(table), titles, fileLegend, true);
 }
 

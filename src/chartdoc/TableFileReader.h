@@ -29,6 +29,8 @@ public:
     QString loadTable(const QString &path, const QString &extension);
     // The same on a file's bytes (fuzzing, tests).
     QString loadBytes(const QByteArray &bytes, bool tableFile);
+    // The same on the file's decoded text.
+    QString loadText(const QString &text, bool tableFile);
 
     // Pushes the table image into the chart, asking first when the hidden-data box is set.
     // Returns whether the table has points with a missing value (the box is then available).

@@ -5,13 +5,13 @@
 #include "chartdoc/TableImage.h"
 #include "chartview/ChartView.h"
 #include "chartview/MessageWindow.h"
+#include "os/FileAccess.h"
 #include "os/NumberFormat.h"
 #include "os/PathParts.h"
 #include "os/TextCodec.h"
 #include "os/UserDialogs.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace qel::chartdoc {
 
@@ -166,13 +166,13 @@ bool TableFileWriter::write(const QString &path)
     MessageWindow &progress = m_context.messageWindow();
     progress.frmMsgShow(QStringLiteral("Tbxファイル作製中"), path);
     const QByteArray bytes = os::encodeLines(lines(QDateTime::currentDateTime()));
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    written = written ? file.commit() : (file.cancelWriting(), false);
+    const os::Result saved = os::FileAccess::saveFile(path, bytes);
     progress.hide();
-    if (!written) {
+    if (!saved) {
+        // The designed text, then what actually went wrong.
         m_context.dialogs().inform(QStringLiteral("Excelﾌｧｲﾙ: ") + path + CrLf +
-                                   QStringLiteral("を他で使っているか不明のエラーです。"));
+                                   QStringLiteral("を他で使っているか不明のエラーです。") + CrLf +
+                                   saved.message);
         return false;
     }
     m_context.tableFileWritten(path);

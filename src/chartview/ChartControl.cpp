@@ -2,11 +2,11 @@
 
 #include "chartview/ChartFile.h"
 #include "chartview/ChartPainter.h"
+#include "os/FileAccess.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -21,18 +21,6 @@ enum ExportError : qint32 { ExportUnknownFormat = 1, ExportWriteFailed = 5, Expo
 qint16 clamp16(double v)
 {
     return qint16(std::clamp(std::lround(v), -32768L, 32767L));
-}
-
-bool writeAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -674,10 +662,12 @@ void ChartControl::PaintTo(QPainter *painter, const QRect &target, int paintMode
 
 qint32 ChartControl::ExportFile(qint16 format, const QString &path)
 {
+    m_exportError.clear();
     if (m_viewSize.isEmpty())
         return ExportEmptyChart;
     if (format == FormatChartFile) {
         const ChartFileResult r = ChartFile::save(m_model, path);
+        m_exportError = r.message;
         return r.code;
     }
     if (format == FormatPicture && path.isEmpty()) {
@@ -718,7 +708,11 @@ qint32 ChartControl::ExportFile(qint16 format, const QString &path)
         return ExportUnknownFormat;
     }
     buffer.close();
-    return writeAtomically(path, bytes) ? 0 : ExportWriteFailed;
+    // Only a regular file or a new name is written, in one step, so a failed export keeps
+    // the earlier picture and a device or FIFO is never replaced.
+    const os::Result saved = os::FileAccess::saveFile(path, bytes);
+    m_exportError = saved.message;
+    return saved ? 0 : ExportWriteFailed;
 }
 
 qint32 ChartControl::ImportFile(qint16 format, const QString &path)

@@ -97,6 +97,7 @@ public:
     qint32 ExportFile(qint16 format, const QString &path) override;
     qint32 ImportFile(qint16 format, const QString &path) override;
     QString ImportError() const override { return m_importError; }
+    QString ExportError() const override { return m_exportError; }
     void ResourceLibrary(const QString &path) override { m_model.resourceLibrary = path; }
     void setConstantValue(qint32 index, double value) override;
     void setConstantCaption(qint32 index, const QString &text) override;
@@ -149,6 +150,7 @@ private:
     mutable bool m_errorPending = false;
     BackgroundPainter m_background;
     QString m_importError;
+    QString m_exportError;
     QImage m_handedOver;
     QPicture m_overlayPicture;
     std::unique_ptr<QPainter> m_overlayPainter;

@@ -1,14 +1,14 @@
 #include "chartview/ChartFile.h"
 
+#include "os/FileAccess.h"
+
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -775,28 +775,19 @@ ChartFileResult ChartFile::fromJson(const QByteArray &json, ChartModel &model,
 
 ChartFileResult ChartFile::load(const QString &path, ChartModel &model)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return failure(ChartFileResult::Unreadable, path, QStringLiteral("見つかりません"));
-    if (info.isDir())
-        return failure(ChartFileResult::Unreadable, path, QStringLiteral("フォルダーです"));
-    // A device or pipe has no size to check and could be read without end.
-    if (!info.isFile())
-        return failure(ChartFileResult::Unreadable, path,
-                       QStringLiteral("通常のファイルではありません"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(ChartFileResult::Unreadable, path, QStringLiteral("開けません"));
-    if (file.size() > MaxFileSize) {
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(path, bytes, MaxFileSize);
+    if (read.code == os::FileAccess::TooLarge) {
         // Refused unread; its head still tells a damaged chart file from anything else.
-        if (!hasFormatName(file.read(HeadSize)))
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !hasFormatName(file.read(HeadSize)))
             return failure(ChartFileResult::NotChartFile, path);
         return failure(ChartFileResult::Damaged, path,
                        QStringLiteral("大きすぎます（%1 MiB まで）").arg(MaxFileSize >> 20));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(ChartFileResult::Unreadable, path, QStringLiteral("読み取りに失敗しました"));
+    if (!read)
+        return {ChartFileResult::Unreadable,
+                QStringLiteral("図表ファイルを読めません: ") + read.message};
     return fromJson(bytes, model, path);
 }
 
@@ -806,28 +797,16 @@ ChartFileResult ChartFile::save(const ChartModel &model, const QString &path)
     const QString problem = storeProblem(model);
     if (!problem.isEmpty())
         return failure(ChartFileResult::Unwritable, path, problem);
-    const QFileInfo info(path);
-    if (info.isDir())
-        return failure(ChartFileResult::Unwritable, path,
-                       QStringLiteral("同じ名前のフォルダーがあります"));
-    if (!info.absoluteDir().exists())
-        return failure(ChartFileResult::Unwritable, path,
-                       QStringLiteral("保存先のフォルダーがありません"));
     const QByteArray json = toJson(model);
     if (json.size() > MaxFileSize)
         return failure(ChartFileResult::Unwritable, path,
                        QStringLiteral("大きすぎます（%1 MiB まで）").arg(MaxFileSize >> 20));
-
-    // QSaveFile writes beside the target and renames at commit, so a failure keeps the old file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(ChartFileResult::Unwritable, path);
-    if (file.write(json) != json.size()) {
-        file.cancelWriting();
-        return failure(ChartFileResult::Unwritable, path);
-    }
-    if (!file.commit())
-        return failure(ChartFileResult::Unwritable, path);
+    // Written beside the target and renamed over it, so a failure keeps the old file; what is
+    // not a regular file is never replaced.
+    const os::Result saved = os::FileAccess::saveFile(path, json);
+    if (!saved)
+        return {ChartFileResult::Unwritable,
+                QStringLiteral("図表ファイルを書き込めません: ") + saved.message};
     return {};
 }
 

@@ -135,6 +135,8 @@ public:
     virtual qint32 ExportFile(qint16 format, const QString &path) = 0;
     virtual qint32 ImportFile(qint16 format, const QString &path) = 0;
     virtual QString ImportError() const = 0;
+    // Why the last ExportFile failed, with the file's name; empty after a success.
+    virtual QString ExportError() const { return QString(); }
     virtual void ResourceLibrary(const QString &path) = 0;
 
     virtual void setConstantValue(qint32 index, double value) = 0;

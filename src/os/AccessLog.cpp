@@ -1,20 +1,20 @@
 #include "os/AccessLog.h"
 
+#include "os/FileAccess.h"
 #include "os/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace qel::os {
 
 namespace {
 
+// Creates the log when missing; a name that is no regular file does not count as a log.
 bool touch(const QString &fileName)
 {
-    QFile file(fileName);
-    return file.open(QIODevice::Append);
+    return FileAccess::appendFile(fileName, QByteArray()).ok();
 }
 
 } // namespace
@@ -22,7 +22,8 @@ bool touch(const QString &fileName)
 AccessLog AccessLog::open(const QString &programDir, const QString &machineLabel)
 {
     const QDir dir(programDir);
-    const QString own = dir.filePath(QStringLiteral("qelAccs") + machineLabel + QStringLiteral(".log"));
+    const QString own =
+        dir.filePath(QStringLiteral("qelAccs") + machineLabel + QStringLiteral(".log"));
     if (!machineLabel.contains(QLatin1Char('/')) && touch(own))
         return AccessLog(own);
     const QString shared = dir.filePath(QStringLiteral("qelAccs.log"));
@@ -32,18 +33,19 @@ AccessLog AccessLog::open(const QString &programDir, const QString &machineLabel
 
 AccessLog::AccessLog(const QString &fileName)
     : m_fileName(fileName)
-{
-}
+{}
 
-bool AccessLog::write(const QString &tag, const QString &path, const QString &version,
-                      const QString &figureTitle, bool secondChart, const QDateTime &when) const
+Result AccessLog::write(const QString &tag, const QString &path, const QString &version,
+                        const QString &figureTitle, bool secondChart, const QDateTime &when) const
 {
     if (m_fileName.isEmpty())
-        return false;
+        return Result::failure(QString());
     const QString date = dateText(when.date()), time = timeText(when.time());
     QStringList lines;
     if (tag == QStringLiteral("<save CHF>")) {
-        lines << QString() << QLatin1Char('<') + version + QStringLiteral(">, ") + date + QLatin1Char(',') + time;
+        lines << QString()
+              << QLatin1Char('<') + version + QStringLiteral(">, ") + date + QLatin1Char(',') +
+                     time;
         if (secondChart) {
             lines << tag + QStringLiteral("2,") + path;
         } else {
@@ -51,22 +53,19 @@ bool AccessLog::write(const QString &tag, const QString &path, const QString &ve
                   << QStringLiteral("<title>    ,\"") + figureTitle + QLatin1Char('"');
         }
     } else {
-        lines << tag + QLatin1Char(',') + date + QLatin1Char(',') + time + QStringLiteral(" , ") + path;
+        lines << tag + QLatin1Char(',') + date + QLatin1Char(',') + time + QStringLiteral(" , ") +
+                     path;
     }
-    QFile current(m_fileName);
+    // Read and replaced whole, so the log keeps one encoding; a FIFO or device in its place
+    // is neither read nor replaced.
     QByteArray existing;
-    if (current.open(QIODevice::ReadOnly))
-        existing = current.readAll();
-    current.close();
+    const Result read = FileAccess::readRegularFile(m_fileName, existing, MaxFileSize);
+    if (!read && read.code != FileAccess::NotFound)
+        return read;
     QString text;
     for (const QString &line : std::as_const(lines))
         text += line + QStringLiteral("\r\n");
-    // Written whole through a temporary file, so a failed write never damages the log.
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(appendText(existing, text));
-    return file.commit();
+    return FileAccess::saveFile(m_fileName, appendText(existing, text));
 }
 
 QString AccessLog::rotate(const QDate &today) const

@@ -1,5 +1,6 @@
 #include "os/TextCodec.h"
 
+#include <QDir>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -30,6 +31,54 @@ QString decodeStrict(QStringDecoder &&decoder, QByteArrayView bytes, bool *hasEr
 {
     QString text = decoder(bytes);
     *hasError = decoder.hasError();
+    return text;
+}
+
+bool isLeadByte(uchar b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool isTrailByte(uchar b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// ICU's CP932 turns a byte it cannot read into U+001A, which shows as nothing at all, and
+// swaps the control codes 0x1A, 0x1C and 0x7F. Such text is decoded one character at a time
+// instead: ASCII and half-width katakana directly, each double-byte character through ICU,
+// and whatever cannot be read as U+FFFD.
+QString decodeCp932(QByteArrayView bytes, bool *hasError)
+{
+    QStringDecoder whole(Cp932Name, QStringConverter::Flag::Stateless);
+    QString text = whole(bytes);
+    const bool swapped = bytes.contains('\x1a') || bytes.contains('\x1c') || bytes.contains('\x7f');
+    *hasError = whole.hasError();
+    if (!*hasError && !swapped)
+        return text;
+
+    text.clear();
+    text.reserve(bytes.size());
+    QStringDecoder pair(Cp932Name, QStringConverter::Flag::Stateless);
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar b = uchar(bytes[i]);
+        if (b < 0x80) {
+            text += QChar(char16_t(b));
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            text += QChar(0xFF61 + (b - 0xA1));
+        } else if (isLeadByte(b) && i + 1 < n && isTrailByte(uchar(bytes[i + 1]))) {
+            pair.resetState();
+            const QString c = pair(bytes.sliced(i, 2));
+            const bool readable = !pair.hasError() && c.size() == 1 && c[0] != QChar(0x1A) &&
+                                  c[0] != QChar::ReplacementCharacter;
+            text += readable ? c : QString(QChar::ReplacementCharacter);
+            ++i;
+        } else {
+            text += QChar::ReplacementCharacter;
+        }
+    }
+    *hasError = text.contains(QChar::ReplacementCharacter);
     return text;
 }
 
@@ -68,10 +117,15 @@ DecodedText decodeText(const QByteArray &bytes)
         return result;
     }
     result.encoding = TextEncoding::Cp932;
-    result.text = decodeStrict(QStringDecoder(Cp932Name, QStringConverter::Flag::Stateless), bytes,
-                               &hasError);
+    result.text = decodeCp932(bytes, &hasError);
     result.hasErrors = hasError;
     return result;
+}
+
+QString unreadableCharactersNote(const QString &fileName)
+{
+    return QDir::toNativeSeparators(fileName) +
+           QStringLiteral("に読めない文字がありました（\uFFFDで表示）");
 }
 
 QString foldToCp932(const QString &text)

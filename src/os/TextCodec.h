@@ -15,11 +15,14 @@ struct DecodedText
 {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
-    // Bytes that were not valid CP932 either; they come out as replacement characters.
+    // Bytes that were not valid CP932 either; they come out as replacement characters (U+FFFD).
     bool hasErrors = false;
 };
 
 DecodedText decodeText(const QByteArray &bytes);
+
+// What the user is told once about a file that had such bytes.
+QString unreadableCharactersNote(const QString &fileName);
 
 // CP932 when every character survives the round trip, otherwise UTF-8 with a byte-order mark.
 QByteArray encodeText(const QString &text);

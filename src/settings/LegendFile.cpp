@@ -1,10 +1,8 @@
 #include "settings/LegendFile.h"
 
+#include "os/FileAccess.h"
 #include "os/SequentialFields.h"
 #include "os/TextCodec.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 namespace qel::settings {
 
@@ -57,31 +55,22 @@ QString LegendFile::decode(const QByteArray &bytes)
     return legend;
 }
 
-bool LegendFile::save1Load2AppendLegendFile(int mode, const QString &path, QString &legend)
+os::Result LegendFile::save1Load2AppendLegendFile(int mode, const QString &path, QString &legend)
 {
     const QString file = pathFor(path);
     if (file.isEmpty())
-        return false;
-    if (mode == 1) {
-        QSaveFile out(file);
-        if (!out.open(QIODevice::WriteOnly))
-            return false;
-        const QByteArray bytes = encode(legend);
-        if (out.write(bytes) != bytes.size()) {
-            out.cancelWriting();
-            return false;
-        }
-        return out.commit();
-    }
+        return os::Result::failure(QString());
+    if (mode == 1)
+        return os::FileAccess::saveFile(file, encode(legend));
     if (mode == 2) {
         legend.clear();
-        QFile in(file);
-        if (in.size() > MaxFileSize || !in.open(QIODevice::ReadOnly))
-            return false;
-        legend = decode(in.readAll());
-        return true;
+        QByteArray bytes;
+        const os::Result read = os::FileAccess::readRegularFile(file, bytes, MaxFileSize);
+        if (read)
+            legend = decode(bytes);
+        return read;
     }
-    return false;
+    return os::Result::failure(QString());
 }
 
 } // namespace qel::settings

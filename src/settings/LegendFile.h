@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,8 +18,9 @@ public:
 
     // save1Load2AppendLegendFile: mode 1 saves legend for path, mode 2 loads it into legend
     // (cleared first; left empty when there is no legend file). Other paths do nothing.
-    // Returns whether a legend file was written or read.
-    static bool save1Load2AppendLegendFile(int mode, const QString &path, QString &legend);
+    // Succeeds when a legend file was written or read; otherwise the message says why (a
+    // missing legend file is no fault: its code is os::FileAccess::NotFound).
+    static os::Result save1Load2AppendLegendFile(int mode, const QString &path, QString &legend);
 
     // The file's content: "File Legend{", the text as one quoted field, "}File Legend End".
     static QByteArray encode(const QString &legend);

@@ -10,6 +10,7 @@
 #include "chartdoc/TableFileWriter.h"
 #include "chartdoc/TableImage.h"
 #include "chartview/ChartControl.h"
+#include "os/FileAccess.h"
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
@@ -23,7 +24,6 @@
 #include "stats/RegressionOptions.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -123,6 +123,8 @@ int HeadlessExport::exportChart(ChartView &chart, const QString &output, QString
     }
     if (chart.ExportFile(format, output) != 0) {
         error = QStringLiteral("%1: 記録できませんでした。").arg(output);
+        if (!chart.ExportError().isEmpty())
+            error += QLatin1Char('\n') + chart.ExportError();
         return 1;
     }
     return 0;
@@ -206,11 +208,12 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
             return 2;
         }
         const chartdoc::LoadResult loaded = chartdoc::DataFileLoader(document).open(input);
+        dialogs.texts.append(loaded.message); // a note of a load that went on, or why it failed
         if (!loaded.ok()) {
-            dialogs.texts.append(loaded.message);
             error = dialogs.takeTexts();
             return 1;
         }
+        dialogs.texts.removeAll(QString());
     }
     if (regression && regression->series > 0) {
         if (input.isEmpty()) {
@@ -230,9 +233,9 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
 
     if (isJsonOutput(output)) {
         const QByteArray json = chartdoc::ChartDump::toJson(document);
-        QSaveFile file(output);
-        if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-            error = QStringLiteral("%1: 記録できませんでした。").arg(output);
+        const os::Result saved = os::FileAccess::saveFile(output, json);
+        if (!saved) {
+            error = QStringLiteral("%1: 記録できませんでした。\n").arg(output) + saved.message;
             return 1;
         }
         return 0;

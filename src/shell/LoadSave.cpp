@@ -30,6 +30,12 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
+// The designed text, then the file and the system's reason on a line of their own.
+QString withReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
 bool isWildcard(const QString &name)
 {
     return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
@@ -205,6 +211,8 @@ bool LoadSave::open(QString &path)
         }
         break;
     }
+    if (ok && replacesChart(loaded.kind) && !loaded.message.isEmpty())
+        document.dialogs().inform(loaded.message, os::MessageIcon::Information);
     if (ok && replacesChart(loaded.kind) && loaded.kind != FileKind::Table) {
         chartdoc::TableFileWriter(document).writeTableFile(0, path,
                                                            m_context.state.tableEditorPath);
@@ -234,9 +242,9 @@ bool LoadSave::save(QString &path)
         ok = chart.ExportFile(chartview::FormatBitmap, path) == 0;
         if (ok)
             writeAccessLog(path, QStringLiteral("<save BMP>"), path);
-        chart.clearError();
         if (!ok)
-            inform(saveFailedText());
+            inform(withReason(saveFailedText(), chart.ExportError()));
+        chart.clearError();
     } else {
         if (path.contains(QStringLiteral("chf"), Qt::CaseInsensitive))
             m_context.host.setWindowCaption(path);
@@ -334,7 +342,7 @@ void LoadSave::chart2Save()
     chartdoc::chartOptions(chart2, OptionsMode::Strip, 0, commonX);
     chart2.clearError();
     if (!ok) {
-        inform(saveFailedText());
+        inform(withReason(saveFailedText(), chart2.ExportError()));
         return;
     }
     writeAccessLog(path, QStringLiteral("<save CHF>"), path);

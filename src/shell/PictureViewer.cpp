@@ -1,5 +1,8 @@
 #include "shell/PictureViewer.h"
 
+#include "os/FileAccess.h"
+
+#include <QBuffer>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
@@ -28,9 +31,8 @@ PictureViewer::PictureViewer(QWidget *parent)
 bool PictureViewer::jpgShow(const QString &path)
 {
     m_fileName->clear();
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull())
+    QImage image;
+    if (!readPicture(path, image))
         return false;
     m_picture->setPixmap(QPixmap::fromImage(image));
     m_picture->setFixedSize(image.size());
@@ -39,6 +41,21 @@ bool PictureViewer::jpgShow(const QString &path)
     raise();
     m_fileName->setText(path);
     return true;
+}
+
+os::Result PictureViewer::readPicture(const QString &path, QImage &image)
+{
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(path, bytes, MaxFileSize);
+    if (!read)
+        return read;
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    image = reader.read();
+    if (image.isNull())
+        return os::Result::failure(os::FileAccess::describe(
+            path, QStringLiteral("画像として読めません（%1）").arg(reader.errorString())));
+    return os::Result::success();
 }
 
 QString PictureViewer::fileName() const

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "os/Result.h"
+
 #include <QWidget>
 
+class QImage;
 class QLabel;
 
 namespace qel::shell {
@@ -20,6 +23,10 @@ public:
     // when the picture could not be read. Returns whether it was shown.
     bool jpgShow(const QString &path);
     QString fileName() const;
+
+    // Reads a picture from a regular file only; the message says why when it cannot.
+    static os::Result readPicture(const QString &path, QImage &image);
+    static constexpr qint64 MaxFileSize = qint64(256) << 20;
 
 signals:
     void printRequested();

@@ -1,11 +1,10 @@
 #include "shell/RecentFileList.h"
 
+#include "os/FileAccess.h"
 #include "os/PathParts.h"
 #include "os/TextCodec.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace qel::shell {
 
@@ -84,13 +83,12 @@ int RecentFileList::step(int index, int direction, bool *wrapped) const
     return std::max(next, 0);
 }
 
-bool RecentFileList::load(const QString &fileName)
+os::Result RecentFileList::load(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // A list file is small; anything beyond a few megabytes is not one of ours.
-    const QByteArray bytes = file.read(4 << 20);
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(fileName, bytes, MaxFileSize);
+    if (!read)
+        return read;
     m_entries.clear();
     for (const QString &line : os::splitLines(os::decodeText(bytes).text)) {
         const qsizetype comma = line.indexOf(QLatin1Char(','));
@@ -100,21 +98,16 @@ bool RecentFileList::load(const QString &fileName)
         if (m_entries.size() > MaxEntries)
             break;
     }
-    return true;
+    return read;
 }
 
-bool RecentFileList::save(const QString &fileName) const
+os::Result RecentFileList::save(const QString &fileName) const
 {
     QStringList lines;
     for (int i = 0; i < std::min<int>(count(), MaxEntries); ++i)
         lines << LinePrefix + QLatin1Char(',') + m_entries[i];
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(lines.isEmpty()
-                   ? QByteArray()
-                   : os::encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-    return file.commit();
+    return os::FileAccess::saveFile(fileName,
+                                    lines.isEmpty() ? QByteArray() : os::encodeLines(lines));
 }
 
 QStringList RecentFileList::brokenPath(const QString &path, int width)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -36,11 +38,15 @@ public:
     // The next index in direction (+1 or -1), wrapping around the ends.
     int step(int index, int direction, bool *wrapped = nullptr) const;
 
-    // Reads "qel file=," lines; stops once more than 100 entries were read.
-    bool load(const QString &fileName);
+    // Reads "qel file=," lines; stops once more than 100 entries were read. Only a regular
+    // file is read; the list is left as it was when the file cannot be.
+    os::Result load(const QString &fileName);
     // Writes the newest 100 entries, each as "qel file=," & entry. The old file is replaced
-    // only when the new one is complete.
-    bool save(const QString &fileName) const;
+    // only when the new one is complete, and never when it is not a regular file.
+    os::Result save(const QString &fileName) const;
+
+    // A list file is small; anything larger is not one of ours.
+    static constexpr qint64 MaxFileSize = 4 << 20;
 
     // The path broken into lines of at most width characters, for the missing-file question.
     static QStringList brokenPath(const QString &path, int width = 50);

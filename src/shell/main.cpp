@@ -53,6 +53,9 @@ int runWindow(QApplication &app, const qel::shell::CommandLine &line)
         QApplication::quit();
     });
     window.Form_Load();
+    // A settings file that could not be used is told once, over the window that started anyway.
+    if (!ended && !settings.problem().isEmpty())
+        dialogs.inform(settings.problem(), os::MessageIcon::Exclamation);
     // Quitting during the start-up greeting ends the program before its event loop starts.
     return ended ? 0 : app.exec();
 }

@@ -1,11 +1,9 @@
 #include "stats/StatReport.h"
 
+#include "os/FileAccess.h"
 #include "os/NumberFormat.h"
 #include "os/TextCodec.h"
 #include "stats/SignificanceTables.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -326,25 +324,19 @@ QString StatReport::text() const
 
 bool StatReport::appendToFile(const QString &path, const QString &text, QString *error)
 {
+    // Read and replaced whole, so the report keeps one encoding; only a regular file is.
     QByteArray existing;
-    QFile old(path);
-    if (old.exists()) {
-        if (!old.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = old.errorString();
-            return false;
-        }
-        existing = old.readAll();
-        old.close();
-    }
-    QSaveFile file(path);
-    const QByteArray bytes = os::appendText(existing, text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    constexpr qint64 MaxFileSize = qint64(256) << 20;
+    const os::Result read = os::FileAccess::readRegularFile(path, existing, MaxFileSize);
+    if (!read && read.code != os::FileAccess::NotFound) {
         if (error)
-            *error = file.errorString();
+            *error = read.message;
         return false;
     }
-    return true;
+    const os::Result saved = os::FileAccess::saveFile(path, os::appendText(existing, text));
+    if (!saved && error)
+        *error = saved.message;
+    return saved.ok();
 }
 
 } // namespace qel::stats

@@ -1,6 +1,8 @@
 #include "LoadFixture.h"
 
 #include "chartdoc/BottomTitle.h"
+#include "support/SpecialFiles.h"
+
 #include "chartdoc/TableFileWriter.h"
 #include "chartview/ChartModel.h"
 #include "os/TextCodec.h"
@@ -10,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -152,17 +155,43 @@ TEST(TableFileWriter, WriteTableFileFollowsModeEditorAndFileKind)
     EXPECT_TRUE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
 }
 
-TEST(TableFileWriter, AFileThatCannotBeWrittenIsReported)
+// The designed text, then the file and the system's reason, so a missing folder, a FIFO and
+// a full disk no longer read alike.
+TEST(TableFileWriter, AFileThatCannotBeWrittenIsReportedWithItsReason)
 {
-    QTemporaryDir dir;
-    LoadFixture f;
-    fillChart(f.chart, 1, 2);
-    const QString path = dir.filePath(QStringLiteral("missing/x.Tbx"));
-    EXPECT_FALSE(TableFileWriter(f.context).write(path));
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_EQ(f.dialogs.messages[0].text,
-              QStringLiteral("Excelﾌｧｲﾙ: ") + path +
-                  QStringLiteral("\r\nを他で使っているか不明のエラーです。"));
+    struct Row
+    {
+        const char *name;
+        QString (*make)(const QDir &dir);
+        const char *reason;
+    };
+    const Row rows[] = {
+        {"missing folder",
+         [](const QDir &d) { return d.filePath(QStringLiteral("missing/x.Tbx")); },
+         "フォルダーがありません"},
+        {"fifo", [](const QDir &d) { return qel::test::makeFifo(d, QStringLiteral("x.Tbx")); },
+         "通常のファイルではありません（デバイスや FIFO は開けません）"},
+        {"full disk", [](const QDir &d) { return d.filePath(QStringLiteral("x.Tbx")); },
+         "ディスクがいっぱいです"},
+    };
+    for (const Row &row : rows) {
+        const bool fullDisk = QByteArray(row.name) == "full disk";
+        QTemporaryDir tmp;
+        std::optional<qel::test::SmallDisk> disk;
+        if (fullDisk && !disk.emplace(4096).mounted())
+            continue; // no small file system can be mounted here
+        const QDir dir(fullDisk ? disk->path() : tmp.path());
+        LoadFixture f;
+        fillChart(f.chart, 3, fullDisk ? 2000 : 2);
+        const QString path = row.make(dir);
+        EXPECT_FALSE(TableFileWriter(f.context).write(path)) << row.name;
+        ASSERT_EQ(f.dialogs.messages.size(), 1) << row.name;
+        EXPECT_EQ(f.dialogs.messages[0].text,
+                  QStringLiteral("Excelﾌｧｲﾙ: ") + path +
+                      QStringLiteral("\r\nを他で使っているか不明のエラーです。\r\n") + path +
+                      QStringLiteral(": ") + QString::fromUtf8(row.reason))
+            << row.name;
+    }
 }
 
 // Random charts written and read back give the very same singles and texts.

@@ -1,5 +1,7 @@
 #include "chartview/ChartFile.h"
 
+#include "os/FileAccess.h"
+#include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -866,3 +868,73 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<UnstorableCase> &info) {
         return std::string(info.param.name);
     });
+
+// A chart name that leads to a FIFO or a device is neither read (it would hang or never end)
+// nor replaced by the save (the node would become a regular file).
+TEST(ChartFileSpecialFiles, NoRegularFileIsNeitherReadNorReplaced)
+{
+    struct Row
+    {
+        const char *name;
+        QString (*make)(const QDir &dir);
+        bool canSaveTo; // false: refused before anything is touched
+    };
+    const Row rows[] = {
+        {"fifo", [](const QDir &d) { return qel::test::makeFifo(d, QStringLiteral("a.chf")); },
+         false},
+        {"link to fifo",
+         [](const QDir &d) {
+             return qel::test::makeLink(d, QStringLiteral("a.chf"),
+                                        qel::test::makeFifo(d, QStringLiteral("pipe")));
+         },
+         false},
+        {"socket", [](const QDir &d) { return qel::test::makeSocket(d, QStringLiteral("a.chf")); },
+         false},
+    };
+    for (const Row &row : rows) {
+        QTemporaryDir dir;
+        const QString path = row.make(QDir(dir.path()));
+        const QString kind = qel::test::kindOf(path);
+        const QStringList before = listing(dir.path());
+        ChartModel model = populatedModel();
+        ChartFileResult result = ChartFile::load(path, model);
+        EXPECT_EQ(result.code, ChartFileResult::Unreadable) << row.name;
+        EXPECT_TRUE(result.message.contains(qel::os::FileAccess::notRegularText())) << row.name;
+        EXPECT_TRUE(model == populatedModel()) << row.name;
+
+        result = ChartFile::save(populatedModel(), path);
+        EXPECT_EQ(result.code, ChartFileResult::Unwritable) << row.name;
+        EXPECT_TRUE(
+            result.message.startsWith(QStringLiteral("図表ファイルを書き込めません: ") + path))
+            << row.name << result.message.toStdString();
+        EXPECT_EQ(qel::test::kindOf(path), kind) << row.name;
+        EXPECT_EQ(listing(dir.path()), before) << row.name;
+    }
+}
+
+TEST(ChartFileSpecialFiles, LinkToADeviceIsNotRead)
+{
+    QTemporaryDir dir;
+    const QString path =
+        qel::test::makeLink(QDir(dir.path()), QStringLiteral("a.chf"), QStringLiteral("/dev/zero"));
+    ChartModel model = populatedModel();
+    const ChartFileResult result = ChartFile::load(path, model);
+    EXPECT_EQ(result.code, ChartFileResult::Unreadable);
+    EXPECT_TRUE(model == populatedModel());
+}
+
+TEST(ChartFileSpecialFiles, SaveThroughALinkWritesItsTargetAndKeepsTheLink)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    d.mkdir(QStringLiteral("charts"));
+    const QString target = d.filePath(QStringLiteral("charts/real.chf"));
+    qel::test::writeFile(target, QByteArrayLiteral("earlier"));
+    const QString link = qel::test::makeLink(d, QStringLiteral("a.chf"), target);
+
+    ASSERT_TRUE(ChartFile::save(populatedModel(), link).ok());
+    EXPECT_EQ(qel::test::kindOf(link), QStringLiteral("link"));
+    ChartModel loaded;
+    ASSERT_TRUE(ChartFile::load(target, loaded).ok());
+    EXPECT_TRUE(loaded == populatedModel());
+}

@@ -1,10 +1,13 @@
-#include "os/AboutInfo.h"
 #include "os/AccessLog.h"
+#include "os/AboutInfo.h"
+#include "os/FileAccess.h"
 #include "os/TextCodec.h"
+#include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,7 +24,7 @@ const QDateTime When(QDate(2026, 12, 5), QTime(5, 9, 26));
 TEST(AboutInfo, ShareShowsTheServerAndLocalShowsTheComputer)
 {
     os::MachineLine m = os::MachineLine::forProgramDirectory(QStringLiteral("\\\\srv\\share\\dir"),
-                                                            QStringLiteral("pc1"));
+                                                             QStringLiteral("pc1"));
     EXPECT_EQ(m.heading, QStringLiteral("ｻｰﾊﾞｰ名"));
     EXPECT_EQ(m.name, QStringLiteral("srv"));
     m = os::MachineLine::forProgramDirectory(QStringLiteral("//nas/qel"), QStringLiteral("pc1"));
@@ -46,12 +49,12 @@ TEST(AccessLog, RecordLayoutsByteForByte)
 {
     QTemporaryDir dir;
     const AccessLog log(dir.filePath(QStringLiteral("qelAccspc.log")));
-    ASSERT_TRUE(log.write(QStringLiteral("<load CHF>"), QStringLiteral("/d/a.chf"), QStringLiteral("3.0"),
-                          QString(), false, When));
-    ASSERT_TRUE(log.write(QStringLiteral("<save CHF>"), QStringLiteral("/d/図.chf"), QStringLiteral("3.0"),
-                          QStringLiteral("Figure 1"), false, When));
-    ASSERT_TRUE(log.write(QStringLiteral("<save CHF>"), QStringLiteral("/d/b.chf"), QStringLiteral("3.0"),
-                          QString(), true, When));
+    ASSERT_TRUE(log.write(QStringLiteral("<load CHF>"), QStringLiteral("/d/a.chf"),
+                          QStringLiteral("3.0"), QString(), false, When));
+    ASSERT_TRUE(log.write(QStringLiteral("<save CHF>"), QStringLiteral("/d/図.chf"),
+                          QStringLiteral("3.0"), QStringLiteral("Figure 1"), false, When));
+    ASSERT_TRUE(log.write(QStringLiteral("<save CHF>"), QStringLiteral("/d/b.chf"),
+                          QStringLiteral("3.0"), QString(), true, When));
     const QByteArray expected = os::encodeText(QStringLiteral(
         "<load CHF>,12-05-2026,05:09:26 , /d/a.chf\r\n"
         "\r\n<3.0>, 12-05-2026,05:09:26\r\n<save CHF>,/d/図.chf\r\n<title>    ,\"Figure 1\"\r\n"
@@ -84,6 +87,27 @@ TEST(AccessLog, AFailedWriteLeavesTheLogAlone)
 {
     QTemporaryDir dir;
     const AccessLog log(dir.filePath(QStringLiteral("no/such/dir/qelAccs.log")));
-    EXPECT_FALSE(log.write(QStringLiteral("<load JPG>"), QStringLiteral("/a.jpg"), QStringLiteral("3.0"),
-                           QString(), false, When));
+    EXPECT_FALSE(log.write(QStringLiteral("<load JPG>"), QStringLiteral("/a.jpg"),
+                           QStringLiteral("3.0"), QString(), false, When));
+}
+
+// A log name that is a FIFO or a link to one would block the start (opening a FIFO to write
+// waits for a reader) and be replaced by the next record; it is passed over instead.
+TEST(AccessLog, ALogThatIsNoFileIsPassedOverAndLeftAlone)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const QString fifo = test::makeFifo(dir, QStringLiteral("qelAccssrv.log"));
+    const AccessLog log = AccessLog::open(dir.path(), QStringLiteral("srv"));
+    EXPECT_EQ(QFileInfo(log.fileName()).fileName(), QStringLiteral("qelAccs.log"));
+    EXPECT_TRUE(QFileInfo(log.fileName()).isFile());
+
+    const QString link = test::makeLink(dir, QStringLiteral("qelAccspc.log"), fifo);
+    for (const QString &name : {fifo, link}) {
+        const os::Result r =
+            AccessLog(name).write(QStringLiteral("<load JPG>"), QStringLiteral("/a.jpg"),
+                                  QStringLiteral("3.0"), QString(), false, When);
+        EXPECT_EQ(r.code, os::FileAccess::NotRegularFile) << name.toStdString();
+        EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo"));
+    }
 }

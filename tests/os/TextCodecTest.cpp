@@ -240,3 +240,36 @@ TEST(AppendText, AsciiFileTakesCp932UnlessThatWouldReadAsUtf8)
 }
 
 } // namespace
+
+// Bytes that are not CP932 show as the replacement character, never as an invisible control
+// character, and the rest of the text is kept around them.
+TEST(Decode, UnreadableBytesShowAsReplacementCharacters)
+{
+    struct Row
+    {
+        const char *name;
+        const char *bytesHex;
+        const char16_t *text;
+    };
+    const Row rows[] = {
+        {"UndefinedSingleByte", "4182a0ff42", u"Aあ\uFFFDB"},
+        {"UnassignedDoubleByte", "41854042", u"A\uFFFDB"},
+        {"BadTrailByte", "8366810a", u"デ\uFFFD\n"},
+        {"CutOffAtEnd", "8366815b835e81", u"データ\uFFFD"},
+        {"TitleLine", "546f705469743d098abfff0d0a", u"TopTit=\t漢\uFFFD\r\n"},
+    };
+    for (const Row &row : rows) {
+        const DecodedText d = decodeText(hex(row.bytesHex));
+        EXPECT_TRUE(d.hasErrors) << row.name;
+        EXPECT_FALSE(d.text.contains(QChar(0x1A))) << row.name;
+        EXPECT_EQ(d.text, QString::fromUtf16(row.text)) << row.name;
+    }
+}
+
+TEST(Decode, RealControlBytesStayAsTheyAre)
+{
+    // A file that holds these bytes on purpose has no unreadable characters.
+    const DecodedText d = decodeText(hex("8abf1a1c7f"));
+    EXPECT_FALSE(d.hasErrors);
+    EXPECT_EQ(d.text, QString::fromUtf16(u"漢\x1a\x1c\x7f"));
+}

@@ -166,9 +166,16 @@ TEST_F(FilesFixture, AFailedSaveKeepsTheOldFileAndSaysSo)
     for (const QString &name : {QStringLiteral("out.CHF"), QStringLiteral("out.bmp")}) {
         dialogs.messages.clear();
         QString target = notAFolder + QLatin1Char('/') + name;
+        const QString asked = target;
         EXPECT_FALSE(files.loadSave(1, target));
         EXPECT_TRUE(target.isEmpty());
-        EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("記録できませんでした。")});
+        // The designed text, then the file and why it could not be written.
+        ASSERT_EQ(dialogs.messageTexts().size(), 1);
+        const QString text = dialogs.messageTexts().first();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("記録できませんでした。\n")))
+            << qPrintable(text);
+        EXPECT_TRUE(text.contains(asked)) << qPrintable(text);
+        EXPECT_TRUE(text.endsWith(QStringLiteral("フォルダーがありません"))) << qPrintable(text);
     }
     // An existing chart where no temporary file can be made beside it stays as it was.
     const QString kept = path(QStringLiteral("kept.CHF"));
@@ -179,7 +186,9 @@ TEST_F(FilesFixture, AFailedSaveKeepsTheOldFileAndSaysSo)
     dialogs.messages.clear();
     QString procTarget = QStringLiteral("/proc/self/kept.CHF");
     EXPECT_FALSE(files.loadSave(1, procTarget));
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("記録できませんでした。")});
+    ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_TRUE(
+        dialogs.messageTexts().first().startsWith(QStringLiteral("記録できませんでした。\n")));
     EXPECT_EQ(test::readFile(kept), before);
     EXPECT_FALSE(logText().contains(QStringLiteral("/proc/self")));
 }

@@ -1,5 +1,7 @@
-#include "os/TextCodec.h"
 #include "shell/RecentFileList.h"
+#include "os/FileAccess.h"
+#include "os/TextCodec.h"
+#include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -12,7 +14,8 @@ using namespace qel;
 TEST(RecentFileList, EntryNamesTheFileAndKeepsThePath)
 {
     const QString entry = RecentFileList::entryFor(QStringLiteral("/Data/Beef.CHF"));
-    EXPECT_EQ(entry, QStringLiteral("beef.chf") + QString(20, QLatin1Char(' ')) + QStringLiteral("*/Data/Beef.CHF"));
+    EXPECT_EQ(entry, QStringLiteral("beef.chf") + QString(20, QLatin1Char(' ')) +
+                         QStringLiteral("*/Data/Beef.CHF"));
     EXPECT_EQ(RecentFileList::pathOf(entry), QStringLiteral("/Data/Beef.CHF"));
 }
 
@@ -55,9 +58,10 @@ TEST(RecentFileList, ListFileRoundTripByteForByte)
     EXPECT_TRUE(file.endsWith(QStringLiteral("/qelPropc1.ini")));
     ASSERT_TRUE(list.save(file));
     const QString blanks(20, QLatin1Char(' '));
-    EXPECT_EQ(test::readFile(file),
-              os::encodeText(QStringLiteral("qel file=,売上.jpg") + blanks + QStringLiteral("*/d/売上.jpg\r\n")
-                             + QStringLiteral("qel file=,a,b.chf") + blanks + QStringLiteral("*/d/a,b.chf\r\n")));
+    EXPECT_EQ(test::readFile(file), os::encodeText(QStringLiteral("qel file=,売上.jpg") + blanks +
+                                                   QStringLiteral("*/d/売上.jpg\r\n") +
+                                                   QStringLiteral("qel file=,a,b.chf") + blanks +
+                                                   QStringLiteral("*/d/a,b.chf\r\n")));
     RecentFileList read;
     ASSERT_TRUE(read.load(file));
     EXPECT_EQ(read.entries(), list.entries()) << "commas after the first stay in the entry";
@@ -66,7 +70,8 @@ TEST(RecentFileList, ListFileRoundTripByteForByte)
 TEST(RecentFileList, LoadingStopsAfter101AndSkipsForeignLines)
 {
     QTemporaryDir dir;
-    QStringList lines = {QStringLiteral("[header]"), QStringLiteral("qel file =,x"), QStringLiteral("other,y")};
+    QStringList lines = {QStringLiteral("[header]"), QStringLiteral("qel file =,x"),
+                         QStringLiteral("other,y")};
     for (int i = 0; i < 150; ++i)
         lines << QStringLiteral("qel file=,f%1.chf                    */d/f%1.chf").arg(i);
     const QString file = dir.filePath(QStringLiteral("list.ini"));
@@ -91,14 +96,16 @@ TEST(RecentFileList, SavingKeepsTheNewestHundredAndAnEmptyListWritesNothing)
     RecentFileList read;
     read.load(file);
     EXPECT_EQ(read.count(), 100);
-    EXPECT_EQ(RecentFileList::pathOf(read.entry(0)), QStringLiteral("/d/f119.chf")) << "the newest stays";
+    EXPECT_EQ(RecentFileList::pathOf(read.entry(0)), QStringLiteral("/d/f119.chf"))
+        << "the newest stays";
     EXPECT_FALSE(list.save(dir.filePath(QStringLiteral("no/dir/list.ini"))));
 }
 
 TEST(RecentFileList, MissingFileQuestionBreaksLongPaths)
 {
     const QString path = QStringLiteral("/") + QString(119, QLatin1Char('a'));
-    EXPECT_EQ(RecentFileList::brokenPath(path), (QStringList{path.left(50), path.mid(50, 50), path.mid(100)}));
+    EXPECT_EQ(RecentFileList::brokenPath(path),
+              (QStringList{path.left(50), path.mid(50, 50), path.mid(100)}));
     const QString q = RecentFileList::missingFileQuestion(3, path);
     EXPECT_TRUE(q.startsWith(QStringLiteral("3) /aaa")));
     EXPECT_TRUE(q.contains(QStringLiteral("が見つからないか読めません。")));
@@ -106,4 +113,24 @@ TEST(RecentFileList, MissingFileQuestionBreaksLongPaths)
     EXPECT_TRUE(RecentFileList::missingFileQuestion(0, QStringLiteral("//srv/a.chf"))
                     .contains(QStringLiteral("ネットワークにアクセスできるか確認してください。")));
     EXPECT_TRUE(q.endsWith(QStringLiteral("このリストを削除しますか ?")));
+}
+
+TEST(RecentFileList, ListFileThatIsNoFileIsNeitherReadNorReplaced)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const QString fifo = test::makeFifo(dir, QStringLiteral("qelPropc1.ini"));
+    const QString link =
+        test::makeLink(dir, QStringLiteral("qelPro.ini"), QStringLiteral("/dev/zero"));
+    RecentFileList list;
+    list.add(QStringLiteral("/d/a.chf"));
+    for (const QString &file : {fifo, link}) {
+        const os::Result r = list.load(file);
+        EXPECT_EQ(r.code, os::FileAccess::NotRegularFile) << file.toStdString();
+        EXPECT_TRUE(r.message.startsWith(file)) << r.message.toStdString();
+        EXPECT_EQ(list.count(), 1) << "the list is kept";
+    }
+    const os::Result saved = list.save(fifo);
+    EXPECT_EQ(saved.code, os::FileAccess::NotRegularFile);
+    EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo"));
 }

@@ -1,0 +1,64 @@
+#include "chartview/ChartControl.h"
+
+#include "os/FileAccess.h"
+#include "support/SpecialFiles.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qel;
+using namespace qel::chartview;
+
+namespace {
+
+ChartControl &exportable(ChartControl &chart)
+{
+    chart.setSeriesTotal(1);
+    chart.setPointTotal(2);
+    chart.setViewSize(QSize(200, 150));
+    return chart;
+}
+
+} // namespace
+
+// Every export format goes to a regular file or a new name only; a FIFO or a link to one is
+// refused before anything is written, and ExportError says why.
+TEST(ChartExportFile, NoRegularFileIsNeverReplaced)
+{
+    for (const qint16 format : {FormatBitmap, FormatPng, FormatSvg, FormatChartFile}) {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const QString fifo = test::makeFifo(dir, QStringLiteral("out"));
+        const QString link = test::makeLink(dir, QStringLiteral("link"), fifo);
+        ChartControl chart;
+        exportable(chart);
+        for (const QString &path : {fifo, link}) {
+            EXPECT_NE(chart.ExportFile(format, path), 0) << format;
+            EXPECT_TRUE(chart.ExportError().contains(path)) << format;
+            EXPECT_TRUE(chart.ExportError().contains(os::FileAccess::notRegularText())) << format;
+            EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo")) << format;
+        }
+        EXPECT_EQ(test::listing(dir), (QStringList{QStringLiteral("link"), QStringLiteral("out")}));
+    }
+}
+
+TEST(ChartExportFile, ALinkToAPictureIsWrittenAtItsTargetAndTheErrorIsCleared)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const QString target = dir.filePath(QStringLiteral("real.png"));
+    test::writeFile(target, "old");
+    const QString link = test::makeLink(dir, QStringLiteral("a.png"), target);
+    ChartControl chart;
+    exportable(chart);
+    EXPECT_NE(chart.ExportFile(FormatPng, dir.filePath(QStringLiteral("no/a.png"))), 0);
+    EXPECT_FALSE(chart.ExportError().isEmpty());
+    ASSERT_EQ(chart.ExportFile(FormatPng, link), 0) << chart.ExportError().toStdString();
+    EXPECT_TRUE(chart.ExportError().isEmpty());
+    EXPECT_EQ(test::kindOf(link), QStringLiteral("link"));
+    EXPECT_EQ(QImage(target).size(), QSize(200, 150));
+}
