@@ -88,9 +88,11 @@ AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
     run.setViewer(m_viewer.get());
     run.setMessageWindow(&m_parts.messages);
     const stats::JobResult result = run.runRegressionJob(series, job);
-    if (result.succeeded())
+    // Only a chart that kept failing is worth another run; the user has seen every other
+    // failure, and running again would ask the same questions.
+    if (result.succeeded() || result.code != stats::ChartFailed)
         return {};
-    return {result.errorNumber, result.errorText};
+    return {result.code, result.message};
 }
 
 void ChartInspection::chartCommand(ChartWidget &chart, qint16 code, qint32 param)

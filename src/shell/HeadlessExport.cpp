@@ -147,7 +147,7 @@ bool runRegression(ChartView &chart, os::UserDialogs &dialogs, const RegressionR
     chart.setAxisValue(AxisYMin, yMin);
     chart.setAxisValue(AxisYMax, yMax);
     if (!result.succeeded()) {
-        error = result.errorText;
+        error = result.message;
         return false;
     }
     return true;
