@@ -40,7 +40,7 @@ QPointF ChartLayout::valuePosition(double value, bool xAxis) const
 {
     double f;
     if (xAxis)
-        f = numericX ? xScale.fraction(value) : (value - 0.5) / std::max(pointCount, 1);
+        f = numericX ? xScale.fraction(value) : pointNumberU(value);
     else
         f = yScale.fraction(value);
     if (horizontal && !projection.is3D())

@@ -16,6 +16,7 @@ struct PointAnchor
     int series = -1;
     int point = -1;
     QPointF position;
+    bool marker = false; // a marker was drawn there
 };
 
 // An area that belongs to a point (a bar, a slice), in paint order.
@@ -39,14 +40,20 @@ struct ChartLayout
     AxisScale xScale; // numeric X axis (scatter, or X values in use)
     bool numericX = false;
     bool horizontal = false;
-    int pointCount = 0;
+    // Point slots of a category axis: the points of the data series. Fitted curves may have
+    // more points than that; they do not widen the axis.
+    int slotCount = 0;
     int seriesRows = 1; // depth rows in 3D
     std::vector<PointAnchor> anchors;
     std::vector<PointRegion> regions;
+    std::vector<int> legend; // the series (the points of a pie) the legend lists, in order
 
     // The u coordinate (0..1 across the box) of a point's slot centre on a category axis.
-    double slotCentre(int point) const { return (point + 0.5) / std::max(pointCount, 1); }
-    double slotWidth() const { return 1.0 / std::max(pointCount, 1); }
+    double slotCentre(int point) const { return (point + 0.5) / std::max(slotCount, 1); }
+    double slotWidth() const { return 1.0 / std::max(slotCount, 1); }
+    // The u coordinate of a point number (1 for the first slot) on a category axis; curves
+    // computed over the point numbers are drawn through it.
+    double pointNumberU(double number) const { return (number - 0.5) / std::max(slotCount, 1); }
 
     // The point under pos: the nearest anchor within radius, else the front-most region
     // containing pos. {-1, -1} when there is none.

@@ -85,6 +85,18 @@ inline constexpr quint32 TypeTrackMouse = 0x10000000;
 inline constexpr quint32 LayoutPlotOnly = 0x200;
 inline constexpr quint32 LayoutHideLegend = 0x800; // the tool bar's legend button
 
+// Whether a chart of this type places its points along a numeric X axis by their X values;
+// otherwise they stand in point slots. Within a numeric axis a series whose X values are all
+// 0 (and the chart's HasXValues off) has none: its points sit at the point numbers 1, 2, ….
+// The regression reads its X values the same way, so its curves land on the points drawn.
+inline bool numericXAxis(quint32 chartType, bool hasXValues)
+{
+    const quint32 g = chartType & GalleryMask;
+    return g == GalleryScatter ||
+           (hasXValues && (g == GalleryLines || g == GallerySpline || g == GalleryMarks ||
+                           g == GalleryArea || g == GalleryHighLow));
+}
+
 inline constexpr quint32 AxisHideXLabels = 0x4;
 inline constexpr quint32 AxisHideYLabels = 0x20;
 inline constexpr quint32 AxisVerticalXLabels = 0x80;

@@ -47,12 +47,13 @@ ChartRenderer::ChartRenderer(const ChartModel &model,
     , m_painter(painter)
 {
     m_layout.size = size;
-    m_layout.pointCount = model.pointCount;
+    m_layout.slotCount = model.pointCount;
     m_plotOnly = model.layoutBits & LayoutPlotOnly;
 }
 
 ChartLayout ChartRenderer::run()
 {
+    computeSeriesFacts();
     computeScales();
     computeRegions();
     computeProjection();
@@ -83,11 +84,7 @@ QFont ChartRenderer::font(ChartText text) const
 
 bool ChartRenderer::usesNumericX() const
 {
-    const quint32 g = m_model.gallery();
-    if (g == GalleryScatter)
-        return true;
-    return m_model.hasXValues && (g == GalleryLines || g == GallerySpline || g == GalleryMarks ||
-                                  g == GalleryArea || g == GalleryHighLow);
+    return numericXAxis(m_model.chartType, m_model.hasXValues);
 }
 
 bool ChartRenderer::isBarLike() const
@@ -111,6 +108,39 @@ std::pair<double, double> ChartRenderer::rowRange(int series) const
     return {double(row) / n + pad, double(row + 1) / n - pad};
 }
 
+void ChartRenderer::computeSeriesFacts()
+{
+    const ChartModel &m = m_model;
+    const std::size_t n = std::size_t(std::max(m.seriesCount, 0));
+    m_seriesHasX.assign(n, m.hasXValues);
+    m_shownPoints.assign(n, 0);
+    int extent = 0;
+    bool curves = false;
+    for (int s = 0; s < m.seriesCount; ++s) {
+        const bool curve = isFittedCurve(s);
+        curves = curves || curve;
+        for (int p = 0; p < m.pointCount; ++p) {
+            const double v = m.value(s, p);
+            if (isEmptyPoint(v) || !std::isfinite(v))
+                continue;
+            ++m_shownPoints[std::size_t(s)];
+            const double x = m.xValue(s, p);
+            if (x != 0 && !isEmptyPoint(x))
+                m_seriesHasX[std::size_t(s)] = true;
+            if (!curve)
+                extent = std::max(extent, p + 1);
+        }
+    }
+    // The field grows to hold a fitted curve's points; the category axis keeps to the data.
+    if (curves && !isPie() && !isSurface()) {
+        for (int p = extent; p < m.pointCount; ++p) {
+            if (!m.pointCaptions.value(p).isEmpty())
+                extent = p + 1;
+        }
+        m_layout.slotCount = std::max(extent, 1);
+    }
+}
+
 void ChartRenderer::computeScales()
 {
     const ChartModel &m = m_model;
@@ -127,8 +157,8 @@ void ChartRenderer::computeScales()
             (second ? lo2 : lo) = std::min(second ? lo2 : lo, v);
             (second ? hi2 : hi) = std::max(second ? hi2 : hi, v);
             (v >= 0 ? pos : neg) += v;
-            const double xv = m.hasXValues || m.xValue(s, p) != 0 ? m.xValue(s, p) : p + 1;
-            if (std::isfinite(xv)) {
+            const double xv = xOf(s, p);
+            if (std::isfinite(xv) && !isEmptyPoint(xv)) {
                 xlo = std::min(xlo, xv);
                 xhi = std::max(xhi, xv);
             }
@@ -210,11 +240,13 @@ void ChartRenderer::computeRegions()
         if (showLegend()) {
             const QFontMetricsF fm(font(ChartText::YLabels));
             double w = 0;
-            const QStringList entries = legendEntries();
-            for (const QString &e : entries)
-                w = std::max(w, fm.horizontalAdvance(e));
+            const std::vector<LegendEntry> entries = legendEntries();
+            for (const LegendEntry &e : entries) {
+                w = std::max(w, fm.horizontalAdvance(e.text));
+                m_layout.legend.push_back(e.index);
+            }
             w = std::min(w + 34, r.width() * 0.35);
-            const double h = std::min(entries.size() * fm.lineSpacing() + 12, r.height());
+            const double h = std::min(double(entries.size()) * fm.lineSpacing() + 12, r.height());
             m_legend = QRectF(r.right() - w, r.center().y() - h / 2, w, h);
             r.setRight(r.right() - w - 8);
         }
@@ -265,14 +297,27 @@ double ChartRenderer::dataDepthRatio() const
     return std::clamp(perRow * rows() + 0.02, 0.05, 2.5);
 }
 
+double ChartRenderer::markerSize() const
+{
+    return std::max(7.0, 2.0 * m_model.lineWidths[0] + 5);
+}
+
 void ChartRenderer::computeProjection()
 {
     const bool view3D = m_model.view3D && !isPie();
-    m_layout.projection = Projection3D(m_layout.plot, view3D, m_model.elevation(),
-                                       m_model.rotation(), dataDepthRatio());
+    QRectF box = m_layout.plot;
+    if (!view3D && !isPie() && !isSurface() && !isBarLike()) {
+        // A point on the end of an axis keeps its whole marker inside the axes: the values
+        // run over the plot less a marker's half on every side.
+        const double room = markerSize() / 2 + 1;
+        if (box.width() > 8 * room && box.height() > 8 * room)
+            box.adjust(room, room, -room, -room);
+    }
+    m_layout.projection =
+        Projection3D(box, view3D, m_model.elevation(), m_model.rotation(), dataDepthRatio());
     m_layout.seriesRows = rows();
     if (!view3D) {
-        m_layout.dataRect = m_layout.plot;
+        m_layout.dataRect = box;
         return;
     }
     QPolygonF corners;
@@ -286,14 +331,22 @@ QPointF ChartRenderer::toScreen(double u, double v, double w) const
     return m_layout.projection.map(u, v, w);
 }
 
+double ChartRenderer::xOf(int series, int point) const
+{
+    // A fitted curve always has its X values, 0 included: on a chart without X values they
+    // are point numbers, as its data points have.
+    if (isFittedCurve(series) || m_seriesHasX[std::size_t(series)])
+        return m_model.xValue(series, point);
+    return point + 1;
+}
+
 double ChartRenderer::uOf(int series, int point) const
 {
-    if (!m_layout.numericX)
-        return m_layout.slotCentre(point);
-    const double x = m_model.hasXValues || m_model.xValue(series, point) != 0
-                         ? m_model.xValue(series, point)
-                         : point + 1;
-    return m_layout.xScale.fraction(x);
+    if (m_layout.numericX)
+        return m_layout.xScale.fraction(xOf(series, point));
+    if (isFittedCurve(series))
+        return m_layout.pointNumberU(m_model.xValue(series, point));
+    return m_layout.slotCentre(point);
 }
 
 double ChartRenderer::vOf(int series, double value) const
@@ -338,26 +391,32 @@ QPen ChartRenderer::dataPen(const QColor &color) const
 
 bool ChartRenderer::isFittedCurve(int series) const
 {
-    return series < int(m_model.seriesAttrColors.size())
-           && m_model.seriesAttrColors[std::size_t(series)] != 0;
+    return series < int(m_model.seriesAttrColors.size()) &&
+           m_model.seriesAttrColors[std::size_t(series)] != 0;
 }
 
 bool ChartRenderer::showLegend() const
 {
     if (m_plotOnly || isSurface() || (m_model.layoutBits & LayoutHideLegend))
         return false;
-    for (const QString &e : legendEntries())
-        if (!e.trimmed().isEmpty())
+    for (const LegendEntry &e : legendEntries())
+        if (!e.text.trimmed().isEmpty())
             return true;
     return false;
 }
 
-QStringList ChartRenderer::legendEntries() const
+std::vector<ChartRenderer::LegendEntry> ChartRenderer::legendEntries() const
 {
-    QStringList entries = isPie() ? m_model.pointCaptions : m_model.seriesCaptions;
+    std::vector<LegendEntry> entries;
+    const QStringList &texts = isPie() ? m_model.pointCaptions : m_model.seriesCaptions;
     // A legend longer than the chart is high is cut; the chart stays readable.
-    if (entries.size() > 40)
-        entries = entries.mid(0, 40);
+    for (int i = 0; i < texts.size() && entries.size() < 40; ++i) {
+        // A series with nothing to show (a curve series the field made room for, not yet
+        // drawn) has nothing to explain.
+        if (!isPie() && (i >= int(m_shownPoints.size()) || m_shownPoints[std::size_t(i)] == 0))
+            continue;
+        entries.push_back({i, texts[i]});
+    }
     return entries;
 }
 
@@ -370,8 +429,10 @@ bool ChartRenderer::drawsMarkers(int series) const
     const bool wanted = g == GalleryMarks || g == GalleryScatter ||
                         ((g == GalleryLines || g == GallerySpline || g == GalleryHighLow) &&
                          (m_model.chartType & TypeShowMarkers));
-    // Markers closer than a few pixels would only blot the line out.
-    return wanted && m_layout.plot.width() / std::max(m_model.pointCount, 1) >= 4;
+    // Markers closer than a few pixels would only blot the line out. Counted per series: a
+    // long curve in the chart leaves the markers of the other series alone.
+    const int shown = series < int(m_shownPoints.size()) ? m_shownPoints[std::size_t(series)] : 0;
+    return wanted && m_layout.plot.width() / std::max(shown, 1) >= 4;
 }
 
 // ---- drawing -------------------------------------------------------------------------------
@@ -444,6 +505,12 @@ void ChartRenderer::drawBands()
         const double v0 = std::clamp(m_layout.yScale.fraction(b.from), -0.01, 1.01);
         const double v1 = std::clamp(m_layout.yScale.fraction(b.till), -0.01, 1.01);
         m_painter->setBrush(c);
+        if (!is3D) {
+            const double y0 = toScreen(0, v0).y(), y1 = toScreen(0, v1).y();
+            m_painter->drawRect(QRectF(QPointF(m_layout.plot.left(), std::min(y0, y1)),
+                                       QPointF(m_layout.plot.right(), std::max(y0, y1))));
+            continue;
+        }
         m_painter->drawPolygon(QPolygonF({toScreen(0, v0, wFar), toScreen(1, v0, wFar),
                                           toScreen(1, v1, wFar), toScreen(0, v1, wFar)}));
     }
@@ -464,11 +531,28 @@ void ChartRenderer::drawGrid()
     const bool is3D = m_layout.projection.is3D();
     const double wFar = m_layout.projection.backIsFar() ? 1 : 0;
     const double uFar = m_layout.projection.rightIsFar() ? 1 : 0;
+    // In 2D the lines run from axis to axis, over the room left for the markers too.
+    const auto across = [&](double v) {
+        QPointF a = toScreen(0, v, wFar), b = toScreen(1, v, wFar);
+        if (!is3D) {
+            a.setX(m_layout.plot.left());
+            b.setX(m_layout.plot.right());
+        }
+        m_painter->drawLine(a, b);
+    };
+    const auto upright = [&](double u) {
+        QPointF a = toScreen(u, 0, wFar), b = toScreen(u, 1, wFar);
+        if (!is3D) {
+            a.setY(m_layout.plot.bottom());
+            b.setY(m_layout.plot.top());
+        }
+        m_painter->drawLine(a, b);
+    };
     for (double t : m_layout.yScale.ticks()) {
         const double v = m_layout.yScale.fraction(t);
         if (v < -1e-9 || v > 1 + 1e-9)
             continue;
-        m_painter->drawLine(toScreen(0, v, wFar), toScreen(1, v, wFar));
+        across(v);
         if (is3D)
             m_painter->drawLine(toScreen(uFar, v, 0), toScreen(uFar, v, 1));
     }
@@ -476,14 +560,11 @@ void ChartRenderer::drawGrid()
         const std::vector<double> xs =
             m_layout.numericX ? m_layout.xScale.ticks() : std::vector<double>();
         if (m_layout.numericX) {
-            for (double t : xs) {
-                const double u = m_layout.xScale.fraction(t);
-                m_painter->drawLine(toScreen(u, 0, wFar), toScreen(u, 1, wFar));
-            }
+            for (double t : xs)
+                upright(m_layout.xScale.fraction(t));
         } else {
-            for (int p = 0; p <= m_model.pointCount && m_model.pointCount <= 400; ++p) {
-                const double u = p * m_layout.slotWidth();
-                m_painter->drawLine(toScreen(u, 0, wFar), toScreen(u, 1, wFar));
+            for (int p = 0; p <= m_layout.slotCount && m_layout.slotCount <= 400; ++p) {
+                upright(p * m_layout.slotWidth());
             }
         }
     }
@@ -508,17 +589,27 @@ void ChartRenderer::drawSeries()
         m_painter->setClipRect(m_layout.plot.adjusted(-8, -8, 8, 8));
     }
     const quint32 g = m_model.gallery();
-    if (isBarLike()) {
-        drawBars2D();
-    } else if (isSurface()) {
+    if (isSurface()) {
         drawSurface2D();
     } else {
-        // Areas are drawn last series first, so the first series stands in front.
+        if (isBarLike())
+            drawBars2D();
+        // Areas are drawn last series first, so the first series stands in front. Fitted
+        // curves are plain lines in every gallery, kept inside the axes.
         for (int i = 0; i < m_model.seriesCount; ++i) {
             const int s = g == GalleryArea ? m_model.seriesCount - 1 - i : i;
-            if (g != GalleryMarks)
-                drawLines2D(s, g == GallerySpline, g == GalleryArea);
+            const bool curve = isFittedCurve(s);
+            if (isBarLike() && !curve)
+                continue;
+            if (curve && m_painter) {
+                m_painter->save();
+                m_painter->setClipRect(m_layout.plot, Qt::IntersectClip);
+            }
+            if (g != GalleryMarks || curve)
+                drawLines2D(s, g == GallerySpline, g == GalleryArea && !curve);
             drawMarkers(s, true);
+            if (curve && m_painter)
+                m_painter->restore();
         }
     }
     if (m_painter)
@@ -617,14 +708,14 @@ void ChartRenderer::drawMarkers(int series, bool record)
     const bool visible = drawsMarkers(series);
     const qint16 style = m_model.markerStyleOf(series);
     const QColor color = seriesColor(series);
-    const double size = std::max(7.0, 2.0 * m_model.lineWidths[0] + 5);
+    const double size = markerSize();
     for (int p = 0; p < m_model.pointCount; ++p) {
         const double v = m_model.value(series, p);
         if (isEmptyPoint(v) || !std::isfinite(v))
             continue;
         const QPointF at = toScreen(uOf(series, p), vOf(series, v));
         if (record)
-            m_layout.anchors.push_back({series, p, at});
+            m_layout.anchors.push_back({series, p, at, visible});
         if (visible && m_painter)
             drawMarker(at, style, color, size);
     }
@@ -663,15 +754,23 @@ void ChartRenderer::drawBars2D()
     const bool stacked = m.gallery() == GalleryStackedBars;
     const double gap = (m.pointGap <= 0 ? 30 : std::min<int>(m.pointGap, 100)) / 100.0;
     const double cluster = m_layout.slotWidth() * (1 - gap * 0.9);
-    const int perSlot = stacked ? 1 : std::max(m.seriesCount, 1);
+    // Fitted curves are drawn as lines over the bars and take no place in the clusters.
+    std::vector<int> bars;
+    for (int s = 0; s < m.seriesCount; ++s) {
+        if (!isFittedCurve(s))
+            bars.push_back(s);
+    }
+    const int perSlot = stacked ? 1 : std::max(int(bars.size()), 1);
     const double barWidth = cluster / perSlot;
     for (int p = 0; p < m.pointCount; ++p) {
         double pos = 0, neg = 0;
-        for (int s = 0; s < m.seriesCount; ++s) {
+        for (std::size_t k = 0; k < bars.size(); ++k) {
+            const int s = bars[k];
             const double v = m.value(s, p);
             if (isEmptyPoint(v) || !std::isfinite(v))
                 continue;
-            const double u0 = m_layout.slotCentre(p) - cluster / 2 + (stacked ? 0 : s * barWidth);
+            const double u0 =
+                m_layout.slotCentre(p) - cluster / 2 + (stacked ? 0 : double(k) * barWidth);
             double from = 0, to = v;
             if (stacked) {
                 double &acc = v >= 0 ? pos : neg;
@@ -807,6 +906,10 @@ void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
         const double gap = (m.pointGap <= 0 ? 30 : std::min<int>(m.pointGap, 100)) / 100.0;
         const double width = m_layout.slotWidth() * (1 - gap * 0.9);
         for (int s = 0; s < m.seriesCount; ++s) {
+            if (!isSurface() && isFittedCurve(s)) {
+                addRibbon(faces, s, false);
+                continue;
+            }
             const auto [w0, w1] = isSurface()
                                       ? std::pair<double, double>(double(s) / m.seriesCount,
                                                                   double(s + 1) / m.seriesCount)
@@ -820,6 +923,8 @@ void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
                 if (g == GalleryStackedBars) {
                     double below = 0;
                     for (int k = 0; k < s; ++k) {
+                        if (isFittedCurve(k))
+                            continue;
                         const double kv = m.value(k, p);
                         if (!isEmptyPoint(kv) && std::isfinite(kv) && (kv >= 0) == (v >= 0))
                             below += kv;
@@ -844,7 +949,6 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
     std::stable_sort(faces.begin(), faces.end(),
                      [](const Face &a, const Face &b) { return a.depth > b.depth; });
     const bool outline = m_model.chartType & TypeOutline;
-    const double markerSize = std::max(7.0, 2.0 * m_model.lineWidths[0] + 5);
     for (const Face &f : faces) {
         if (!f.polygon.isEmpty()) {
             if (f.series >= 0)
@@ -857,10 +961,11 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
             }
         } else if (m_painter && f.hasAnchor && drawsMarkers(f.series)) {
             drawMarker(f.anchor, m_model.markerStyleOf(f.series), seriesColor(f.series),
-                       markerSize);
+                       markerSize());
         }
         if (f.hasAnchor)
-            m_layout.anchors.push_back({f.series, f.point, f.anchor});
+            m_layout.anchors.push_back(
+                {f.series, f.point, f.anchor, f.polygon.isEmpty() && drawsMarkers(f.series)});
     }
 }
 
@@ -990,7 +1095,11 @@ void ChartRenderer::drawConstants()
         if (m_model.constantStyle == 3)
             pen.setStyle(Qt::DashLine);
         m_painter->setPen(pen);
-        const QPointF a = toScreen(0, v, 0), b = toScreen(1, v, 0);
+        QPointF a = toScreen(0, v, 0), b = toScreen(1, v, 0);
+        if (!m_layout.projection.is3D()) {
+            a.setX(m_layout.plot.left());
+            b.setX(m_layout.plot.right());
+        }
         m_painter->drawLine(a, b);
         if (!c.caption.isEmpty()) {
             m_painter->setPen(QColor(160, 0, 0));
@@ -1071,7 +1180,9 @@ void ChartRenderer::drawYLabels(const AxisScale &scale, bool right)
         const double v = scale.fraction(t);
         if (v < -1e-9 || v > 1 + 1e-9)
             continue;
-        const QPointF at = toScreen(edgeU, v, edgeW);
+        QPointF at = toScreen(edgeU, v, edgeW);
+        if (!m_layout.projection.is3D())
+            at.setX(right ? m_layout.plot.right() : m_layout.plot.left());
         const QString text = scale.label(t);
         const double w = fm.horizontalAdvance(text);
         const QRectF box =
@@ -1092,7 +1203,9 @@ void ChartRenderer::drawXLabels()
                          : m_layout.projection.is3D()                                  ? 1
                                                                                        : 0;
     auto drawAt = [&](double u, const QString &text, double room) {
-        const QPointF at = toScreen(u, 0, wNear) + QPointF(0, 3);
+        QPointF at = toScreen(u, 0, wNear) + QPointF(0, 3);
+        if (!m_layout.projection.is3D())
+            at.setY(m_layout.plot.bottom() + 3);
         if (vertical) {
             m_painter->save();
             m_painter->translate(at);
@@ -1117,9 +1230,9 @@ void ChartRenderer::drawXLabels()
     double widest = 1;
     for (const QString &c : m_model.pointCaptions)
         widest = std::max(widest, vertical ? fm.height() : fm.horizontalAdvance(c));
-    const double slotPx = m_layout.dataRect.width() / std::max(m_model.pointCount, 1);
+    const double slotPx = m_layout.dataRect.width() / std::max(m_layout.slotCount, 1);
     const int every = std::max(1, int(std::ceil((widest + 6) / std::max(slotPx, 0.01))));
-    for (int p = 0; p < m_model.pointCount; p += every)
+    for (int p = 0; p < m_layout.slotCount; p += every)
         drawAt(m_layout.slotCentre(p), m_model.pointCaptions.value(p), slotPx * every);
 }
 
@@ -1166,15 +1279,16 @@ void ChartRenderer::drawLegend()
     m_painter->drawRect(m_legend);
     const QFontMetricsF fm(font(ChartText::YLabels));
     m_painter->setFont(font(ChartText::YLabels));
-    const QStringList entries = legendEntries();
+    const std::vector<LegendEntry> entries = legendEntries();
     const bool lineLike = !isBarLike() && !isPie() && m_model.gallery() != GalleryArea;
     double y = m_legend.top() + 6;
-    for (int i = 0; i < entries.size(); ++i, y += fm.lineSpacing()) {
+    for (const LegendEntry &entry : entries) {
         if (y + fm.lineSpacing() > m_legend.bottom() + 1)
             break;
+        const int i = entry.index;
         const QColor c = isPie() ? toQColor(m_model.seriesColor(i)) : seriesColor(i);
         const QPointF mid(m_legend.left() + 14, y + fm.lineSpacing() / 2);
-        if (lineLike) {
+        if (lineLike || (!isPie() && isFittedCurve(i))) {
             m_painter->setPen(dataPen(c));
             m_painter->drawLine(mid - QPointF(9, 0), mid + QPointF(9, 0));
             if (m_model.markerStyleOf(i) > 0 && !isFittedCurve(i))
@@ -1188,7 +1302,8 @@ void ChartRenderer::drawLegend()
         m_painter->drawText(
             QRectF(m_legend.left() + 28, y, m_legend.width() - 30, fm.lineSpacing()),
             Qt::AlignLeft | Qt::AlignVCenter,
-            fm.elidedText(entries[i], Qt::ElideRight, m_legend.width() - 30));
+            fm.elidedText(entry.text, Qt::ElideRight, m_legend.width() - 30));
+        y += fm.lineSpacing();
     }
 }
 

@@ -36,11 +36,13 @@ private:
     };
 
     // Layout
+    void computeSeriesFacts();
     void computeScales();
     void computeRegions();
     void computeProjection();
     double dataDepthRatio() const;
     QPointF toScreen(double u, double v, double w = 0) const;
+    double xOf(int series, int point) const;
     double uOf(int series, int point) const;
     double vOf(int series, double value) const;
     double baseV() const;
@@ -76,13 +78,19 @@ private:
     void drawTitles();
     void drawLegend();
     void drawMarker(const QPointF &at, qint16 style, const QColor &color, double size);
+    double markerSize() const;
 
     QFont font(ChartText text) const;
     QColor seriesColor(int series) const;
     QColor surfaceColor(double value) const;
     QPen dataPen(const QColor &color) const;
     bool showLegend() const;
-    QStringList legendEntries() const;
+    struct LegendEntry
+    {
+        int index = 0; // the series, or the point of a pie
+        QString text;
+    };
+    std::vector<LegendEntry> legendEntries() const;
     bool drawsMarkers(int series) const;
     bool isFittedCurve(int series) const;
 
@@ -95,6 +103,9 @@ private:
     QRectF m_topTitle, m_bottomTitle, m_leftTitle, m_rightTitle, m_legend;
     double m_yLabelWidth = 0, m_y2LabelWidth = 0, m_xLabelHeight = 0;
     bool m_secondAxis = false;
+    // Per series: whether it has X values of its own, and how many points it shows.
+    std::vector<char> m_seriesHasX;
+    std::vector<int> m_shownPoints;
 };
 
 } // namespace qel::chartview

@@ -119,9 +119,11 @@ AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
     if (m_parts.document)
         m_parts.document->recordEdit(
             job == 77 ? QStringLiteral("平滑化") : QStringLiteral("回帰直線"), before);
-    if (result.succeeded())
+    // Only a chart that kept failing is worth another run; the user has seen every other
+    // failure, and running again would ask the same questions.
+    if (result.succeeded() || result.code != stats::ChartFailed)
         return {};
-    return {result.errorNumber, result.errorText};
+    return {result.code, result.message};
 }
 
 void ChartInspection::chartCommand(ChartWidget &chart, qint16 code, qint32 param)

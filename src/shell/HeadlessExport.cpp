@@ -172,7 +172,7 @@ bool runRegression(chartdoc::ChartDocument &document, const QString &input,
     chart.setAxisValue(AxisYMin, yMin);
     chart.setAxisValue(AxisYMax, yMax);
     if (!result.succeeded()) {
-        error = result.errorText;
+        error = result.message;
         return false;
     }
     return true;
@@ -221,6 +221,12 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
             return 2;
         }
         if (!runRegression(document, QFileInfo(input).absoluteFilePath(), *regression, error)) {
+            // The job's message is often the last box it showed; it is said once.
+            if (!dialogs.texts.isEmpty() &&
+                QString(dialogs.texts.last())
+                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n")) ==
+                    QString(error).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
+                dialogs.texts.removeLast();
             if (!dialogs.texts.isEmpty())
                 error = dialogs.takeTexts() + QLatin1Char('\n') + error;
             return 1;

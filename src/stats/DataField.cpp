@@ -5,6 +5,7 @@
 #include "os/NumberFormat.h"
 #include "os/Useful.h"
 #include "os/UserDialogs.h"
+#include "stats/JobFailure.h"
 
 #include <cmath>
 #include <vector>
@@ -56,7 +57,7 @@ DataField::DataField(chartview::ChartView &chart, os::UserDialogs &dialogs,
     , m_messages(messages)
 {}
 
-bool DataField::dataFieldChgOk(int userGroups)
+os::Result DataField::dataFieldChgOk(int userGroups)
 {
     m_fields.focus.reset();
     const qint64 groups = m_chart.SeriesTotal();
@@ -66,7 +67,7 @@ bool DataField::dataFieldChgOk(int userGroups)
     qint64 p0 = boxNumber(m_fields.firstPoint);
     qint64 p1 = boxNumber(m_fields.lastPoint);
     if (g0 == 1 && g1 == groups && p0 == 1 && p1 == points)
-        return true;
+        return os::Result::success();
 
     if (g0 > g1)
         std::swap(g0, g1);
@@ -74,7 +75,7 @@ bool DataField::dataFieldChgOk(int userGroups)
         std::swap(p0, p1);
     if (g0 < 1 || p0 < 1) {
         m_fields.focus = Field::FirstGroup;
-        return false;
+        return os::Result::failure(QStringLiteral("グループと点の範囲は1からです。"), Refused);
     }
     const qint64 newGroups = g1 - g0 + 1;
     if (newGroups > MaxGroupsWithoutAsking) {
@@ -82,13 +83,14 @@ bool DataField::dataFieldChgOk(int userGroups)
             {QStringLiteral("グループが20を超えています。"), QStringLiteral("qelPro"),
              os::MessageButtons::OkCancel, os::MessageIcon::Question, os::MessageAnswer::Ok});
         if (a == os::MessageAnswer::Cancel)
-            return false;
+            return os::Result::failure(QStringLiteral("グループが20を超えるので、中止しました。"),
+                                       Cancelled);
     }
     const qint64 newPoints = p1 - p0 + 1;
     if (newPoints < 2) {
         m_dialogs.inform(QStringLiteral("Should Points >=2 "), os::MessageIcon::Exclamation);
         m_fields.focus = Field::FirstPoint;
-        return false;
+        return os::Result::failure(QStringLiteral("Should Points >=2 "), Refused);
     }
     const qint64 newSize = newGroups * newPoints;
     const qint64 oldSize = groups * points;
@@ -101,7 +103,9 @@ bool DataField::dataFieldChgOk(int userGroups)
             m_dialogs.message({text, QStringLiteral("qelPro"), os::MessageButtons::OkCancel,
                                os::MessageIcon::Exclamation, os::MessageAnswer::Cancel});
         if (a == os::MessageAnswer::Cancel)
-            return false;
+            return os::Result::failure(QStringLiteral("データサイズ(") + os::integerStr(newSize) +
+                                           QStringLiteral(")が大きいので、中止しました。"),
+                                       Cancelled);
     }
 
     if (m_messages)
@@ -143,10 +147,10 @@ bool DataField::dataFieldChgOk(int userGroups)
         m_chart.EndDataLoad(chartview::ChannelXValues);
         if (m_messages)
             m_messages->hide();
-        m_dialogs.inform(QStringLiteral("データサイズ(") + os::integerStr(newSize) +
-                             QStringLiteral(")の領域を作れませんでした。"),
-                         os::MessageIcon::Exclamation);
-        return false;
+        const QString text = QStringLiteral("データサイズ(") + os::integerStr(newSize) +
+                             QStringLiteral(")の領域を作れませんでした。");
+        m_dialogs.inform(text, os::MessageIcon::Exclamation);
+        return os::Result::failure(text, Refused);
     }
     for (int j = 0; j < G; ++j) {
         if (m_messages && j > 0 && j % 50 == 0)
@@ -178,11 +182,11 @@ bool DataField::dataFieldChgOk(int userGroups)
     m_chart.Refresh();
     if (m_messages)
         m_messages->hide();
-    return true;
+    return os::Result::success();
 }
 
-bool DataField::dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int &firstNew,
-                               int &fieldPoints)
+os::Result DataField::dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int &firstNew,
+                                     int &fieldPoints)
 {
     const int groups = m_chart.SeriesTotal();
     const int points = m_chart.PointTotal();
@@ -193,7 +197,7 @@ bool DataField::dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int
 
     const int required = pointsFor(kind);
     if (required == 0)
-        return false;
+        return os::Result::failure(QStringLiteral("回帰線の種類が分かりません。"), Refused);
 
     int g0 = colorGroupCount;
     if (g0 <= 0 || g0 > groups) {
@@ -203,9 +207,10 @@ bool DataField::dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int
     // Checked on the user groups actually in use, so a chart whose N is not fixed yet is
     // refused as well instead of growing to three times its groups.
     if (kind == LineWithSe && g0 > SeCurveGroupLimit) {
-        m_dialogs.inform(
-            QStringLiteral("グループが５以下でないので、SE曲線を描けません。（仕様）"));
-        return false;
+        const QString text =
+            QStringLiteral("グループが５以下でないので、SE曲線を描けません。（仕様）");
+        m_dialogs.inform(text);
+        return os::Result::failure(text, Refused);
     }
 
     bool grow = false;
@@ -215,7 +220,8 @@ bool DataField::dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int
     }
     if (group > g0) {
         m_dialogs.beep();
-        return false;
+        return os::Result::failure(QStringLiteral("グループ%1は回帰線の系列です。").arg(group),
+                                   Refused);
     }
     const int needGroups = (kind == LineWithSe ? 3 : 2) * g0;
     if (groups < needGroups) {
@@ -224,10 +230,13 @@ bool DataField::dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int
     }
     fieldPoints = int(boxNumber(m_fields.lastPoint));
     firstNew = group + g0;
-    if (grow && !dataFieldChgOk(g0))
-        return false;
+    if (grow) {
+        const os::Result resized = dataFieldChgOk(g0);
+        if (!resized)
+            return resized;
+    }
     colorGroupCount = qint16(g0);
-    return true;
+    return os::Result::success();
 }
 
 } // namespace qel::stats

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Result.h"
 #include "stats/RegressionFields.h"
 
 namespace qel::os {
@@ -29,15 +30,17 @@ public:
     DataField(chartview::ChartView &chart, os::UserDialogs &dialogs, RegressionFields &fields,
               chartview::MessageWindow *messages = nullptr);
 
-    // Resizes the field to the ranges in the boxes; true when the chart now has that size.
+    // Resizes the field to the ranges in the boxes; success when the chart now has that size,
+    // otherwise why not (a refusal or a question answered with Cancel; see JobFailure).
     // userGroups > 0 renames the legends of the curve blocks behind those user groups.
-    bool dataFieldChgOk(int userGroups);
+    os::Result dataFieldChgOk(int userGroups);
 
     // Makes room for a curve of user group `group` (1-based). colorGroupCount is the program's
     // N: fixed here on success, reset when it no longer fits the chart. firstNew receives the
-    // 1-based group of the curve, fieldPoints the point count of the field.
-    bool dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int &firstNew,
-                        int &fieldPoints);
+    // 1-based group of the curve, fieldPoints the point count of the field. A failure ends
+    // the run that asked.
+    os::Result dataFiled4Regr(int kind, int group, qint16 &colorGroupCount, int &firstNew,
+                              int &fieldPoints);
 
 private:
     chartview::ChartView &m_chart;

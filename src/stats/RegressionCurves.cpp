@@ -4,6 +4,7 @@
 #include "os/UserDialogs.h"
 #include "stats/ChartRetry.h"
 #include "stats/DataField.h"
+#include "stats/JobFailure.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +20,13 @@ constexpr int ParabolaFirstPoint = 10;
 QString regrFailure()
 {
     return chartErrorText() + QStringLiteral("Regr <3>");
+}
+
+// Tells the user about a curve the chart would not take and hands the same text on.
+os::Result notWritten(os::UserDialogs &dialogs, const QString &text)
+{
+    dialogs.inform(text);
+    return os::Result::failure(text, CurveNotWritten);
 }
 
 } // namespace
@@ -53,14 +61,16 @@ RegressionCurves::RegressionCurves(chartview::ChartView &chart, os::UserDialogs 
     , m_colorGroupCount(colorGroupCount)
 {}
 
-bool RegressionCurves::writeLine(int series, const Segment &line, bool fixedPointLine,
-                                 const RegressionFit::Linear *se,
-                                 const RegressionFit::XRange &range)
+os::Result RegressionCurves::writeLine(int series, const Segment &line, bool fixedPointLine,
+                                       const RegressionFit::Linear *se,
+                                       const RegressionFit::XRange &range)
 {
     int firstNew = 0, fieldPoints = 0;
     const int kind = se ? DataField::LineWithSe : DataField::StraightLine;
-    if (!m_field.dataFiled4Regr(kind, series + 1, m_colorGroupCount, firstNew, fieldPoints))
-        return false;
+    const os::Result reserved =
+        m_field.dataFiled4Regr(kind, series + 1, m_colorGroupCount, firstNew, fieldPoints);
+    if (!reserved)
+        return reserved;
 
     const int first = fixedPointLine ? 4 : 1;
     const qint16 target = qint16(firstNew - 1);
@@ -72,15 +82,19 @@ bool RegressionCurves::writeLine(int series, const Segment &line, bool fixedPoin
         m_chart.setValueX(first + 1, line.x2);
         m_chart.setValueY(first + 1, line.y2);
     });
+    os::Result result = os::Result::success();
     if (!ok)
-        m_dialogs.inform(regrFailure());
-    if (se)
-        writeSeCurves(series, *se, range);
-    return true;
+        result = notWritten(m_dialogs, regrFailure());
+    if (se) {
+        const os::Result curves = writeSeCurves(series, *se, range);
+        if (result)
+            result = curves;
+    }
+    return result;
 }
 
-void RegressionCurves::writeSeCurves(int series, const RegressionFit::Linear &line,
-                                     const RegressionFit::XRange &range)
+os::Result RegressionCurves::writeSeCurves(int series, const RegressionFit::Linear &line,
+                                           const RegressionFit::XRange &range)
 {
     const qint16 target = qint16(series + 2 * m_colorGroupCount);
     bool ok = true;
@@ -108,15 +122,18 @@ void RegressionCurves::writeSeCurves(int series, const RegressionFit::Linear &li
     if (ok)
         ok = retryChart(m_chart, Attempts, [&] { m_chart.setSeriesAttrColor(target, CurveColor); });
     if (!ok)
-        m_dialogs.inform(regrFailure());
+        return notWritten(m_dialogs, regrFailure());
+    return os::Result::success();
 }
 
-bool RegressionCurves::writeParabola(int series, float xs, float xe, double c, double b, double a)
+os::Result RegressionCurves::writeParabola(int series, float xs, float xe, double c, double b,
+                                           double a)
 {
     int firstNew = 0, fieldPoints = 0;
-    if (!m_field.dataFiled4Regr(DataField::Parabola, series + 1, m_colorGroupCount, firstNew,
-                                fieldPoints))
-        return false;
+    const os::Result reserved = m_field.dataFiled4Regr(DataField::Parabola, series + 1,
+                                                       m_colorGroupCount, firstNew, fieldPoints);
+    if (!reserved)
+        return reserved;
 
     const qint16 target = qint16(firstNew - 1);
     const double step = (double(xe) - xs) / (fieldPoints - ParabolaFirstPoint);
@@ -136,8 +153,8 @@ bool RegressionCurves::writeParabola(int series, float xs, float xe, double c, d
     if (ok)
         ok = retryChart(m_chart, Attempts, [&] { m_chart.setSeriesAttrColor(target, CurveColor); });
     if (!ok)
-        m_dialogs.inform(QStringLiteral("回帰線：") + chartErrorText());
-    return true;
+        return notWritten(m_dialogs, QStringLiteral("回帰線：") + chartErrorText());
+    return os::Result::success();
 }
 
 void RegressionCurves::copySecondAxis(const std::vector<qint16> &saved)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Result.h"
 #include "stats/RegressionFit.h"
 
 #include <QtGlobal>
@@ -40,20 +41,23 @@ public:
 
     // The straight line of series (0-based) at points 1 and 2, or 4 and 5 for the line through
     // the fixed point; with se, also the standard-error curves of that line over range.
-    // False when the series could not be reserved: the run ends.
-    bool writeLine(int series, const Segment &line, bool fixedPointLine,
-                   const RegressionFit::Linear *se, const RegressionFit::XRange &range);
+    // A failure with the code CurveNotWritten when the chart kept refusing the points (the
+    // user has been told and the run goes on); any other failure means the series could not
+    // be reserved and the run ends.
+    os::Result writeLine(int series, const Segment &line, bool fixedPointLine,
+                         const RegressionFit::Linear *se, const RegressionFit::XRange &range);
 
-    // writeParabola: y = A x^2 + B x + C from xs to xe at points 10 onwards.
-    bool writeParabola(int series, float xs, float xe, double c, double b, double a);
+    // writeParabola: y = A x^2 + B x + C from xs to xe at points 10 onwards. Failures as for
+    // writeLine.
+    os::Result writeParabola(int series, float xs, float xe, double c, double b, double a);
 
     // Puts the saved second-axis flags of the user groups back on them and their curves,
     // when any user group was on the second axis.
     void copySecondAxis(const std::vector<qint16> &saved);
 
 private:
-    void writeSeCurves(int series, const RegressionFit::Linear &line,
-                       const RegressionFit::XRange &range);
+    os::Result writeSeCurves(int series, const RegressionFit::Linear &line,
+                             const RegressionFit::XRange &range);
 
     chartview::ChartView &m_chart;
     os::UserDialogs &m_dialogs;

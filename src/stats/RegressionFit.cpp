@@ -8,9 +8,12 @@ namespace qel::stats {
 namespace {
 
 // Results are stored as singles; the arithmetic between them runs in double precision.
+// The rounding goes through memory on purpose: an optimiser may otherwise carry the wider
+// value on into the next step, and the statistics would change with the build.
 float single(double v)
 {
-    return float(v);
+    volatile float rounded = float(v);
+    return rounded;
 }
 
 bool fitsSingle(double v)

@@ -8,6 +8,7 @@
 #include "stats/RegressionFit.h"
 #include "stats/RegressionOptions.h"
 #include "stats/ReportViewer.h"
+#include "stats/SeriesX.h"
 #include "stats/Smoother.h"
 #include "stats/StatReport.h"
 
@@ -69,35 +70,33 @@ JobResult RegressionJob::runRegressionJob(int series, int job)
             secondAxis.push_back(m_chart.SecondYAxis(qint16(k - 1)));
         sums = RegressionSums();
         m_chart.setActiveSeries(qint16(series));
+        // x is where the chart shows the point: its X value, or its point number.
+        const bool withX = activeSeriesUsesXValues(m_chart, series);
         const int points = m_chart.PointTotal();
         for (int p = 0; p < points; ++p) {
             const double y = m_chart.ValueY(p);
-            const double x = m_chart.ValueX(p);
+            const double x = withX ? m_chart.ValueX(p) : p + 1;
             if (isEmptyPoint(x) || isEmptyPoint(y))
                 continue;
             sums.add(float(x), float(y));
         }
     });
-    if (!read) {
-        result.kind = JobResult::Kind::Error;
-        result.errorNumber = ChartErrorNumber;
-        result.errorText = chartErrorText();
-        return result;
-    }
+    if (!read)
+        return JobResult::failed(os::Result::failure(chartErrorText(), ChartFailed));
 
     const auto shortage = [&] {
-        m_dialogs.message({QStringLiteral("data shortage!"), QStringLiteral("qelPro"),
-                           os::MessageButtons::Ok, os::MessageIcon::None, os::MessageAnswer::Ok});
+        const QString text = QStringLiteral("data shortage!");
+        m_dialogs.message({text, QStringLiteral("qelPro"), os::MessageButtons::Ok,
+                           os::MessageIcon::None, os::MessageAnswer::Ok});
+        return JobResult::failed(os::Result::failure(text, DataShortage));
     };
-    if (sums.n < 2 || (parabolic && sums.n < 3)) {
-        shortage();
-        return result;
-    }
+    if (sums.n < 2 || (parabolic && sums.n < 3))
+        return shortage();
 
     DataField field(m_chart, m_dialogs, m_fields, m_messages);
     if (job == JobSmooth) {
-        Smoother(m_chart, m_dialogs, m_fields).runSmoothing(series);
-        return result;
+        const os::Result smoothed = Smoother(m_chart, m_dialogs, m_fields).runSmoothing(series);
+        return smoothed ? result : JobResult::failed(smoothed);
     }
 
     const double xMin = m_chart.AxisValue(chartview::AxisXMin);
@@ -120,9 +119,10 @@ JobResult RegressionJob::runRegressionJob(int series, int job)
     // Sums beyond the single range would turn every statistic into infinity or NaN.
     for (float v : {line.sx, line.sy, line.sx2, line.sy2, line.sxy}) {
         if (!std::isfinite(v)) {
-            m_dialogs.inform(QStringLiteral("オーバーフローしました。データの値が大きすぎます。"),
-                             os::MessageIcon::Exclamation);
-            return result;
+            const QString text =
+                QStringLiteral("オーバーフローしました。データの値が大きすぎます。");
+            m_dialogs.inform(text, os::MessageIcon::Exclamation);
+            return JobResult::failed(os::Result::failure(text, Overflow));
         }
     }
     const RegressionFit::XRange range = RegressionFit::xRange(sums, xMin, xMax, m_options.whole());
@@ -135,14 +135,18 @@ JobResult RegressionJob::runRegressionJob(int series, int job)
     if (writeReport)
         report.header(m_clock(), m_currentFile, group, sums, line);
 
-    const auto appendReport = [&]() -> bool {
+    const auto appendReport = [&]() -> os::Result {
         QString error;
         if (StatReport::appendToFile(reportPath(), report.text(), &error))
-            return true;
-        m_dialogs.inform(reportFileName() + QStringLiteral(" に書き込めません。\n") + reportPath() +
-                             QStringLiteral("\n") + error,
-                         os::MessageIcon::Exclamation);
-        return false;
+            return os::Result::success();
+        const QString text = reportFileName() + QStringLiteral(" に書き込めません。\n") +
+                             reportPath() + QStringLiteral("\n") + error;
+        m_dialogs.inform(text, os::MessageIcon::Exclamation);
+        return os::Result::failure(text, ReportNotWritten);
+    };
+    // A curve the chart would not take does not stop the run; the run still fails.
+    const auto drawnOk = [](const os::Result &drawn) {
+        return drawn.ok() || drawn.code == CurveNotWritten;
     };
 
     if (line.degenerate) {
@@ -151,22 +155,23 @@ JobResult RegressionJob::runRegressionJob(int series, int job)
             s = {line.meanX, sums.minY, line.meanX, sums.maxY};
         else
             s = {range.xs, line.meanY, range.xe, line.meanY};
-        if (!curves.writeLine(series, s, false, nullptr, range))
-            return result;
+        const os::Result drawn = curves.writeLine(series, s, false, nullptr, range);
+        if (!drawnOk(drawn))
+            return JobResult::failed(drawn);
         curves.copySecondAxis(secondAxis);
         restoreAxes();
         if (writeReport) {
             report.degenerate(line);
-            appendReport();
+            const os::Result written = appendReport();
+            if (!written)
+                return JobResult::failed(written);
         }
-        return result;
+        return drawn ? result : JobResult::failed(drawn);
     }
 
     // Two points fix the line exactly; the statistics would divide by n - 2 = 0.
-    if (!line.estimable) {
-        shortage();
-        return result;
-    }
+    if (!line.estimable)
+        return shortage();
 
     std::optional<RegressionFit::FixedPoint> fixed;
     if (m_options.fixedPoint())
@@ -175,39 +180,44 @@ JobResult RegressionJob::runRegressionJob(int series, int job)
     if (parabolic) {
         parabola = RegressionFit::parabola(sums);
         if (!parabola) {
-            m_dialogs.inform(
-                QStringLiteral("回帰線：Xの値が3種類以上ないので、放物線を決められません。"));
-            return result;
+            const QString text =
+                QStringLiteral("回帰線：Xの値が3種類以上ないので、放物線を決められません。");
+            m_dialogs.inform(text);
+            return JobResult::failed(os::Result::failure(text, Refused));
         }
     }
 
+    os::Result drawn;
     if (parabola) {
-        if (!curves.writeParabola(series, range.xs, range.xe, parabola->c, parabola->b,
-                                  parabola->a))
-            return result;
+        drawn =
+            curves.writeParabola(series, range.xs, range.xe, parabola->c, parabola->b, parabola->a);
     } else {
         const float slope = fixed ? fixed->b0 : line.slope;
         const float intercept = fixed ? fixed->a0 : line.intercept;
         const RegressionCurves::Segment s = RegressionCurves::clipLine(
             range.xs, range.xe, float(yMin), float(yMax), slope, intercept);
-        if (!curves.writeLine(series, s, fixed.has_value(), seCurves ? &line : nullptr, range))
-            return result;
+        drawn = curves.writeLine(series, s, fixed.has_value(), seCurves ? &line : nullptr, range);
     }
+    if (!drawnOk(drawn))
+        return JobResult::failed(drawn);
     curves.copySecondAxis(secondAxis);
     restoreAxes();
 
     if (!writeReport)
-        return result;
+        return drawn ? result : JobResult::failed(drawn);
     report.linear(line);
     if (parabola)
         report.parabola(*parabola);
-    if (fixed && !report.comparison(line, *fixed)) {
-        appendReport();
-        return result;
-    }
-    if (seCurves)
+    // A line of zero variance ends the comparison and the report there; it is not shown.
+    const bool complete = !fixed || report.comparison(line, *fixed);
+    if (complete && seCurves)
         report.seTable(line, range);
-    if (!appendReport())
+    const os::Result written = appendReport();
+    if (!written)
+        return JobResult::failed(written);
+    if (!drawn)
+        return JobResult::failed(drawn);
+    if (!complete)
         return result;
     if (m_viewer)
         m_viewer->showReport(reportPath());

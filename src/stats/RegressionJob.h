@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/Result.h"
+#include "stats/JobFailure.h"
 #include "stats/RegressionFields.h"
 
 #include <QDateTime>
@@ -20,15 +22,24 @@ namespace qel::stats {
 class RegressionOptions;
 class ReportViewer;
 
-// How a run ended, for the chart point handler that retries failed runs.
-struct JobResult
+// How a run ended: code and message as every operation answers (code 0 success, otherwise a
+// JobFailure with the user's message), and whether a report was shown. Only ChartFailed is
+// worth another run; every other failure the user has seen already.
+struct JobResult : os::Result
 {
     enum class Kind { Empty, ReportShown, Error };
     Kind kind = Kind::Empty;
-    int errorNumber = 0;
-    QString errorText;
 
-    bool succeeded() const { return kind != Kind::Error; }
+    bool succeeded() const { return ok(); }
+
+    static JobResult failed(const os::Result &why)
+    {
+        JobResult r;
+        r.code = why.ok() ? qint32(Refused) : why.code;
+        r.message = why.message;
+        r.kind = Kind::Error;
+        return r;
+    }
 };
 
 // runRegressionJob: the statistics and regression run for one series of the chart, as the
@@ -39,13 +50,12 @@ class RegressionJob
 public:
     // The report file, in the report directory.
     static QString reportFileName() { return QStringLiteral("Stat.txt"); }
-    // Error number of a chart that kept failing while the data were read.
-    static constexpr int ChartErrorNumber = 440;
 
     RegressionJob(chartview::ChartView &chart, os::UserDialogs &dialogs,
                   const RegressionOptions &options, RegressionFields &fields,
                   qint16 &colorGroupCount);
 
+    // The file the chart came from, for the report's "[file: …]" line; every caller sets it.
     void setCurrentFile(const QString &path) { m_currentFile = path; }
     // The current directory unless set.
     void setReportDirectory(const QString &dir) { m_reportDirectory = dir; }

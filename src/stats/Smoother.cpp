@@ -4,6 +4,9 @@
 #include "os/NumberFormat.h"
 #include "os/UserDialogs.h"
 #include "stats/ChartRetry.h"
+#include "stats/JobFailure.h"
+#include "stats/RegressionCurves.h"
+#include "stats/SeriesX.h"
 
 namespace qel::stats {
 
@@ -112,7 +115,7 @@ Smoother::Smoother(chartview::ChartView &chart, os::UserDialogs &dialogs, Regres
     , m_fields(fields)
 {}
 
-void Smoother::runSmoothing(int series)
+os::Result Smoother::runSmoothing(int series)
 {
     const os::MessageAnswer a =
         m_dialogs.message({QStringLiteral("現在のデータに上書きして平滑化データに変換します。\n"
@@ -120,18 +123,20 @@ void Smoother::runSmoothing(int series)
                            QStringLiteral("qelPro"), os::MessageButtons::OkCancel,
                            os::MessageIcon::None, os::MessageAnswer::Ok});
     if (a == os::MessageAnswer::Cancel)
-        return;
+        return os::Result::failure(QStringLiteral("平滑化を中止しました。"), Cancelled);
     const double yMin = m_chart.AxisValue(chartview::AxisYMin);
     const double yMax = m_chart.AxisValue(chartview::AxisYMax);
-    smoothSeries(series);
+    const os::Result result = smoothSeries(series);
     m_chart.setAxisValue(chartview::AxisYMin, yMin);
     m_chart.setAxisValue(chartview::AxisYMax, yMax);
     m_chart.clearError();
+    return result;
 }
 
-bool Smoother::smoothSeries(int series)
+os::Result Smoother::smoothSeries(int series)
 {
     int points = 0, valid = 0;
+    bool withX = false;
     const bool counted = retryChart(m_chart, CountAttempts, [&] {
         m_chart.setActiveSeries(qint16(series));
         points = m_chart.PointTotal();
@@ -140,28 +145,31 @@ bool Smoother::smoothSeries(int series)
             if (!isEmptyPoint(m_chart.ValueY(p)))
                 ++valid;
         }
+        withX = activeSeriesUsesXValues(m_chart, series);
     });
     if (!counted) {
         m_dialogs.inform(chartErrorText());
-        return false;
+        return os::Result::failure(chartErrorText(), ChartFailed);
     }
     const double h = stepFor(valid);
     if (h == 0) {
-        m_dialogs.inform(os::integerStr(valid) + QStringLiteral("データが多すぎます. "));
-        return false;
+        const QString text = os::integerStr(valid) + QStringLiteral("データが多すぎます. ");
+        m_dialogs.inform(text);
+        return os::Result::failure(text, Refused);
     }
 
+    // The points where the chart shows them: at their X values, or at the point numbers.
     std::vector<QPointF> in;
     in.reserve(std::size_t(points));
     for (int p = 0; p < points; ++p) {
         const double y = m_chart.ValueY(p);
-        const double x = m_chart.ValueX(p);
+        const double x = withX ? m_chart.ValueX(p) : p + 1;
         in.emplace_back(x, y);
     }
     const std::vector<QPointF> out = smoothPoints(in, h);
     const int m = int(out.size());
     if (m < 1)
-        return false;
+        return os::Result::failure(QStringLiteral("平滑化する点がありません。"), Refused);
 
     m_fields.firstPoint = QStringLiteral("1");
     m_fields.lastPoint = QString::number(m);
@@ -174,7 +182,7 @@ bool Smoother::smoothSeries(int series)
         m_chart.EndDataLoad(chartview::ChannelValues);
         m_chart.EndDataLoad(chartview::ChannelXValues);
         m_dialogs.inform(chartErrorText());
-        return false;
+        return os::Result::failure(chartErrorText(), ChartFailed);
     }
     for (int g = 0; g < groups; ++g) {
         m_chart.setActiveSeries(qint16(g));
@@ -188,9 +196,10 @@ bool Smoother::smoothSeries(int series)
     }
     m_chart.EndDataLoad(chartview::ChannelValues);
     m_chart.EndDataLoad(chartview::ChannelXValues);
+    m_chart.setSeriesAttrColor(qint16(series), RegressionCurves::CurveColor);
     m_chart.Refresh();
     m_chart.clearError();
-    return true;
+    return os::Result::success();
 }
 
 } // namespace qel::stats

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Result.h"
 #include "stats/RegressionFields.h"
 
 #include <QPointF>
@@ -33,11 +34,14 @@ public:
 
     Smoother(chartview::ChartView &chart, os::UserDialogs &dialogs, RegressionFields &fields);
 
-    // Job 77: asks first, smooths the series and keeps the Y-axis range as it was.
-    void runSmoothing(int series);
+    // Job 77: asks first, smooths the series and keeps the Y-axis range as it was. A Cancel
+    // answer is a failure with the code Cancelled.
+    os::Result runSmoothing(int series);
     // smoothSeries: replaces the series by its smoothed curve; every group of the chart gets
-    // the new point count. False when it refused or failed (the user has been told).
-    bool smoothSeries(int series);
+    // the new point count. The curve is a fitted series (second colour 0x800008): a plain line
+    // through its X values, which are point numbers where the series had no X values.
+    // A failure when it refused or failed (the user has been told).
+    os::Result smoothSeries(int series);
 
 private:
     chartview::ChartView &m_chart;

@@ -48,7 +48,11 @@ void StatTextViewer::showReport(const QString &path)
     view->setReadOnly(true);
     // The report lines up its tables in print zones of fixed width.
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // IPAGothic gives half-width characters one column and full-width ones two; should it be
+    // missing, other fixed-pitch Japanese fonts keep the zones in line.
     QFont font(QStringLiteral("IPAGothic"));
+    font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                      QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic")});
     font.setStyleHint(QFont::Monospace);
     view->setFont(font);
     view->setPlainText(text);

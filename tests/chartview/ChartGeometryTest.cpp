@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace qel::chartview;
 
 namespace {
@@ -221,6 +223,63 @@ TEST(ChartPainting, AHiddenPointBreaksTheLine)
     EXPECT_EQ(chart.renderImage(chart.viewSize()).pixelColor(between),
               toQColor(chart.model().backColorB))
         << "no line is drawn towards a hidden point";
+}
+
+TEST(ChartPainting, MarkersOnTheEndsOfTheAxesStayInsideThem)
+{
+    // The lowest point on both axis minima, the highest on both maxima.
+    for (quint32 gallery : {GalleryScatter, GalleryLines | TypeShowMarkers, GalleryMarks}) {
+        ChartControl chart;
+        chart.BeginDataLoad(ChannelValues, 1, 3);
+        chart.BeginDataLoad(ChannelXValues, 1, 3);
+        chart.setActiveSeries(0);
+        const double xs[] = {1, 2, 3}, ys[] = {9.5, 11, 14};
+        for (int p = 0; p < 3; ++p) {
+            chart.setValueX(p, xs[p]);
+            chart.setValueY(p, ys[p]);
+        }
+        chart.EndDataLoad(ChannelValues);
+        chart.EndDataLoad(ChannelXValues);
+        chart.setChartType(gallery);
+        chart.setAxisValue(AxisXMin, 1);
+        chart.setAxisValue(AxisXMax, 3);
+        chart.setAxisValue(AxisYMin, 9.5);
+        chart.setAxisValue(AxisYMax, 14);
+        chart.setViewSize(QSize(500, 300));
+        const ChartLayout &l = chart.currentLayout();
+        const double r = 7.0 / 2; // the smallest marker
+        ASSERT_EQ(l.anchors.size(), 3u);
+        for (const PointAnchor &a : l.anchors) {
+            EXPECT_TRUE(a.marker);
+            EXPECT_TRUE(l.plot.adjusted(r, r, -r, -r).contains(a.position))
+                << gallery << " point " << a.point << " at " << a.position.x() << ","
+                << a.position.y();
+        }
+    }
+}
+
+TEST(ChartPainting, ALongSeriesDropsOnlyItsOwnMarkers)
+{
+    // 200 points in one series, 9 in the other: only the long one is too dense for markers.
+    ChartControl chart;
+    chart.BeginDataLoad(ChannelValues, 2, 200);
+    chart.BeginDataLoad(ChannelXValues, 2, 200);
+    for (int s = 0; s < 2; ++s) {
+        chart.setActiveSeries(qint16(s));
+        for (int p = 0; p < (s == 0 ? 200 : 9); ++p) {
+            chart.setValueX(p, s == 0 ? p * 0.05 : p + 0.5);
+            chart.setValueY(p, s * 10 + std::sin(p * 0.3));
+        }
+    }
+    chart.EndDataLoad(ChannelValues);
+    chart.EndDataLoad(ChannelXValues);
+    chart.setChartType(GalleryScatter);
+    chart.setViewSize(QSize(500, 300));
+    int marked[2] = {0, 0};
+    for (const PointAnchor &a : chart.currentLayout().anchors)
+        marked[a.series] += a.marker;
+    EXPECT_EQ(marked[0], 0);
+    EXPECT_EQ(marked[1], 9);
 }
 
 TEST(ChartPainting, OddChartsPaintWithoutHarm)

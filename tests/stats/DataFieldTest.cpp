@@ -1,5 +1,7 @@
 #include "stats/DataField.h"
 
+#include "stats/JobFailure.h"
+
 #include "StatsTestChart.h"
 #include "support/FakeDialogs.h"
 
@@ -102,10 +104,12 @@ TEST_F(DataFieldFixture, SixUserGroupsCannotHaveStandardErrorCurves)
         dialogs.messages.clear();
         const chartview::ChartModel before = chart.model();
         int firstNew = 0, fieldPoints = 0;
-        EXPECT_FALSE(field.dataFiled4Regr(DataField::LineWithSe, 1, n, firstNew, fieldPoints));
-        EXPECT_EQ(dialogs.messageTexts(),
-                  QStringList{
-                      QStringLiteral("グループが５以下でないので、SE曲線を描けません。（仕様）")});
+        const os::Result r =
+            field.dataFiled4Regr(DataField::LineWithSe, 1, n, firstNew, fieldPoints);
+        EXPECT_EQ(r.code, Refused);
+        EXPECT_EQ(r.message,
+                  QStringLiteral("グループが５以下でないので、SE曲線を描けません。（仕様）"));
+        EXPECT_EQ(dialogs.messageTexts(), QStringList{r.message});
         EXPECT_EQ(chart.model(), before);
     }
 }
@@ -147,9 +151,12 @@ TEST_P(SizeQuestion, IsAskedForLargeOrFastGrowingFields)
     fillGrid(chart, 10, 100);
     ranges(1, c.groups, 1, c.points);
     dialogs.answers = {os::MessageAnswer::Cancel};
-    const bool ok = field.dataFieldChgOk(0);
+    const os::Result ok = field.dataFieldChgOk(0);
     if (c.asks) {
-        EXPECT_FALSE(ok);
+        // Cancel is a failure the run that asked passes on.
+        EXPECT_EQ(ok.code, Cancelled);
+        EXPECT_EQ(ok.message, QStringLiteral("データサイズ( %1)が大きいので、中止しました。")
+                                  .arg(c.groups * c.points));
         ASSERT_EQ(dialogs.messages.size(), 1);
         const os::MessageRequest &m = dialogs.messages.first();
         EXPECT_EQ(m.text,
@@ -215,7 +222,7 @@ TEST_F(DataFieldFixture, BadRangesPutTheFocusBackAndChangeNothing)
     ranges(1, 21, 1, 10);
     dialogs.messages.clear();
     dialogs.answers = {os::MessageAnswer::Cancel};
-    EXPECT_FALSE(field.dataFieldChgOk(0));
+    EXPECT_EQ(field.dataFieldChgOk(0).code, Cancelled);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("グループが20を超えています。")});
     EXPECT_EQ(dialogs.messages.first().icon, os::MessageIcon::Question);
     EXPECT_EQ(chart.model(), before);

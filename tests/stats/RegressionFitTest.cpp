@@ -315,3 +315,37 @@ TEST(RegressionFit, StandardErrorsAtTheMeanAndAtZero)
     EXPECT_NEAR(atZero.seLine, std::sqrt(l.seIntercept2), 1e-4 * std::sqrt(l.seIntercept2));
     EXPECT_FLOAT_EQ(atZero.y, l.intercept);
 }
+
+TEST(RegressionFit, TheLineWorksOnSingleCopiesOfTheSums)
+{
+    // Values near 100 and 2000 whose sums need more than seven digits: the copies rounded to
+    // singles change SD(y) and r in their third digit, so a build that kept the double sums
+    // (an optimiser carrying the wider value on) would show other digits. The expected
+    // digits follow the single-copy method step by step.
+    RegressionSums sums;
+    for (int i = 0; i < 12; ++i)
+        sums.add(float(100 + 0.37 * i), float(2000 + 1.31 * i + ((i * 7) % 5) * 0.173));
+    const RegressionFit::Linear l = RegressionFit::linear(sums);
+    struct Row
+    {
+        const char *name;
+        float actual, expected;
+    };
+    const Row rows[] = {
+        {"Sx", l.sx, 1224.42004f},
+        {"Sy", l.sy, 24090.2656f},
+        {"Sx2", l.sx2, 124953.273f},
+        {"Sy2", l.sy2, 48361992.0f},
+        {"Sxy", l.sxy, 2458119.75f},
+        {"mean y", l.meanY, 2007.52209f},
+        {"Sxx", l.sxx, 19.5697689f},
+        {"Syy", l.syy, 250.50975f},
+        {"SD(x)", l.sdX, 1.33381784f},
+        {"SD(y)", l.sdY, 4.77217054f},
+        {"r", l.r, 0.991308749f},
+        {"slope", l.slope, 3.54673219f},
+        {"intercept", l.intercept, 1645.63135f},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(row.actual, row.expected) << row.name;
+}

@@ -75,10 +75,13 @@ TEST_F(JobFixture, TooFewPointsAreDataShortage)
     // One valid point among empties; then two with the parabola.
     statstest::fillScatter(chart, {{{1, 2}, {EmptyPointValue, 3}, {4, EmptyPointValue}}});
     const chartview::ChartModel before = chart.model();
-    EXPECT_EQ(job.runRegressionJob(0, 2).kind, Kind::Empty);
+    const JobResult one = job.runRegressionJob(0, 2);
+    EXPECT_EQ(one.kind, Kind::Error);
+    EXPECT_EQ(one.code, DataShortage);
+    EXPECT_EQ(one.message, QStringLiteral("data shortage!"));
     options.selectMethod(RegressionOptions::Parabolic);
     statstest::fillScatter(chart, {{{1, 2}, {2, 3}, {4, EmptyPointValue}}});
-    EXPECT_EQ(job.runRegressionJob(0, 1).kind, Kind::Empty);
+    EXPECT_EQ(job.runRegressionJob(0, 1).code, DataShortage);
     ASSERT_EQ(dialogs.messages.size(), 2);
     for (const os::MessageRequest &m : dialogs.messages) {
         EXPECT_EQ(m.text, QStringLiteral("data shortage!"));
@@ -94,7 +97,8 @@ TEST_F(JobFixture, TwoPointsDrawNothingAndWriteNoReport)
     // The statistics of two points divide by n - 2 = 0: the user is told, nothing half done.
     statstest::fillScatter(chart, {{{1, 2}, {3, 7}}});
     const JobResult r = job.runRegressionJob(0, 2);
-    EXPECT_TRUE(r.succeeded());
+    EXPECT_FALSE(r.succeeded());
+    EXPECT_EQ(r.code, DataShortage);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("data shortage!")});
     EXPECT_EQ(chart.SeriesTotal(), 1);
     EXPECT_FALSE(QFile::exists(job.reportPath()));
@@ -104,7 +108,10 @@ TEST_F(JobFixture, TwoPointsDrawNothingAndWriteNoReport)
 TEST_F(JobFixture, ValuesTooLargeForSinglesAreRefused)
 {
     statstest::fillScatter(chart, {{{1e20, 1}, {2e20, 3}, {3e20, 4}}});
-    EXPECT_TRUE(job.runRegressionJob(0, 2).succeeded());
+    const JobResult r = job.runRegressionJob(0, 2);
+    EXPECT_EQ(r.kind, Kind::Error);
+    EXPECT_EQ(r.code, Overflow);
+    EXPECT_EQ(r.message, QStringLiteral("オーバーフローしました。データの値が大きすぎます。"));
     EXPECT_EQ(dialogs.messageTexts(),
               QStringList{QStringLiteral("オーバーフローしました。データの値が大きすぎます。")});
     EXPECT_EQ(chart.SeriesTotal(), 1);
@@ -296,8 +303,9 @@ TEST_F(JobFixture, AReportThatCannotBeWrittenIsToldAndNotShown)
     QDir(dir.path()).mkdir(RegressionJob::reportFileName());
     statstest::fillScatter(chart, {Rising});
     const JobResult r = job.runRegressionJob(0, 2);
-    EXPECT_TRUE(r.succeeded());
-    EXPECT_EQ(r.kind, Kind::Empty);
+    EXPECT_EQ(r.kind, Kind::Error);
+    EXPECT_EQ(r.code, ReportNotWritten);
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("Stat.txt に書き込めません。")));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(
         dialogs.messages.first().text.startsWith(QStringLiteral("Stat.txt に書き込めません。")));
@@ -327,10 +335,90 @@ TEST_F(JobFixture, ACurveSeriesIsRefusedWithABeep)
     ASSERT_EQ(chart.SeriesTotal(), 2);
     const chartview::ChartModel before = chart.model();
     // Group 2 holds the parabola of group 1.
-    EXPECT_EQ(job.runRegressionJob(1, 2).kind, Kind::Empty);
+    const JobResult r = job.runRegressionJob(1, 2);
+    EXPECT_EQ(r.kind, Kind::Error);
+    EXPECT_EQ(r.code, Refused);
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(chart.model(), before);
     EXPECT_FALSE(QFile::exists(job.reportPath()));
+}
+
+namespace {
+
+// A run that stops at a refusal or a Cancel answer fails with that code and message and
+// leaves the chart and the report file as they were.
+struct StopCase
+{
+    const char *name;
+    int groups;
+    int points;
+    bool se;
+    int job;
+    os::MessageAnswer answer;
+    qint32 code;
+    const char *message;
+};
+
+std::ostream &operator<<(std::ostream &os, const StopCase &c)
+{
+    return os << c.name;
+}
+
+class RunStops : public JobFixture, public ::testing::WithParamInterface<StopCase>
+{
+};
+
+} // namespace
+
+TEST_P(RunStops, AsAFailureWithTheReason)
+{
+    const StopCase c = GetParam();
+    std::vector<statstest::Points> series(std::size_t(c.groups));
+    for (statstest::Points &s : series) {
+        for (int i = 0; i < c.points; ++i)
+            s.emplace_back(i % 12 + 0.5, (i * 7) % 11 + 1);
+    }
+    statstest::fillScatter(chart, series);
+    options.setSeChecked(c.se);
+    dialogs.answers = {c.answer};
+    const chartview::ChartModel before = chart.model();
+    const JobResult r = job.runRegressionJob(0, c.job);
+    EXPECT_EQ(r.kind, Kind::Error);
+    EXPECT_FALSE(r.succeeded());
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.message, QString::fromUtf8(c.message));
+    EXPECT_EQ(chart.model(), before);
+    EXPECT_FALSE(QFile::exists(job.reportPath()));
+    EXPECT_TRUE(viewer.shown.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Jobs, RunStops,
+    ::testing::Values(
+        // Two groups of 3000 points: 6000 values, the size question.
+        StopCase{"size_question_cancelled", 1, 3000, false, 2, os::MessageAnswer::Cancel, Cancelled,
+                 "データサイズ( 6000)が大きいので、中止しました。"},
+        StopCase{"six_groups_with_se_curves", 6, 10, true, 2, os::MessageAnswer::Ok, Refused,
+                 "グループが５以下でないので、SE曲線を描けません。（仕様）"},
+        StopCase{"smoothing_question_cancelled", 1, 10, false, 77, os::MessageAnswer::Cancel,
+                 Cancelled, "平滑化を中止しました。"},
+        StopCase{"too_much_to_smooth", 1, 100, false, 77, os::MessageAnswer::Ok, Refused,
+                 " 100データが多すぎます. "}),
+    [](const ::testing::TestParamInfo<StopCase> &info) { return std::string(info.param.name); });
+
+TEST_F(JobFixture, TheSizeQuestionAnsweredOkLetsALargeRegressionRun)
+{
+    statstest::Points many;
+    for (int i = 0; i < 30000; ++i)
+        many.emplace_back(i * 0.001, 2 * i * 0.001 + (i % 7) * 0.01);
+    statstest::fillScatter(chart, {many});
+    chart.setAxisValue(chartview::AxisXMax, 30);
+    chart.setAxisValue(chartview::AxisYMax, 70);
+    dialogs.answers = {os::MessageAnswer::Ok};
+    const JobResult r = job.runRegressionJob(0, 1);
+    EXPECT_TRUE(r.succeeded()) << r.message.toStdString();
+    EXPECT_EQ(chart.SeriesTotal(), 2);
+    EXPECT_EQ(chart.model().seriesAttrColors[1], RegressionCurves::CurveColor);
 }
 
 TEST(RegressionCurves, LinesArePulledBackToTheYRange)

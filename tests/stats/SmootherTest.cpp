@@ -1,5 +1,7 @@
 #include "stats/Smoother.h"
 
+#include "stats/JobFailure.h"
+
 #include "StatsTestChart.h"
 #include "support/FakeDialogs.h"
 
@@ -141,7 +143,7 @@ TEST_F(SmoothFixture, CancelLeavesTheChartAlone)
     statstest::fillScatter(chart, {asPairs(zigzag(9))});
     const chartview::ChartModel before = chart.model();
     dialogs.answers = {os::MessageAnswer::Cancel};
-    smoother.runSmoothing(0);
+    EXPECT_EQ(smoother.runSmoothing(0).code, Cancelled);
     EXPECT_EQ(chart.model(), before);
 }
 
@@ -149,8 +151,10 @@ TEST_F(SmoothFixture, AHundredPointsAreTooMany)
 {
     statstest::fillScatter(chart, {asPairs(zigzag(100))});
     const chartview::ChartModel before = chart.model();
-    EXPECT_FALSE(smoother.smoothSeries(0));
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral(" 100データが多すぎます. ")});
+    const os::Result r = smoother.smoothSeries(0);
+    EXPECT_EQ(r.code, Refused);
+    EXPECT_EQ(r.message, QStringLiteral(" 100データが多すぎます. "));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{r.message});
     EXPECT_EQ(chart.model(), before);
 }
 

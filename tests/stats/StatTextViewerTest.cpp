@@ -1,12 +1,16 @@
 #include "stats/StatTextViewer.h"
 
+#include "chartview/ChartPainter.h"
 #include "os/TextCodec.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -66,5 +70,31 @@ TEST(StatTextViewer, AMissingFileShowsAnEmptyViewer)
     viewer.showReport(QStringLiteral("/nonexistent/Stat.txt"));
     ASSERT_TRUE(viewer.window());
     EXPECT_TRUE(viewer.window()->toPlainText().isEmpty());
+    StatTextViewer::closeViewers();
+}
+
+TEST(StatTextViewer, TheReportIsShownInAFixedPitchJapaneseFont)
+{
+    // The report lines its tables up in 14-column zones: every half-width character must take
+    // one column and every full-width one two.
+    // A chart drawn in the Gothic first, as the main window does before any report.
+    chartview::ChartFontSpec gothic;
+    gothic.family = QStringLiteral("ＭＳ ゴシック");
+    EXPECT_EQ(chartview::ChartPainter::fontFor(gothic).family(), QStringLiteral("IPAGothic"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Stat.txt"));
+    qel::test::writeFile(path, os::encodeLines({QStringLiteral("  n= 12  ΣX= 3.5")}));
+    StatTextViewer viewer;
+    viewer.showReport(path);
+    ASSERT_TRUE(viewer.window());
+    const QFont font = viewer.window()->document()->defaultFont();
+    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
+    const QFontMetricsF fm(font);
+    const double column = fm.horizontalAdvance(QStringLiteral("0"));
+    for (const QString &half : {QStringLiteral("i"), QStringLiteral("W"), QStringLiteral(" "),
+                                QStringLiteral("."), QStringLiteral("=")})
+        EXPECT_DOUBLE_EQ(fm.horizontalAdvance(half), column) << half.toStdString();
+    for (const QString &full : {QStringLiteral("Σ"), QStringLiteral("【"), QStringLiteral("固")})
+        EXPECT_DOUBLE_EQ(fm.horizontalAdvance(full), 2 * column) << full.toStdString();
     StatTextViewer::closeViewers();
 }
