@@ -65,12 +65,19 @@ os::FileDialogRequest FileDialogKinds::request(const QString &kind, const Contex
     if (kind == QStringLiteral("loadqel")) {
         r.mode = Mode::OpenMany;
         r.title = QStringLiteral("QEL Import Chart & Multi Slide");
+        // Everything the program opens comes first, so no kind of file is hidden at the start.
         r.filters = translateFilter(
-            QStringLiteral("qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     "
+            QStringLiteral("qelPro のすべてのファイル (*.CHF;*.Tbx;*.df?;*.Sld;*.jpg)|"
+                           "*.CHF;*.Tbx;*.df?;*.Sld;*.jpg|"
+                           "qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     "
                            "(*.CHF;*.Tbx;*.Sld;*.df?)|"
                            "*.CHF;*.Tbx;*.Sld;*.df?|tbx File     (*.Tbx)|*.Tbx|qelDf File  "
                            "(*.df?)|*.df?|all            (*.*)|*.*"));
-        r.proposedPath = context.currentFile;
+        // The dialogue starts in the current file's folder; its name box stays empty, so
+        // pressing Open never opens a file the user did not choose.
+        const qsizetype slash = context.currentFile.lastIndexOf(QLatin1Char('/'));
+        r.proposedPath =
+            slash < 0 ? QString() : context.currentFile.left(slash + 1) + QStringLiteral("*");
     } else if (kind == QStringLiteral("loadqel2")) {
         r.title = QStringLiteral("QEL Import Chart");
         r.filters = translateFilter(QStringLiteral("qel       (*.CHF)|すべてのﾌｧｲﾙ  (*.*)|*.*"));

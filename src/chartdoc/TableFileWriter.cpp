@@ -182,7 +182,9 @@ bool TableFileWriter::write(const QString &path)
 bool TableFileWriter::writeTableFile(int mode, const QString &currentFile,
                                      const QString &tableEditorPath)
 {
-    if (tableEditorPath.isEmpty() || currentFile.isEmpty())
+    // "未設定" is what a cancelled first choice of the editor leaves: no editor either.
+    if (tableEditorPath.isEmpty() || tableEditorPath == QStringLiteral("未設定") ||
+        currentFile.isEmpty())
         return false;
     const QString extension = os::PathParts::of(currentFile).lowerExtension();
     if (extension == QStringLiteral(".tbx"))

@@ -91,6 +91,7 @@ public:
     QString lastChartBaseName() const { return m_lastChartBaseName; }
     qint16 regrOption() const;
     LoadSaveHost &host() const { return m_context.host; }
+    StartupSettings &settings() const { return m_context.settings; }
 
     static QString cancelText() { return QStringLiteral("キャンセルが選択されました。"); }
     static QString saveFailedText() { return QStringLiteral("記録できませんでした。"); }

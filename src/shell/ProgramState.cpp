@@ -69,4 +69,10 @@ void recordStartupPaths(ProgramState &state, StartupSettings &settings, const QS
     state.verString = ProgramState::versionText();
 }
 
+void loadEditorAndVoice(ProgramState &state, const StartupSettings &settings)
+{
+    state.tableEditorPath = settings.tableEditor();
+    state.voicePgm = settings.voiceProgram();
+}
+
 } // namespace qel::shell

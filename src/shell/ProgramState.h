@@ -33,6 +33,9 @@ QString programDirectoryPath();
 // the process's current directory. Returns the directory with its trailing "/".
 QString setDataPath(ProgramState &state, StartupSettings &settings, const QString &path);
 
+// tableEditorPath and voicePgm from the settings ("Table Editor", "Voice pgm").
+void loadEditorAndVoice(ProgramState &state, const StartupSettings &settings);
+
 // Start-up steps that work out the paths and record them with the version in the settings.
 void recordStartupPaths(ProgramState &state, StartupSettings &settings, const QString &programDir,
                         const QString &windowsDir);

@@ -76,6 +76,8 @@ void RecentListCommands::setComboAccessFile(int mode, const QString &path)
             m_list.save(fallbackListFileName());
         break;
     case 2:
+        // The editor and voice settings come first, as the settings window loads them.
+        loadEditorAndVoice(m_state, m_loadSave.settings());
         if (!m_list.load(listFileName()))
             m_list.load(fallbackListFileName());
         m_step = 0;
@@ -88,8 +90,12 @@ void RecentListCommands::setComboAccessFile(int mode, const QString &path)
 
 bool RecentListCommands::openListed(const QString &path)
 {
-    if (path.right(4).toLower() == QStringLiteral(".jpg"))
-        return m_loadSave.host().jpgShow(path);
+    if (path.right(4).toLower() == QStringLiteral(".jpg")) {
+        if (!m_loadSave.host().jpgShow(path))
+            return false;
+        m_loadSave.writeAccessLog(path, QStringLiteral("<load list>"), QString());
+        return true;
+    }
     const QString previous = m_state.currentFile;
     m_state.currentFile = path;
     if (m_loadSave.Chart1LoadCHF()) {

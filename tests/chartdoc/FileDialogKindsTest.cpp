@@ -30,8 +30,11 @@ TEST(FileDialogKinds, KindsGiveTitlesModesAndProposedNames)
     auto r = FileDialogKinds::request(QStringLiteral("loadqel"), c);
     EXPECT_EQ(r.mode, Mode::OpenMany);
     EXPECT_EQ(r.title, QStringLiteral("QEL Import Chart & Multi Slide"));
-    EXPECT_EQ(r.filters.size(), 5);
-    EXPECT_EQ(r.proposedPath, QStringLiteral("/d/now.tbx"));
+    ASSERT_EQ(r.filters.size(), 6);
+    // The first filter shows every kind the program opens, tables and legacy files included.
+    for (const char *pattern : {"*.tbx", "*.TBX", "*.df?", "*.chf", "*.sld", "*.jpg"})
+        EXPECT_TRUE(r.filters[0].contains(QString::fromLatin1(pattern))) << pattern;
+    EXPECT_EQ(r.proposedPath, QStringLiteral("/d/*")) << "the folder, no file name filled in";
     r = FileDialogKinds::request(QStringLiteral("saveqel"), c);
     EXPECT_EQ(r.mode, Mode::Save);
     EXPECT_EQ(r.title, QStringLiteral("QEL Export Chart"));

@@ -30,7 +30,7 @@ TEST_F(FilesFixture, OpensATableThroughTheOpenDialogue)
     const os::FileDialogRequest &request = dialogs.fileDialogs[0];
     EXPECT_EQ(request.mode, Mode::OpenMany);
     EXPECT_EQ(request.title, QStringLiteral("QEL Import Chart & Multi Slide"));
-    EXPECT_TRUE(request.filters.value(0).startsWith(QStringLiteral("qel Slide    (*.CHF")));
+    EXPECT_TRUE(request.filters.value(1).startsWith(QStringLiteral("qel Slide    (*.CHF")));
 
     EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
     EXPECT_EQ(chart1.SeriesTotal(), 2);

@@ -2,6 +2,8 @@
 
 #include "os/TextCodec.h"
 
+#include <QImage>
+
 using namespace qel;
 using shell::RecentFileList;
 using test::FilesFixture;
@@ -166,4 +168,30 @@ TEST_F(FilesFixture, ClicksWhileTheListIsBusyAreIgnored)
     recent.Combo1_Click(); // nothing shown: nothing happens
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_FALSE(recent.busy());
+}
+
+TEST_F(RecentFixture, APictureFromTheListIsLoggedAndAChartRefreshesTheTableCounts)
+{
+    const QString picture = path(QStringLiteral("Photo.jpg"));
+    QImage(8, 8, QImage::Format_RGB32).save(picture, "JPG");
+    recent.setComboAccessFile(0, picture);
+    QFile::remove(host.accessLog);
+    host.shown = 0;
+    recent.Combo1_Click();
+    EXPECT_TRUE(logText().contains(QStringLiteral("<load list>,")));
+    EXPECT_TRUE(logText().contains(picture));
+
+    host.shown = 2; // beef
+    recent.Combo1_Click();
+    EXPECT_EQ(table.groupCount, chart1.SeriesTotal());
+    EXPECT_EQ(table.pointCount, chart1.PointTotal());
+}
+
+TEST_F(FilesFixture, ReadingTheListLoadsTheEditorAndVoiceSettingsFirst)
+{
+    settings.setTableEditor(QStringLiteral("/usr/bin/localc"));
+    settings.setVoiceProgram(QStringLiteral("MSAPI"));
+    recent.setComboAccessFile(2, QString());
+    EXPECT_EQ(state.tableEditorPath, QStringLiteral("/usr/bin/localc"));
+    EXPECT_EQ(state.voicePgm, QStringLiteral("MSAPI"));
 }
