@@ -17,10 +17,13 @@ qint16 LowWordOf(qint32 v)
 
 qint16 HighWordOf(qint32 v)
 {
-    const qint16 high = qint16(quint16(quint32(v / 65536) & 0xFFFFu));
+    return qint16(quint16(quint32(v / 65536) & 0xFFFFu));
+}
+
+void runChartErrorTrap()
+{
     if (g_installedTrap)
         g_installedTrap->run();
-    return high;
 }
 
 qint32 MakeLong(qint16 low, qint16 high)
@@ -39,6 +42,7 @@ void LayoutPairAccess(ChartView &chart, int mode, int selector, qint16 &a, qint1
         const qint32 v = chart.LayoutPair(index);
         a = LowWordOf(v);
         b = HighWordOf(v);
+        runChartErrorTrap();
     }
 }
 

@@ -12,6 +12,9 @@ class ChartView;
 qint16 LowWordOf(qint32 v);
 // v / 65536 truncated towards zero, as a signed 16-bit number; then runs the error trap.
 qint16 HighWordOf(qint32 v);
+// Runs the installed chart error trap: called after a pair that a chart answered was
+// unpacked, so a pending chart error is met once per answer.
+void runChartErrorTrap();
 qint32 MakeLong(qint16 low, qint16 high);
 
 // mode 0 writes LayoutPair(0x4000 + selector) = MakeLong(a, b); mode 1 reads it into a and b.
@@ -29,7 +32,7 @@ public:
     void run();
     void setBeep(void (*beep)()) { m_beep = beep; }
 
-    // The trap HighWordOf runs; the main window installs one for its working chart.
+    // The trap runChartErrorTrap runs; the main window installs one for its working chart.
     static ChartErrorTrap *installed();
 
 private:

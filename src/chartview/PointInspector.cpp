@@ -117,6 +117,7 @@ void PointInspector::chart1MouseMoved(ChartEvent &e)
         const qint32 r = c.ChartQuery(QueryHitTest, MakeLong(qint16(e.x), qint16(e.y)));
         const int s = LowWordOf(r);
         const int p = HighWordOf(r);
+        runChartErrorTrap();
         // The "Value:" box shows the point's value; the point itself is named in the tip.
         const ChartModel &m = c.model();
         const bool known = s >= 0 && p >= 0 && s < m.seriesCount && p < m.pointCount &&
@@ -129,6 +130,7 @@ void PointInspector::chart1MouseMoved(ChartEvent &e)
         if (s >= 0 && p >= 0) {
             const qint32 at = c.ChartQuery(QueryPointPosition, r);
             const int py = HighWordOf(at);
+            runChartErrorTrap();
             if (py - GrabRows <= e.y && e.y <= py + GrabRows) {
                 m_chart1.setCursor(Qt::SizeVerCursor);
                 m_onPoint = true;
@@ -286,6 +288,7 @@ void PointInspector::chartClickedOutsidePoints(ChartEvent &e)
     const qint32 extents = c.ChartQuery(QueryExtents);
     const int w = LowWordOf(extents);
     const int h = HighWordOf(extents);
+    runChartErrorTrap();
     const bool horizontal = c.ChartType() & TypeHorizontal;
     const PlotRect plot = plotArea(chartNumber);
     const int code = adjustForOrientation(classifyClickArea(e.x, e.y, plot, w, h), horizontal);

@@ -76,20 +76,20 @@ TEST(ChartErrorTrap, TwoErrorsSendOneRecoveryUntilACallSucceeds)
     beeps = 0;
 
     chart.setActiveSeries(5); // no such series: the call fails
-    HighWordOf(0);
+    runChartErrorTrap();
     EXPECT_EQ(chart.recoveries, 1);
     EXPECT_FALSE(superGradientOn) << "the program's own painting stops after an error";
     EXPECT_TRUE(chartErrorShown);
 
     chart.setValueY(99, 1.0);
-    HighWordOf(0);
+    runChartErrorTrap();
     EXPECT_EQ(chart.recoveries, 1) << "the second error sends nothing more";
     EXPECT_EQ(beeps, 2);
 
-    HighWordOf(0); // no error pending: a success
+    runChartErrorTrap(); // no error pending: a success
     EXPECT_FALSE(chartErrorShown);
     chart.setActiveSeries(-3);
-    HighWordOf(0);
+    runChartErrorTrap();
     EXPECT_EQ(chart.recoveries, 2);
 }
 
@@ -103,7 +103,21 @@ TEST(ChartErrorTrap, OnlyTheInstalledTrapRuns)
     }
     EXPECT_EQ(ChartErrorTrap::installed(), nullptr);
     chart.setActiveSeries(5);
-    HighWordOf(0);
+    runChartErrorTrap();
     EXPECT_EQ(chart.recoveries, 0);
     EXPECT_TRUE(gradient);
+}
+
+TEST(ChartErrorTrap, UnpackingANumberRunsNoTrap)
+{
+    RecordingChart chart;
+    bool gradient = true, shown = false;
+    ChartErrorTrap trap(chart, gradient, shown);
+    chart.setActiveSeries(5); // out of range: an error is pending
+    EXPECT_EQ(HighWordOf(0x0005FFFF), 5);
+    EXPECT_EQ(chart.recoveries, 0) << "a getter has no side effect";
+    EXPECT_TRUE(gradient);
+    runChartErrorTrap();
+    EXPECT_EQ(chart.recoveries, 1);
+    EXPECT_FALSE(gradient);
 }
