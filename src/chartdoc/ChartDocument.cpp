@@ -88,42 +88,42 @@ void ChartDocument::setControls(const ViewControls &controls)
     emit controlsChanged();
 }
 
-void ChartDocument::setHiddenChecked(bool on)
+void ChartDocument::setFlag(bool ViewControls::*flag, bool on)
 {
     ViewControls c = m_controls;
-    c.hiddenChecked = on;
+    c.*flag = on;
     setControls(c);
+}
+
+void ChartDocument::switchAxisControl(quint32 bit, bool ViewControls::*flag, bool on)
+{
+    switchAxisBit(m_chart, bit, on);
+    setFlag(flag, on);
+}
+
+void ChartDocument::setHiddenChecked(bool on)
+{
+    setFlag(&ViewControls::hiddenChecked, on);
 }
 
 void ChartDocument::setHiddenEnabled(bool on)
 {
-    ViewControls c = m_controls;
-    c.hiddenEnabled = on;
-    setControls(c);
+    setFlag(&ViewControls::hiddenEnabled, on);
 }
 
 void ChartDocument::setHideXLegend(bool on)
 {
-    switchAxisBit(m_chart, AxisHideXLabels, on);
-    ViewControls c = m_controls;
-    c.hideXLegend = on;
-    setControls(c);
+    switchAxisControl(AxisHideXLabels, &ViewControls::hideXLegend, on);
 }
 
 void ChartDocument::setHideYLegend(bool on)
 {
-    switchAxisBit(m_chart, AxisHideYLabels, on);
-    ViewControls c = m_controls;
-    c.hideYLegend = on;
-    setControls(c);
+    switchAxisControl(AxisHideYLabels, &ViewControls::hideYLegend, on);
 }
 
 void ChartDocument::setRibbon3(bool down)
 {
-    switchAxisBit(m_chart, AxisVerticalXLabels, down);
-    ViewControls c = m_controls;
-    c.ribbon3 = down;
-    setControls(c);
+    switchAxisControl(AxisVerticalXLabels, &ViewControls::ribbon3, down);
 }
 
 void ChartDocument::updateGapScroll()

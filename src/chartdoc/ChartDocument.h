@@ -110,6 +110,9 @@ signals:
 
 private:
     void setControls(const ViewControls &controls);
+    void setFlag(bool ViewControls::*flag, bool on);
+    // A box that switches an AxisBits bit of the chart.
+    void switchAxisControl(quint32 bit, bool ViewControls::*flag, bool on);
 
     chartview::ChartView &m_chart;
     os::UserDialogs &m_dialogs;
