@@ -1,9 +1,28 @@
-# qel_library(NAME SOURCES ... LINKS ...): one static library per subsystem layer.
+# qel_library(NAME SOURCES ... LINKS ... [PRIVATE_LINKS ...]): one static library per layer.
+#
+# Each library gets an include root of its own in the build tree that holds links to its own
+# headers only, under their paths below src/ ("chartview/ChartModel.h"). A library therefore
+# sees exactly the headers of itself and of what it links: a core library that tried to
+# include a widget header would not compile.
 function(qel_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;PRIVATE_LINKS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    set(root ${CMAKE_BINARY_DIR}/include/${name})
+    file(REMOVE_RECURSE ${root})
+    foreach(source IN LISTS ARG_SOURCES)
+        if(source MATCHES "\\.h$")
+            get_filename_component(absolute ${source} ABSOLUTE)
+            file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/src ${absolute})
+            get_filename_component(folder ${root}/${relative} DIRECTORY)
+            file(MAKE_DIRECTORY ${folder})
+            file(CREATE_LINK ${absolute} ${root}/${relative} SYMBOLIC)
+        endif()
+    endforeach()
+    target_include_directories(${name} PUBLIC ${root})
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    if(ARG_PRIVATE_LINKS)
+        target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_LINKS})
+    endif()
 endfunction()
 
 # qel_test(NAME [WIDGETS] SOURCES ... LINKS ...): a GoogleTest executable run headless under ctest;

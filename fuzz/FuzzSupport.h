@@ -3,7 +3,7 @@
 #include "chartdoc/ChartDocument.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableImage.h"
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
 #include "slides/MessageLog.h"

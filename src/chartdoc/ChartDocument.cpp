@@ -65,8 +65,8 @@ private:
 
 } // namespace
 
-ChartDocument::ChartDocument(ChartView &chart, os::UserDialogs &dialogs, MessageWindow &messages,
-                             QObject *parent)
+ChartDocument::ChartDocument(ChartView &chart, os::UserDialogs &dialogs,
+                             os::MessageWindow &messages, QObject *parent)
     : QObject(parent)
     , m_chart(chart)
     , m_dialogs(dialogs)

@@ -7,9 +7,12 @@
 #include <QString>
 #include <QUndoStack>
 
+namespace qel::os {
+class MessageWindow;
+} // namespace qel::os
+
 namespace qel::chartview {
 class ChartView;
-class MessageWindow;
 struct ChartModel;
 } // namespace qel::chartview
 
@@ -44,14 +47,14 @@ class ChartDocument : public QObject
 
 public:
     ChartDocument(chartview::ChartView &chart, os::UserDialogs &dialogs,
-                  chartview::MessageWindow &messages, QObject *parent = nullptr);
+                  os::MessageWindow &messages, QObject *parent = nullptr);
     ~ChartDocument() override;
 
     chartview::ChartView &chart() const { return m_chart; }
     TableImage &table() { return m_table; }
     const TableImage &table() const { return m_table; }
     os::UserDialogs &dialogs() const { return m_dialogs; }
-    chartview::MessageWindow &messageWindow() const { return m_messages; }
+    os::MessageWindow &messageWindow() const { return m_messages; }
     // The title boxes (txtTop, txtLeft, txtBottom, txtRight) and the data-field boxes.
     settings::Form2State &form2() { return m_form2; }
 
@@ -116,7 +119,7 @@ private:
 
     chartview::ChartView &m_chart;
     os::UserDialogs &m_dialogs;
-    chartview::MessageWindow &m_messages;
+    os::MessageWindow &m_messages;
     TableImage m_table;
     settings::Form2State m_form2;
     ViewControls m_controls;

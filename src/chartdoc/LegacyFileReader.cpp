@@ -5,7 +5,7 @@
 #include "chartdoc/TableImage.h"
 #include "chartdoc/TableText.h"
 #include "chartdoc/TableTitles.h"
-#include "chartview/MessageWindow.h"
+#include "os/MessageWindow.h"
 #include "os/SequentialFields.h"
 #include "os/UserDialogs.h"
 
@@ -108,7 +108,7 @@ std::optional<QString> LegacyFileReader::read(QStringView text, TableImage &tabl
         swap = m_context.dialogs().message(question) == os::MessageAnswer::Yes;
     }
 
-    chartview::MessageWindow &progress = m_context.messageWindow();
+    os::MessageWindow &progress = m_context.messageWindow();
     QString line;
     if (!swap) {
         table.dimension(*groups, *points);

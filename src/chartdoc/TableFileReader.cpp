@@ -9,8 +9,8 @@
 #include "chartdoc/TableText.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/ChartView.h"
-#include "chartview/MessageWindow.h"
 #include "os/FileAccess.h"
+#include "os/MessageWindow.h"
 #include "os/TextCodec.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
@@ -447,7 +447,7 @@ bool TableFileReader::setChartData()
     };
 
     ChartView &chart = m_context.chart();
-    MessageWindow &progress = m_context.messageWindow();
+    os::MessageWindow &progress = m_context.messageWindow();
     progress.frmMsgShow(QStringLiteral("Setting data"), QString());
     chart.BeginDataLoad(ChannelValues, G, points);
     chart.BeginDataLoad(ChannelXValues, G, points);

@@ -4,8 +4,8 @@
 #include "chartdoc/ChartDocument.h"
 #include "chartdoc/TableImage.h"
 #include "chartview/ChartView.h"
-#include "chartview/MessageWindow.h"
 #include "os/FileAccess.h"
+#include "os/MessageWindow.h"
 #include "os/NumberFormat.h"
 #include "os/PathParts.h"
 #include "os/TextCodec.h"
@@ -163,7 +163,7 @@ QStringList TableFileWriter::lines(const QDateTime &now) const
 
 bool TableFileWriter::write(const QString &path)
 {
-    MessageWindow &progress = m_context.messageWindow();
+    os::MessageWindow &progress = m_context.messageWindow();
     progress.frmMsgShow(QStringLiteral("Tbxファイル作製中"), path);
     const QByteArray bytes = os::encodeLines(lines(QDateTime::currentDateTime()));
     const os::Result saved = os::FileAccess::saveFile(path, bytes);

@@ -10,7 +10,7 @@ class ChartView;
 // A pair (low, high) travels as high * 65536 + low.
 
 qint16 LowWordOf(qint32 v);
-// v / 65536 truncated towards zero, as a signed 16-bit number; then runs the error trap.
+// v / 65536 truncated towards zero, as a signed 16-bit number.
 qint16 HighWordOf(qint32 v);
 // Runs the installed chart error trap: called after a pair that a chart answered was
 // unpacked, so a pending chart error is met once per answer.

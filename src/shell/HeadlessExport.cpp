@@ -9,7 +9,7 @@
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableFileWriter.h"
 #include "chartdoc/TableImage.h"
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 #include "os/FileAccess.h"
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"

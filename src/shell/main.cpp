@@ -2,10 +2,10 @@
 #include "os/ProcessStarter.h"
 #include "shell/CommandLine.h"
 #include "shell/HeadlessExport.h"
-#include "shell/MainWindow.h"
 #include "shell/ProgramState.h"
 #include "shell/SilentSpeech.h"
-#include "shell/WidgetDialogs.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/WidgetDialogs.h"
 
 #include <QApplication>
 

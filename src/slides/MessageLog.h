@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartview/MessageWindow.h"
+#include "os/MessageWindow.h"
 
 #include <QStringList>
 
@@ -8,7 +8,7 @@ namespace qel::slides {
 
 // frmMsg without a window: keeps what it was asked to show. The command line and the tests
 // use it; nothing is printed, as a progress notice is no message to the user.
-class MessageLog : public chartview::MessageWindow
+class MessageLog : public os::MessageWindow
 {
 public:
     void frmMsgShow(const QString &title, const QString &message) override;

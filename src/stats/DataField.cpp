@@ -1,7 +1,7 @@
 #include "stats/DataField.h"
 
 #include "chartview/ChartView.h"
-#include "chartview/MessageWindow.h"
+#include "os/MessageWindow.h"
 #include "os/NumberFormat.h"
 #include "os/Useful.h"
 #include "os/UserDialogs.h"
@@ -50,7 +50,7 @@ int DataField::pointsFor(int kind)
 }
 
 DataField::DataField(chartview::ChartView &chart, os::UserDialogs &dialogs,
-                     RegressionFields &fields, chartview::MessageWindow *messages)
+                     RegressionFields &fields, os::MessageWindow *messages)
     : m_chart(chart)
     , m_dialogs(dialogs)
     , m_fields(fields)

@@ -6,9 +6,12 @@
 namespace qel::os {
 class UserDialogs;
 }
+namespace qel::os {
+class MessageWindow;
+} // namespace qel::os
+
 namespace qel::chartview {
 class ChartView;
-class MessageWindow;
 } // namespace qel::chartview
 
 namespace qel::stats {
@@ -28,7 +31,7 @@ public:
     static int pointsFor(int kind);
 
     DataField(chartview::ChartView &chart, os::UserDialogs &dialogs, RegressionFields &fields,
-              chartview::MessageWindow *messages = nullptr);
+              os::MessageWindow *messages = nullptr);
 
     // Resizes the field to the ranges in the boxes; success when the chart now has that size,
     // otherwise why not (a refusal or a question answered with Cancel; see JobFailure).
@@ -46,7 +49,7 @@ private:
     chartview::ChartView &m_chart;
     os::UserDialogs &m_dialogs;
     RegressionFields &m_fields;
-    chartview::MessageWindow *m_messages;
+    os::MessageWindow *m_messages;
 };
 
 } // namespace qel::stats

@@ -12,9 +12,12 @@
 namespace qel::os {
 class UserDialogs;
 }
+namespace qel::os {
+class MessageWindow;
+} // namespace qel::os
+
 namespace qel::chartview {
 class ChartView;
-class MessageWindow;
 } // namespace qel::chartview
 
 namespace qel::stats {
@@ -60,7 +63,7 @@ public:
     // The current directory unless set.
     void setReportDirectory(const QString &dir) { m_reportDirectory = dir; }
     void setViewer(ReportViewer *viewer) { m_viewer = viewer; }
-    void setMessageWindow(chartview::MessageWindow *messages) { m_messages = messages; }
+    void setMessageWindow(os::MessageWindow *messages) { m_messages = messages; }
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // series is 0-based.
@@ -77,7 +80,7 @@ private:
     QString m_currentFile;
     QString m_reportDirectory;
     ReportViewer *m_viewer = nullptr;
-    chartview::MessageWindow *m_messages = nullptr;
+    os::MessageWindow *m_messages = nullptr;
     std::function<QDateTime()> m_clock;
 };
 

@@ -74,7 +74,7 @@ TEST(ChartOptions, TopTitleRuleWidensOnlyAnEmptyBand)
         EXPECT_EQ(applyTopTitleRule(row.in), row.out) << qPrintable(row.in);
 }
 
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 
 TEST(ChartOptions, ChartKeepsItsOptionTextExactlyOnce)
 {

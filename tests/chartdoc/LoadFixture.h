@@ -4,7 +4,7 @@
 #include "chartdoc/DataFileLoader.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartdoc/TableImage.h"
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 #include "settings/Form2State.h"
 #include "slides/MessageLog.h"
 #include "support/FakeDialogs.h"

@@ -1,5 +1,5 @@
 #include "chartdoc/SampleChart.h"
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 
 #include <gtest/gtest.h>
 

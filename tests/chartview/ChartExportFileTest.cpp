@@ -1,4 +1,4 @@
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 
 #include "os/FileAccess.h"
 #include "support/SpecialFiles.h"

@@ -1,4 +1,4 @@
-#include "chartview/ChartFile.h"
+#include "chartview/render/ChartFile.h"
 
 #include "os/FileAccess.h"
 #include "support/SpecialFiles.h"

@@ -1,7 +1,7 @@
 #include "chartview/AxisScale.h"
 #include "chartview/CfxOcx.h"
-#include "chartview/ChartControl.h"
-#include "chartview/ChartPainter.h"
+#include "chartview/render/ChartControl.h"
+#include "chartview/render/ChartPainter.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "chartview/ChartWidget.h"
+#include "chartview/ui/ChartWidget.h"
 #include "chartview/CfxOcx.h"
 
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "chartview/PointInspector.h"
+#include "chartview/ui/PointInspector.h"
 
 #include "chartview/CfxOcx.h"
-#include "chartview/InspectionHost.h"
-#include "chartview/MessageWindow.h"
+#include "chartview/ui/InspectionHost.h"
+#include "os/MessageWindow.h"
 #include "support/FakeDialogs.h"
 
 #include <QCoreApplication>
@@ -50,7 +50,7 @@ struct FakeHost : InspectionHost
     std::function<AnalysisOutcome(int, int)> run;
 };
 
-struct FakeMessages : MessageWindow
+struct FakeMessages : os::MessageWindow
 {
     void frmMsgShow(const QString &title, const QString &message) override
     {

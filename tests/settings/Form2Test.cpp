@@ -1,6 +1,6 @@
 #include "settings/ui/Form2.h"
 
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 #include "support/FakeDialogs.h"
 
 #include <QApplication>

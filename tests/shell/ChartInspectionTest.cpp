@@ -1,11 +1,11 @@
-#include "shell/ChartInspection.h"
+#include "shell/ui/ChartInspection.h"
 
 #include "chartview/CfxOcx.h"
-#include "chartview/ChartWidget.h"
-#include "chartview/MessageWindow.h"
-#include "chartview/PointInspector.h"
+#include "chartview/ui/ChartWidget.h"
+#include "chartview/ui/PointInspector.h"
+#include "os/MessageWindow.h"
 #include "shell/ProgramState.h"
-#include "stats/RegressionOptionsWindow.h"
+#include "stats/ui/RegressionOptionsWindow.h"
 #include "support/FakeDialogs.h"
 
 #include <QApplication>
@@ -22,7 +22,7 @@ using namespace qel::chartview;
 
 namespace {
 
-struct SilentMessages : MessageWindow
+struct SilentMessages : os::MessageWindow
 {
     void frmMsgShow(const QString &, const QString &) override {}
     void hide() override {}

@@ -3,7 +3,7 @@
 #include "chartdoc/ChartDocument.h"
 #include "chartdoc/SampleChart.h"
 #include "chartdoc/TableImage.h"
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 #include "os/IniSettingsStore.h"
 #include "os/TextCodec.h"
 #include "settings/Form2State.h"

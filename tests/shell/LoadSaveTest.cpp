@@ -1,6 +1,6 @@
 #include "FilesFixture.h"
 
-#include "chartview/ChartFile.h"
+#include "chartview/render/ChartFile.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -1,12 +1,12 @@
 #include "FakeForm.h"
 
-#include "chartview/ChartWidget.h"
+#include "chartview/ui/ChartWidget.h"
 #include "os/IniSettingsStore.h"
 #include "os/ui/AboutWindow.h"
-#include "shell/HelpBrowser.h"
-#include "shell/MainWindow.h"
 #include "shell/ProgramState.h"
 #include "shell/WindowCaption.h"
+#include "shell/ui/HelpBrowser.h"
+#include "shell/ui/MainWindow.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessStarter.h"
 

@@ -1,5 +1,5 @@
 #include "shell/ResizeLayout.h"
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 #include "shell/ChartSpacing.h"
 #include "shell/SpacingFollower.h"
 

@@ -1,7 +1,7 @@
 #include "shell/ShippedFiles.h"
 #include "chartdoc/SampleChart.h"
-#include "chartview/ChartControl.h"
-#include "chartview/ChartFile.h"
+#include "chartview/render/ChartControl.h"
+#include "chartview/render/ChartFile.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

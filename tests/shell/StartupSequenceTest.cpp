@@ -2,7 +2,7 @@
 
 #include "chartdoc/SampleChart.h"
 #include "chartdoc/TableImage.h"
-#include "chartview/ChartFile.h"
+#include "chartview/render/ChartFile.h"
 #include "os/IniSettingsStore.h"
 #include "shell/ChartGlobals.h"
 #include "shell/ProgramState.h"

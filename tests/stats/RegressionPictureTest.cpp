@@ -1,6 +1,6 @@
 #include "stats/RegressionJob.h"
 #include "stats/RegressionOptions.h"
-#include "stats/RegressionOptionsWindow.h"
+#include "stats/ui/RegressionOptionsWindow.h"
 
 #include "StatsTestChart.h"
 #include "support/FakeDialogs.h"

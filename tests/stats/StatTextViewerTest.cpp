@@ -1,6 +1,6 @@
-#include "stats/StatTextViewer.h"
+#include "stats/ui/StatTextViewer.h"
 
-#include "chartview/ChartPainter.h"
+#include "chartview/render/ChartPainter.h"
 #include "os/TextCodec.h"
 #include "support/TestFiles.h"
 

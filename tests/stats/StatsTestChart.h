@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartview/ChartControl.h"
-#include "chartview/MessageWindow.h"
+#include "chartview/render/ChartControl.h"
+#include "os/MessageWindow.h"
 #include "stats/ReportViewer.h"
 
 #include <QStringList>
@@ -53,7 +53,7 @@ inline std::vector<double> seriesValues(const chartview::ChartControl &chart, in
     return v;
 }
 
-class RecordingMessages : public chartview::MessageWindow
+class RecordingMessages : public os::MessageWindow
 {
 public:
     void frmMsgShow(const QString &title, const QString &message) override

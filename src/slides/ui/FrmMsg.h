@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartview/MessageWindow.h"
+#include "os/MessageWindow.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -11,7 +11,7 @@ namespace qel::slides {
 
 // frmMsg, "qel Message": a small notice window with the labels title and msg, shown without
 // blocking the caller.
-class FrmMsg : public QWidget, public chartview::MessageWindow
+class FrmMsg : public QWidget, public os::MessageWindow
 {
     Q_OBJECT
 

@@ -1,12 +1,12 @@
-#include "shell/ChartInspection.h"
+#include "shell/ui/ChartInspection.h"
 
 #include "chartdoc/ChartDocument.h"
-#include "chartview/ChartWidget.h"
-#include "chartview/PointInspector.h"
+#include "chartview/ui/ChartWidget.h"
+#include "chartview/ui/PointInspector.h"
 #include "shell/ProgramState.h"
 #include "stats/RegressionJob.h"
-#include "stats/RegressionOptionsWindow.h"
-#include "stats/StatTextViewer.h"
+#include "stats/ui/RegressionOptionsWindow.h"
+#include "stats/ui/StatTextViewer.h"
 
 #include "os/UserDialogs.h"
 

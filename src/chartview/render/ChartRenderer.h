@@ -1,8 +1,8 @@
 #pragma once
 
-#include "chartview/ChartLayout.h"
 #include "chartview/ChartModel.h"
-#include "chartview/ChartPainter.h"
+#include "chartview/render/ChartLayout.h"
+#include "chartview/render/ChartPainter.h"
 
 #include <QColor>
 #include <QFont>

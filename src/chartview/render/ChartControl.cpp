@@ -1,7 +1,7 @@
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 
-#include "chartview/ChartFile.h"
-#include "chartview/ChartPainter.h"
+#include "chartview/render/ChartFile.h"
+#include "chartview/render/ChartPainter.h"
 #include "os/FileAccess.h"
 
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "stats/RegressionOptionsWindow.h"
+#include "stats/ui/RegressionOptionsWindow.h"
 
 #include "os/UserDialogs.h"
 

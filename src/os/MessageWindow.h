@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace qel::chartview {
+namespace qel::os {
 
 // The program's small notice window (frmMsg, caption "qel Message"): a title and a message,
 // shown without blocking. The main window implements it over the real window; tests record.
@@ -18,4 +18,4 @@ public:
     virtual void sendToBack() = 0;
 };
 
-} // namespace qel::chartview
+} // namespace qel::os

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartview/ChartLayout.h"
 #include "chartview/ChartModel.h"
+#include "chartview/render/ChartLayout.h"
 
 #include <QFont>
 #include <QRect>

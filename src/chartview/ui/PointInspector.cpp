@@ -1,8 +1,8 @@
-#include "chartview/PointInspector.h"
+#include "chartview/ui/PointInspector.h"
 
 #include "chartview/CfxOcx.h"
-#include "chartview/InspectionHost.h"
-#include "chartview/MessageWindow.h"
+#include "chartview/ui/InspectionHost.h"
+#include "os/MessageWindow.h"
 #include "os/Useful.h"
 #include "os/UserDialogs.h"
 
@@ -40,7 +40,8 @@ QString number(int v)
 } // namespace
 
 PointInspector::PointInspector(ChartWidget &chart1, ChartWidget &chart2, InspectionHost &host,
-                               MessageWindow &messages, os::UserDialogs &dialogs, QObject *parent)
+                               os::MessageWindow &messages, os::UserDialogs &dialogs,
+                               QObject *parent)
     : QObject(parent)
     , m_chart1(chart1)
     , m_chart2(chart2)

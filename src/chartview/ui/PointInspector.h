@@ -1,19 +1,19 @@
 #pragma once
 
-#include "chartview/ChartWidget.h"
+#include "chartview/ui/ChartWidget.h"
 
 #include <QObject>
 
 #include <functional>
 
 namespace qel::os {
+class MessageWindow;
 class UserDialogs;
-}
+} // namespace qel::os
 
 namespace qel::chartview {
 
 class InspectionHost;
-class MessageWindow;
 
 // The main window's reactions to the mouse on its two charts: the series and point under
 // the mouse, the start of a point drag, the click log, Chart2's point message, the start of
@@ -36,7 +36,8 @@ public:
     using Pump = std::function<void(double seconds)>;
 
     PointInspector(ChartWidget &chart1, ChartWidget &chart2, InspectionHost &host,
-                   MessageWindow &messages, os::UserDialogs &dialogs, QObject *parent = nullptr);
+                   os::MessageWindow &messages, os::UserDialogs &dialogs,
+                   QObject *parent = nullptr);
 
     void setPump(Pump pump) { m_pump = std::move(pump); }
 
@@ -80,7 +81,7 @@ private:
     ChartWidget &m_chart1;
     ChartWidget &m_chart2;
     InspectionHost &m_host;
-    MessageWindow &m_messages;
+    os::MessageWindow &m_messages;
     os::UserDialogs &m_dialogs;
     Pump m_pump;
 

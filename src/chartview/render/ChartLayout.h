@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chartview/AxisScale.h"
-#include "chartview/Projection3D.h"
+#include "chartview/render/Projection3D.h"
 
 #include <QPolygonF>
 #include <QRectF>

@@ -1,4 +1,4 @@
-#include "chartview/ChartRenderer.h"
+#include "chartview/render/ChartRenderer.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>

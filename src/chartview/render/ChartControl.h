@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartview/ChartLayout.h"
 #include "chartview/ChartView.h"
+#include "chartview/render/ChartLayout.h"
 
 #include <QObject>
 #include <QPicture>

@@ -1,4 +1,4 @@
-#include "chartview/Projection3D.h"
+#include "chartview/render/Projection3D.h"
 
 #include <algorithm>
 #include <cmath>

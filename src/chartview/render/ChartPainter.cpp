@@ -1,6 +1,6 @@
-#include "chartview/ChartPainter.h"
+#include "chartview/render/ChartPainter.h"
 
-#include "chartview/ChartRenderer.h"
+#include "chartview/render/ChartRenderer.h"
 
 #include <QPainter>
 

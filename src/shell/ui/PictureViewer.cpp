@@ -1,4 +1,4 @@
-#include "shell/PictureViewer.h"
+#include "shell/ui/PictureViewer.h"
 
 #include "os/FileAccess.h"
 

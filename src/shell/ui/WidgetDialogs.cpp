@@ -1,4 +1,4 @@
-#include "shell/WidgetDialogs.h"
+#include "shell/ui/WidgetDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "stats/StatTextViewer.h"
+#include "stats/ui/StatTextViewer.h"
 
 #include "os/TextCodec.h"
 

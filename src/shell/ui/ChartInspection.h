@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartview/InspectionHost.h"
+#include "chartview/ui/InspectionHost.h"
 #include "stats/RegressionFields.h"
 #include "stats/RegressionOptions.h"
 
@@ -12,9 +12,12 @@ class QLineEdit;
 class QStatusBar;
 class QWidget;
 
+namespace qel::os {
+class MessageWindow;
+} // namespace qel::os
+
 namespace qel::chartview {
 class ChartWidget;
-class MessageWindow;
 class PointInspector;
 } // namespace qel::chartview
 namespace qel::os {
@@ -46,7 +49,7 @@ public:
         chartview::ChartWidget &chart2;
         QLineEdit *seriesBox; // Text1
         QLineEdit *valueBox;  // Text2
-        chartview::MessageWindow &messages;
+        os::MessageWindow &messages;
         os::UserDialogs &dialogs;
         ProgramState &state;
         QWidget *window;                             // parent of the dialogues

@@ -1,4 +1,4 @@
-#include "chartview/ChartLayout.h"
+#include "chartview/render/ChartLayout.h"
 
 #include <limits>
 

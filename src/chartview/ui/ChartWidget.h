@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chartview/ChartControl.h"
+#include "chartview/render/ChartControl.h"
 
 #include <QWidget>
 

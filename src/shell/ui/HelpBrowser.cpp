@@ -1,4 +1,4 @@
-#include "shell/HelpBrowser.h"
+#include "shell/ui/HelpBrowser.h"
 
 #include <QFile>
 #include <QScreen>
