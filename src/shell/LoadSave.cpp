@@ -367,6 +367,7 @@ void LoadSave::chart2Open()
     m_chart2Regression =
         regressionNumber(chartdoc::chartOptions(chart2, OptionsMode::Read, 0, commonX));
     m_chart2CommonX = commonX;
+    m_context.state.chart2File = path;
     writeAccessLog(path, QStringLiteral("<load CHF>"), path);
 }
 

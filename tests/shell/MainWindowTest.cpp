@@ -383,8 +383,7 @@ TEST_F(MainWindowFixture, QuitWithCancelKeepsTheWindowAndOkEnds)
 TEST_F(MainWindowFixture, LaterCommandsSayTheyAreNotYetAvailable)
 {
     window.Form_Load();
-    for (const char *name : {"SSCmdGradient", "SScmdQEL", "SSPrint", "CmdPrnFill", "SSCmdPage",
-                             "SSCommandRotate_2", "FontSizeReset"}) {
+    for (const char *name : {"SSCmdGradient", "SScmdQEL", "SSCommandRotate_2", "FontSizeReset"}) {
         dialogs.messages.clear();
         control<QAbstractButton>(name)->click();
         ASSERT_EQ(dialogs.messages.size(), 1) << name;

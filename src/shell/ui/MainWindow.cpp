@@ -9,6 +9,8 @@
 #include "os/Resources.h"
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
+#include "print/ui/PrintCommands.h"
+#include "print/ui/QtPrinterDialogs.h"
 #include "shell/NotYetAvailable.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
@@ -41,10 +43,12 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <tuple>
 
 namespace qel::shell {
@@ -102,6 +106,18 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    if (!services.printerDialogs)
+        m_ownPrinterDialogs = std::make_unique<print::QtPrinterDialogs>();
+    m_print = new print::PrintCommands(
+        {*m_chart1, *m_chart2, *m_txtLegend, *m_form, *m_document, m_globals.superGradientOn,
+         m_dialogs, services.printerDialogs ? *services.printerDialogs : *m_ownPrinterDialogs,
+         [this](print::PrintSource &s) {
+             s.version = ProgramState::fullVersionText();
+             s.currentFile = m_state.currentFile;
+             s.chart2File = m_state.chart2File;
+         }},
+        this);
+    connectPrinting();
     observeDocument();
     buildEditMenu();
     m_recent =
@@ -210,35 +226,29 @@ void MainWindow::buildFrame2()
     auto *print = add<QGroupBox>(f, QStringLiteral("SSFrame1"), QRect(30, 1335, 1740, 1590));
     const int top = 30;
     const int left = 30;
-    pending(button(print, QStringLiteral("SSPrint"), QStringLiteral("背景付き印刷"),
-                   QStringLiteral("背景付き印刷"), rowRect(top, 0, left, SubInner)),
-            QStringLiteral("背景付き印刷"));
+    button(print, QStringLiteral("SSPrint"), QStringLiteral("背景付き印刷"),
+           QStringLiteral("背景付き印刷"), rowRect(top, 0, left, SubInner));
     for (int index : {1, 2}) {
         auto *white = button(print, QStringLiteral("SSprnWhite_%1").arg(index),
                              QStringLiteral("背景無色印刷"), QStringLiteral("背景無色印刷"),
                              rowRect(top, 1, left, SubInner));
         white->setVisible(index == 1); // index 2 stands in while Chart2 is shown
-        pending(white, QStringLiteral("背景無色印刷"));
     }
     button(print, QStringLiteral("SSprnForm"), QStringLiteral("PrnForm"), QString(),
            rowRect(top, 2, left, 825)); // has no effect
     auto *page = button(print, QStringLiteral("SSCmdPage"), QString(), QStringLiteral("page"),
                         rowRect(top, 2, left + 855, 825));
     page->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    pending(page, QStringLiteral("page"));
-    pending(button(print, QStringLiteral("CmdPrnChart"), QStringLiteral("Print as Screen"),
-                   QString(), rowRect(top, 3, left, SubInner)),
-            QStringLiteral("Print as Screen"));
+    button(print, QStringLiteral("CmdPrnChart"), QStringLiteral("Print as Screen"), QString(),
+           rowRect(top, 3, left, SubInner));
     auto *fill =
         button(print, QStringLiteral("CmdPrnFill"), QStringLiteral("Print Filling the Page"),
                QString(), rowRect(top, 4, left, SubInner));
     QFont narrow = fill->font();
     narrow.setPointSizeF(7);
     fill->setFont(narrow); // the longest caption of the column
-    pending(fill, QStringLiteral("Print Filling the Page"));
-    pending(button(print, QStringLiteral("CmdPrnForm"), QStringLiteral("Print Form"), QString(),
-                   rowRect(top, 5, left, SubInner)),
-            QStringLiteral("Print Form"));
+    button(print, QStringLiteral("CmdPrnForm"), QStringLiteral("Print Form"), QString(),
+           rowRect(top, 5, left, SubInner));
 }
 
 void MainWindow::buildFrame3()
@@ -374,8 +384,9 @@ void MainWindow::buildMenus()
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->addAction(QStringLiteral("開く..."), QKeySequence::Open, this, [this] { openCommand(); });
     file->addAction(QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
-    file->addAction(QStringLiteral("印刷..."), QKeySequence::Print, this,
-                    [this] { m_chart1->runCommand(ChartWidget::CommandPrint); });
+    file->addAction(QStringLiteral("印刷..."), QKeySequence::Print, this, [this] {
+        (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandPrint);
+    });
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -624,10 +635,11 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         handled = true;
         return;
     }
+    if (m_print->chartCommand(command)) {
+        handled = true;
+        return;
+    }
     switch (command) {
-    case ChartWidget::CommandPrint:
-        notYetAvailable(QStringLiteral("印刷"));
-        break;
     case ChartWidget::CommandColors:
         notYetAvailable(QStringLiteral("配色と設定"));
         break;
@@ -635,6 +647,32 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         return; // the chart's own view commands
     }
     handled = true;
+}
+
+void MainWindow::connectPrinting()
+{
+    print::PrintCommands *p = m_print;
+    auto on = [this](const QString &name, auto slot) {
+        connect(findChild<QAbstractButton *>(name), &QAbstractButton::clicked, m_print, slot);
+    };
+    on(QStringLiteral("SSPrint"), [p] { p->SSPrint_Click(); });
+    on(QStringLiteral("SSprnWhite_1"), [p] { p->SSprnWhite_Click(1); });
+    on(QStringLiteral("SSprnWhite_2"), [p] { p->SSprnWhite_Click(2); });
+    on(QStringLiteral("SSCmdPage"), [p] { p->SSCmdPage_Click(); });
+    on(QStringLiteral("CmdPrnChart"), [p] { p->CmdPrnChart_Click(); });
+    on(QStringLiteral("CmdPrnFill"), [p] { p->CmdPrnFill_Click(); });
+    on(QStringLiteral("CmdPrnForm"), [p] { p->CmdPrnForm_Click(); });
+    // The preview and the page set-up follow the print entry of the file menu.
+    QMenu *file = menuBar()->actions().value(0)->menu();
+    const QList<QAction *> entries = file->actions();
+    const auto printEntry = std::find_if(entries.begin(), entries.end(), [](QAction *a) {
+        return a->text() == QStringLiteral("印刷...");
+    });
+    m_print->addMenuEntries(file, printEntry + 1 < entries.end() ? *(printEntry + 1) : nullptr);
+    // Where the print went: the printer's name or the PDF file.
+    connect(p, &print::PrintCommands::printed, this, [this](const QString &where) {
+        statusBar()->showMessage(QStringLiteral("印刷しました: %1").arg(where), 8000);
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -747,8 +785,10 @@ bool MainWindow::jpgShow(const QString &path)
     if (!m_picture) {
         m_picture = new PictureViewer(this);
         m_picture->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_picture, &PictureViewer::printRequested, this,
-                [this] { notYetAvailable(QStringLiteral("ピクチャーの印刷")); });
+        m_picture->setDialogs(&m_dialogs);
+        m_picture->setPrintFunction([this](const QImage &image, const QString &name) {
+            m_print->printPicture(image, name);
+        });
     }
     return m_picture->jpgShow(path);
 }

@@ -37,6 +37,10 @@ class ProcessStarter;
 class SettingsStore;
 class UserDialogs;
 } // namespace qel::os
+namespace qel::print {
+class PrintCommands;
+class PrinterDialogs;
+} // namespace qel::print
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
@@ -62,6 +66,8 @@ public:
         os::UserDialogs &dialogs;
         os::ProcessStarter &starter;
         slides::SpeechOutput &speech;
+        // The printer's dialogues; Qt's when none is given.
+        print::PrinterDialogs *printerDialogs = nullptr;
     };
 
     explicit MainWindow(const Services &services, QWidget *parent = nullptr);
@@ -85,6 +91,8 @@ public:
     settings::Form2State &form2State() { return m_document->form2(); }
     chartdoc::ChartDocument &document() { return *m_document; }
     PictureViewer *pictureViewer() const;
+    // The print buttons, the printer and its dialogues.
+    print::PrintCommands &printCommands() { return *m_print; }
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -169,6 +177,7 @@ private:
     void notYetAvailable(const QString &feature);
     void pending(QAbstractButton *control, const QString &feature);
     void chartCommand(int chart, int command, bool &handled);
+    void connectPrinting();
     void observeDocument();
     void showControls();
     void buildEditMenu();
@@ -192,6 +201,8 @@ private:
     std::unique_ptr<chartview::ChartErrorTrap> m_trap;
     std::unique_ptr<slides::FrmMsg> m_frmMsg;
     std::unique_ptr<ChartInspection> m_inspection;
+    std::unique_ptr<print::PrinterDialogs> m_ownPrinterDialogs;
+    print::PrintCommands *m_print = nullptr;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 
