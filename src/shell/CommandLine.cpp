@@ -58,6 +58,76 @@ void parseRegression(const QCommandLineParser &parser, CommandLine &line,
         return fail(QStringLiteral("--regression needs --export OUT and an input file"));
 }
 
+struct PrintOptions
+{
+    QCommandLineOption print{
+        QStringLiteral("print"),
+        QStringLiteral("Print the chart (the start-up chart, or FILE; a picture "
+                       "prints as the picture viewer prints it) into the "
+                       "PDF file OUT without a window."),
+        QStringLiteral("OUT")};
+    QCommandLineOption layout{
+        QStringLiteral("layout"),
+        QStringLiteral("With --print: standard (default; header and legend text), screen (the "
+                       "chart as on screen), fill (across the page) or form (the whole window)."),
+        QStringLiteral("LAYOUT"), QStringLiteral("standard")};
+    QCommandLineOption white{QStringLiteral("white"),
+                             QStringLiteral("With --print: every chart background white.")};
+    QCommandLineOption mode{QStringLiteral("mode"),
+                            QStringLiteral("With --print: 1 (default) prints the chart, 2 also the "
+                                           "multiple chart below it."),
+                            QStringLiteral("MODE"), QStringLiteral("1")};
+    QCommandLineOption page{QStringLiteral("page"),
+                            QStringLiteral("With --print: A4 (default) or Letter."),
+                            QStringLiteral("SIZE"), QStringLiteral("A4")};
+    QCommandLineOption landscape{QStringLiteral("landscape"),
+                                 QStringLiteral("With --print: the page lies on its side.")};
+};
+
+void parsePrint(const QCommandLineParser &parser, const PrintOptions &o, bool sizeGiven,
+                CommandLine &line)
+{
+    auto fail = [&line](const QString &why) {
+        line.ok = false;
+        line.error = why;
+    };
+    PrintRequest &p = line.print;
+    p.output = parser.value(o.print);
+    const bool printing = parser.isSet(o.print);
+    if (!printing) {
+        for (const QCommandLineOption *option :
+             {&o.layout, &o.white, &o.mode, &o.page, &o.landscape})
+            if (parser.isSet(*option))
+                return fail(
+                    QStringLiteral("--%1 needs --print OUT.pdf").arg(option->names().first()));
+        return;
+    }
+    if (p.output.isEmpty() || !p.output.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return fail(QStringLiteral("--print writes a PDF file: give OUT.pdf"));
+    if (!line.exportPath.isEmpty())
+        return fail(QStringLiteral("--print and --export exclude each other"));
+    if (sizeGiven)
+        return fail(QStringLiteral("--size does not apply to --print: the page decides the size"));
+    p.layout = parser.value(o.layout).toLower();
+    const QStringList layouts = {QStringLiteral("standard"), QStringLiteral("screen"),
+                                 QStringLiteral("fill"), QStringLiteral("form")};
+    if (!layouts.contains(p.layout))
+        return fail(QStringLiteral("--layout takes standard, screen, fill or form"));
+    p.white = parser.isSet(o.white);
+    const QString mode = parser.value(o.mode);
+    if (mode != QStringLiteral("1") && mode != QStringLiteral("2"))
+        return fail(QStringLiteral("--mode takes 1 or 2"));
+    p.mode = mode.toInt();
+    p.page = parser.value(o.page);
+    if (p.page.compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0)
+        p.page = QStringLiteral("A4");
+    else if (p.page.compare(QStringLiteral("Letter"), Qt::CaseInsensitive) == 0)
+        p.page = QStringLiteral("Letter");
+    else
+        return fail(QStringLiteral("--page takes A4 or Letter"));
+    p.landscape = parser.isSet(o.landscape);
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -104,6 +174,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     parser.addOption(yesOption);
     parser.addOptions(
         {regressionOption, jobOption, fixedOption, parabolicOption, seOption, rangeOption});
+    const PrintOptions printOptions;
+    parser.addOptions({printOptions.print, printOptions.layout, printOptions.white,
+                       printOptions.mode, printOptions.page, printOptions.landscape});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A chart, table or slide file to open."));
     parser.process(arguments); // --help and --version print and exit here
@@ -122,6 +195,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.ok = false;
         line.error = QStringLiteral("--size takes WIDTHxHEIGHT, from 16 to 20000 pixels each");
     }
+    if (line.ok)
+        parsePrint(parser, printOptions, parser.isSet(sizeOption), line);
     if (parser.isSet(regressionOption) && line.ok)
         parseRegression(parser, line, regressionOption, jobOption, fixedOption, parabolicOption,
                         seOption, rangeOption);

@@ -4,6 +4,7 @@
 #include "shell/HeadlessExport.h"
 #include "shell/ProgramState.h"
 #include "shell/SilentSpeech.h"
+#include "shell/ui/HeadlessPrint.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/WidgetDialogs.h"
 
@@ -20,14 +21,15 @@ bool hasDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// Work that needs no window (--help, --version, --export) runs on the offscreen platform,
+// Work that needs no window (--help, --version, --export, --print) runs on the offscreen platform,
 // so it works the same on a machine without a display.
 bool runsWithoutWindow(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version") ||
-            !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8))
+            !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8) ||
+            !std::strncmp(a, "--print", 7))
             return true;
     }
     return false;
@@ -87,6 +89,13 @@ int main(int argc, char *argv[])
         QString error;
         const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file,
                                                        error, &line.regression, line.answerYes);
+        if (rc != 0)
+            std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
+        return rc;
+    }
+    if (!line.print.output.isEmpty()) {
+        QString error;
+        const int rc = qel::shell::HeadlessPrint::run(line.print, line.file, error);
         if (rc != 0)
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;
