@@ -206,8 +206,8 @@ TEST_F(PrintCommandsTest, WindowPrintMarksThePrintBits)
     const int dpi = 48;
     const QImage page = test::pdfPage(out, dpi);
     const QRectF printable = commands->printer().pageLayout().paintRect(QPageLayout::Inch);
-    const double scale = std::min({1.0, printable.width() / (1000 / 96.0),
-                                   printable.height() / (700 / 96.0)});
+    const double scale =
+        std::min({1.0, printable.width() / (1000 / 96.0), printable.height() / (700 / 96.0)});
     const QRect window = QRectF(printable.left() * dpi, printable.top() * dpi,
                                 1000 / 96.0 * scale * dpi, 700 / 96.0 * scale * dpi)
                              .toAlignedRect();
@@ -276,4 +276,23 @@ TEST_F(PrintCommandsTest, PageSetupFromTheButtonAndTheChart)
     EXPECT_EQ(commands->printer().pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_TRUE(commands->chartCommand(chartview::ChartWidget::CommandPrint));
     EXPECT_FALSE(commands->chartCommand(chartview::ChartWidget::CommandGrid));
+}
+
+// A print to a file proposes the printed document's name, beside the last PDF chosen.
+TEST_F(PrintCommandsTest, ProposedFileFollowsTheDocument)
+{
+    printerDialogs.copies = {1};
+    commands->CmdPrnFill_Click();
+    EXPECT_EQ(printerDialogs.proposed, QDir::home().filePath(QStringLiteral("sales.pdf")));
+    ASSERT_TRUE(QFile::exists(out));
+
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    printerDialogs.file.clear(); // the user takes what is proposed
+    printerDialogs.copies = {1};
+    commands->printPicture(picture, QStringLiteral("/photos/holiday.jpg"));
+    EXPECT_EQ(printerDialogs.proposed, dir.filePath(QStringLiteral("holiday.pdf")));
+    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("holiday.pdf"))));
+    EXPECT_TRUE(test::pdfText(dir.filePath(QStringLiteral("holiday.pdf")))
+                    .contains(QStringLiteral("/photos/holiday.jpg")));
 }

@@ -3,7 +3,6 @@
 #include "chartdoc/ChartDocument.h"
 #include "chartview/ChartView.h"
 #include "chartview/ui/ChartWidget.h"
-#include "os/FileAccess.h"
 #include "os/UserDialogs.h"
 #include "print/ChartPrint.h"
 #include "print/DevicePage.h"
@@ -14,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QMarginsF>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -78,6 +78,8 @@ PrintCommands::PrintCommands(const Parts &parts, QWidget *window)
     if (QPrinterInfo::availablePrinters().isEmpty() || m_printer->printerName().isEmpty())
         m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setDocName(QStringLiteral("qelPro"));
+    // The margins the command line's PDFs have, so both make the same page.
+    m_printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     m_printer->setCreator(QStringLiteral("qelPro"));
     for (ChartWidget *chart : {&parts.chart1, &parts.chart2}) {
         connect(&chart->chart(), &chartview::ChartControl::commandRequested, this,
@@ -201,31 +203,41 @@ bool PrintCommands::printsToFile() const
     return m_printer->outputFormat() == QPrinter::PdfFormat;
 }
 
-QString PrintCommands::proposedPdfName() const
+QString PrintCommands::proposedPdfName(const QString &document) const
 {
-    PrintSource s;
-    if (m_parts.describe)
-        m_parts.describe(s);
-    const QFileInfo current(s.currentFile);
-    const QString base = current.completeBaseName().isEmpty() ? QStringLiteral("qelPro")
-                                                              : current.completeBaseName();
-    const QString folder = !s.currentFile.isEmpty() && current.dir().exists()
-                               ? current.absolutePath()
-                               : QDir::homePath();
+    QString path = document;
+    if (path.isEmpty()) {
+        PrintSource s;
+        if (m_parts.describe)
+            m_parts.describe(s);
+        path = s.currentFile;
+    }
+    const QFileInfo info(path);
+    const QString base =
+        info.completeBaseName().isEmpty() ? QStringLiteral("qelPro") : info.completeBaseName();
+    // Beside the last PDF the user chose, else beside the document, else at home.
+    QString folder = m_pdfFolder;
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = !path.isEmpty() && info.dir().exists() ? info.absolutePath() : QDir::homePath();
     return QDir(folder).filePath(base + QStringLiteral(".pdf"));
 }
 
-int PrintCommands::printerDialog()
+int PrintCommands::printerDialog(const QString &document)
 {
-    if (printsToFile() && m_printer->outputFileName().isEmpty())
-        m_printer->setOutputFileName(proposedPdfName());
+    // Each print to a file proposes a name after what is printed, so an earlier print is not
+    // replaced unnoticed (the dialogue asks before it overwrites a file).
+    if (printsToFile())
+        m_printer->setOutputFileName(proposedPdfName(document));
     const int copies = m_parts.printerDialogs.printDialog(*m_printer, m_window);
+    if (copies > 0 && printsToFile() && !m_printer->outputFileName().isEmpty())
+        m_pdfFolder = QFileInfo(m_printer->outputFileName()).absolutePath();
     return copies > 0 ? copies : 0;
 }
 
-void PrintCommands::run(const std::function<void(PrinterPage &)> &draw, bool dialogShown)
+void PrintCommands::run(const std::function<void(PrinterPage &)> &draw, bool dialogShown,
+                        const QString &document)
 {
-    if (printsToFile() && !dialogShown && printerDialog() == 0)
+    if (printsToFile() && !dialogShown && printerDialog(document) == 0)
         return; // a file print asks where each time, so no file is replaced unasked
     os::Result result;
     QString where;
@@ -414,11 +426,10 @@ void PrintCommands::printPicture(const QImage &image, const QString &fileName)
     if (m_parts.describe)
         m_parts.describe(s);
     const QDateTime when = m_clock();
-    run(
-        [&](PrinterPage &page) {
-            PicturePrint::print(page, {image, fileName, s.version, when});
-        },
-        false);
+    const auto draw = [&](PrinterPage &page) {
+        PicturePrint::print(page, {image, fileName, s.version, when});
+    };
+    run(draw, false, fileName);
 }
 
 } // namespace qel::print

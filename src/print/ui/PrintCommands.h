@@ -82,8 +82,9 @@ public:
     bool chartCommand(int command);
     // The chart's print command: the printer dialogue, then the print-mode prompt.
     void chartPrintCommand();
-    // The number of copies chosen in the printer dialogue; 0 after cancel.
-    int printerDialog();
+    // The number of copies chosen in the printer dialogue; 0 after cancel. A print to a file
+    // proposes the name of document (the current file when empty) with ".pdf".
+    int printerDialog(const QString &document = QString());
     // "Print mode": Yes prints the standard page, No the white-background print.
     void printModePrompt();
     void standardPagePrint(int mode);
@@ -123,17 +124,19 @@ signals:
 private:
     // Runs draw on the printer: on paper directly, into a PDF through a safe save. A print
     // to a file first asks where (the printer dialogue) unless that was just shown.
-    void run(const std::function<void(PrinterPage &)> &draw, bool dialogShown);
+    void run(const std::function<void(PrinterPage &)> &draw, bool dialogShown,
+             const QString &document = QString());
     void runJob(const Job &job, bool dialogShown);
     void draw(PrinterPage &page, const Job &job, bool keepWhite);
     bool printsToFile() const;
-    QString proposedPdfName() const;
+    QString proposedPdfName(const QString &document) const;
 
     Parts m_parts;
     QWidget *m_window;
     std::unique_ptr<QPrinter> m_printer;
     std::function<QDateTime()> m_clock;
     Job m_last;
+    QString m_pdfFolder; // where the user last chose to put a PDF
 };
 
 } // namespace qel::print
