@@ -184,7 +184,8 @@ bool LoadSave::open(QString &path)
         if (ok)
             writeAccessLog(path, QStringLiteral("<load JPG>"), path);
         else
-            document.dialogs().inform(unreadableText(path), os::MessageIcon::Exclamation);
+            document.dialogs().inform(withReason(unreadableText(path), host.pictureError()),
+                                      os::MessageIcon::Exclamation);
         break;
     case FileKind::SlideScript: {
         QString script = path;

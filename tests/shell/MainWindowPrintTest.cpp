@@ -183,3 +183,19 @@ TEST_F(MainWindowPrint, ThePictureViewerPrints)
     ASSERT_TRUE(window.jpgShow(png));
     EXPECT_NE(window.pictureViewer(), nullptr);
 }
+
+// A picture that cannot be shown is named with the reason, and the viewer stays closed.
+TEST_F(MainWindowPrint, AnUnreadablePictureSaysWhy)
+{
+    const QString huge = outDir.filePath(QStringLiteral("huge.png"));
+    test::writeFile(huge, test::pngHeaderOnly(20000, 20000));
+    QString path = huge;
+    EXPECT_FALSE(window.loadSave(0, path));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    const QString text = dialogs.messages[0].text;
+    EXPECT_TRUE(text.contains(huge)) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("20000"))) << qPrintable(text);
+    ASSERT_NE(window.pictureViewer(), nullptr);
+    EXPECT_TRUE(window.pictureViewer()->fileName().isEmpty());
+    EXPECT_FALSE(window.pictureViewer()->isVisible());
+}

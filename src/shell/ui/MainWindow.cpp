@@ -793,6 +793,11 @@ bool MainWindow::jpgShow(const QString &path)
     return m_picture->jpgShow(path);
 }
 
+QString MainWindow::pictureError() const
+{
+    return m_picture ? m_picture->lastError().message : QString();
+}
+
 void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
 {
     Q_UNUSED(folder);

@@ -135,6 +135,7 @@ public:
 
     // LoadSaveHost
     bool jpgShow(const QString &path) override;
+    QString pictureError() const override;
     void multSlideShow(const QString &folder, QString &source, int mode) override;
     void showSpeechEngine() override;
     bool chart2Visible() const override;
