@@ -105,6 +105,18 @@ print::PrintCommands::Layout layoutFor(const QString &name)
     return Layout::Standard;
 }
 
+// The windows of a print are never on screen: the platform's notes about showing them
+// (size hints, raising) say nothing to the user and are left out of the output.
+QtMessageHandler previousHandler = nullptr;
+
+void quietWindowNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
 
 int HeadlessPrint::run(const PrintRequest &request, const QString &input, QString &error)
@@ -118,6 +130,11 @@ int HeadlessPrint::run(const PrintRequest &request, const QString &input, QStrin
     // The output is checked before anything is drawn.
     const QString output = QFileInfo(request.output).absoluteFilePath();
 
+    struct QuietNotes
+    {
+        QuietNotes() { previousHandler = qInstallMessageHandler(quietWindowNotes); }
+        ~QuietNotes() { qInstallMessageHandler(previousHandler); }
+    } quiet;
     ProgramState state;
     RunSettings settings;
     RunDialogs dialogs;
