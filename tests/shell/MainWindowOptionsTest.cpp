@@ -105,6 +105,17 @@ struct OptionsWindowFixture : ::testing::Test
             QApplication::sendEvent(edit, &out);
         }
     }
+    // Typed in, key by key, as the user does it.
+    void typeInto(QLineEdit *edit, const QString &text)
+    {
+        edit->selectAll();
+        QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QApplication::sendEvent(edit, &erase);
+        for (QChar c : text) {
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &key);
+        }
+    }
     void undo() { window.findChild<QAction *>(QStringLiteral("editUndo"))->trigger(); }
     int undoSteps() { return window.document().undoStack().count(); }
     void setTextSize(double size)
@@ -190,6 +201,12 @@ TEST_F(OptionsWindowFixture, TextSizeStopsAt32Upwards10StillGoesDownAnd9DoesNot)
         EXPECT_DOUBLE_EQ(chart().TextFont(60).pointSize, r.after) << r.size;
         EXPECT_EQ(undoSteps(), r.after == r.size ? 0 : 1) << r.size;
     }
+    // Shift+Space is the right button for the keyboard.
+    setTextSize(10);
+    QKeyEvent shiftSpace(QEvent::KeyPress, Qt::Key_Space, Qt::ShiftModifier);
+    QApplication::sendEvent(control("FontSize"), &shiftSpace);
+    EXPECT_DOUBLE_EQ(chart().TextFont(60).pointSize, 8);
+
     click("FontSizeReset");
     EXPECT_EQ(chart().TextFont(60).pointSize, 11);
     EXPECT_EQ(chart().TextFont(57).pointSize, 8);
@@ -378,14 +395,36 @@ TEST_F(OptionsWindowFixture, OverlaysBeepOnBadNumbersAndDrawOnGoodOnes)
     for (const auto &r : rows) {
         chart().Refresh();
         dialogs.beeps = 0;
-        series->setText(QString::fromLatin1(r.series));
-        point->setText(QString::fromLatin1(r.point));
+        typeInto(series, QString::fromLatin1(r.series));
+        typeInto(point, QString::fromLatin1(r.point));
+        EXPECT_EQ(point->text(), QString::fromLatin1(r.point));
         click(r.button);
         EXPECT_EQ(chart1->chart().overlay() != nullptr, r.drawn) << r.button << " " << r.point;
         EXPECT_EQ(dialogs.beeps, r.drawn ? 0 : 1) << r.button << " " << r.point;
     }
     click("SSCmdThickWall");
     EXPECT_EQ(chart1->chart().overlay(), nullptr) << "gone at the next redraw";
+
+    // Resting on a point puts its value into the "Value:" box; the drawings then go to that
+    // point, until a number is typed into the box.
+    window.resize(1100, 700);
+    QCoreApplication::processEvents();
+    chart1->repaint();
+    const qint32 packed =
+        chart().ChartQuery(chartview::QueryPointPosition, chartview::MakeLong(1, 4));
+    const qint16 x = chartview::LowWordOf(packed);
+    const QPoint at(x, (packed - x) / 65536);
+    chart1->moveTo(at);
+    ASSERT_EQ(series->text(), QStringLiteral("2"));
+    ASSERT_NE(point->text(), QStringLiteral("5"));
+    click("SSCmdPointArrow");
+    ASSERT_NE(chart1->chart().overlay(), nullptr);
+    EXPECT_LE((chart1->chart().overlay()->boundingRect().bottomRight() - at).manhattanLength(), 2)
+        << "the arrow ends at the point the mouse rested on";
+    typeInto(point, QStringLiteral("0"));
+    dialogs.beeps = 0;
+    click("SSCmdVertConst");
+    EXPECT_EQ(dialogs.beeps, 1) << "a typed number wins";
 
     dialogs.beeps = 0;
     QFocusEvent in(QEvent::FocusIn);
@@ -467,7 +506,7 @@ TEST_F(OptionsWindowFixture, TheStatusBarShowsTheHoveredPointAndHints)
         << qPrintable(hovered->text());
     chart1->moveTo(QPoint(2, 2));
     EXPECT_TRUE(hovered->text().isEmpty());
-    EXPECT_EQ(control<QWidget>("FontSize")->statusTip(), QStringLiteral("left/right mouse"));
+    EXPECT_TRUE(control<QWidget>("FontSize")->statusTip().contains(QStringLiteral("Shift+Space")));
 }
 
 TEST_F(OptionsWindowFixture, OnlyPrintingAndTheColourWindowSayNotYetAvailable)

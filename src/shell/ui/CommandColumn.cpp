@@ -144,15 +144,21 @@ void CommandColumn::buildFrame3()
     // Index 1 sets the data lines, index 0 the grid lines; index 2 does nothing.
     auto *lines = new QHBoxLayout;
     lines->setSpacing(2);
-    lines->addWidget(command(view, u"SSCmdThick2Dlines_1", u"Thick 2D-lines", u"left/right mouse"));
+    auto *dataLines = command(view, u"SSCmdThick2Dlines_1", u"Thick 2D-lines", u"left/right mouse");
+    dataLines->setStatusTip(QStringLiteral("線を太く（右クリックか Shift+Space で細く）"));
+    lines->addWidget(dataLines);
     auto *spare = command(view, u"SSCmdThick2Dlines_2", u"");
     spare->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     lines->addWidget(spare);
     g->addLayout(lines, 1, 0);
-    g->addWidget(command(view, u"SSCmdThick2Dlines_0", u"ThickGridLines", u"grid size"), 1, 1);
+    auto *gridLines = command(view, u"SSCmdThick2Dlines_0", u"ThickGridLines", u"grid size");
+    gridLines->setStatusTip(QStringLiteral("目盛線を太く（右クリックか Shift+Space で細く）"));
+    g->addWidget(gridLines, 1, 1);
     g->addWidget(command(view, u"SSCmdThickWall", u"Thick 3D-wall ", u"wall"), 2, 0);
     g->addWidget(command(view, u"SSCmdhartOnly", u"OnlyChart", u"onlyChart"), 2, 1);
-    g->addWidget(command(view, u"FontSize", u"FontSize", u"left/right mouse"), 3, 0);
+    auto *size = command(view, u"FontSize", u"FontSize", u"left/right mouse");
+    size->setStatusTip(QStringLiteral("文字を大きく（右クリックか Shift+Space で小さく）"));
+    g->addWidget(size, 3, 0);
     g->addWidget(command(view, u"FontSizeReset", u"fontSizeReset", u"fontSizeReset"), 3, 1);
 
     const struct

@@ -4,6 +4,7 @@
 #include "chartdoc/TableFileReader.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/ui/ChartWidget.h"
+#include "chartview/ui/PointInspector.h"
 #include "os/AboutInfo.h"
 #include "os/AccessLog.h"
 #include "os/Resources.h"
@@ -125,7 +126,8 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_viewOptions->setGradientOff([this] { m_globals.superGradientOn = false; });
     m_optionPanel = std::make_unique<OptionPanel>(
         OptionPanel::Parts{*m_column, *m_viewOptions, *m_document, *m_chart1, m_dialogs,
-                           [this](const QString &text) { statusBar()->showMessage(text, 4000); }});
+                           [this](const QString &text) { statusBar()->showMessage(text, 4000); },
+                           [this] { return m_inspection->inspector().inspectedPoint(); }});
     observeDocument();
     connectColumn();
     buildEditMenu();

@@ -8,6 +8,7 @@
 #include "shell/ui/CommandColumn.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -44,6 +45,10 @@ OptionPanel::OptionPanel(const Parts &parts, QObject *parent)
     // The boxes are where the overlays read their numbers; the beep says they were entered.
     for (QLineEdit *box : {m_seriesBox, m_pointBox})
         box->installEventFilter(this);
+    connect(m_pointBox, &QLineEdit::textEdited, this, [this] { m_pointTyped = true; });
+    // Resting on a point fills the boxes anew (after the inspection has written them).
+    connect(&parts.chart1, &chartview::ChartWidget::mouseMoved, this,
+            [this] { m_pointTyped = false; });
     showControls();
 }
 
@@ -98,11 +103,11 @@ void OptionPanel::connectButtons()
             &ChartOptionControls::trackMouse);
 
     connect(button(QStringLiteral("SSCmdVertConst")), &QAbstractButton::clicked, this, [this] {
-        if (!m_parts.options.drawVerticalLine(m_pointBox->text()))
+        if (!m_parts.options.drawVerticalLine(pointNumber()))
             m_parts.hint(QStringLiteral("点の番号を確かめてください。"));
     });
     connect(button(QStringLiteral("SSCmdPointArrow")), &QAbstractButton::clicked, this, [this] {
-        if (!m_parts.options.drawPointArrow(m_seriesBox->text(), m_pointBox->text()))
+        if (!m_parts.options.drawPointArrow(m_seriesBox->text(), pointNumber()))
             m_parts.hint(numberHint());
     });
 }
@@ -128,6 +133,14 @@ void OptionPanel::connectNumbers()
         });
         connect(bar, &QScrollBar::sliderReleased, &m_parts.options, &ChartOptionControls::endDrag);
     }
+}
+
+QString OptionPanel::pointNumber() const
+{
+    if (m_pointTyped || !m_parts.inspectedPoint)
+        return m_pointBox->text();
+    const int point = m_parts.inspectedPoint();
+    return point >= 0 ? QString::number(point + 1) : QString();
 }
 
 void OptionPanel::applyBox(QLineEdit *box)
@@ -227,7 +240,16 @@ bool OptionPanel::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     // The line-width and text-size buttons act on the button that was let go over them: the
-    // left one arrives as a click (as do the keys), the others here.
+    // left one arrives as a click (as do the keys), the others here. Shift+Space stands in for
+    // the right button.
+    if (type == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Space || !(key->modifiers() & Qt::ShiftModifier))
+            return false;
+        if (!key->isAutoRepeat())
+            actWith(static_cast<QAbstractButton *>(watched), Qt::RightButton);
+        return true;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseButtonDblClick)
         return false;
@@ -235,13 +257,17 @@ bool OptionPanel::eventFilter(QObject *watched, QEvent *event)
     if (mouse->button() == Qt::LeftButton)
         return false;
     auto *b = static_cast<QAbstractButton *>(watched);
-    if (type == QEvent::MouseButtonRelease && b->rect().contains(mouse->position().toPoint())) {
-        if (b->objectName() == QStringLiteral("FontSize"))
-            fontSize(mouse->button());
-        else
-            thickLines(b->objectName().back().digitValue(), mouse->button());
-    }
+    if (type == QEvent::MouseButtonRelease && b->rect().contains(mouse->position().toPoint()))
+        actWith(b, mouse->button());
     return true;
+}
+
+void OptionPanel::actWith(QAbstractButton *b, Qt::MouseButton button)
+{
+    if (b->objectName() == QStringLiteral("FontSize"))
+        fontSize(button);
+    else
+        thickLines(b->objectName().back().digitValue(), button);
 }
 
 } // namespace qel::shell

@@ -41,6 +41,8 @@ public:
         chartview::ChartWidget &chart1;
         os::UserDialogs &dialogs;
         std::function<void(const QString &)> hint; // a passing note in the status bar
+        // The point the mouse last rested on (0-based), -1 for none.
+        std::function<int()> inspectedPoint;
     };
 
     explicit OptionPanel(const Parts &parts, QObject *parent = nullptr);
@@ -56,11 +58,16 @@ private:
     void connectNumbers();
     void thickLines(int index, Qt::MouseButton button);
     void fontSize(Qt::MouseButton button);
+    // A line-width or text-size button let go with a mouse button.
+    void actWith(QAbstractButton *b, Qt::MouseButton button);
     void applyBox(QLineEdit *box);
     void showRotation(int running);
     // A view switch kept in the document (hide X/Y, x values written vertically).
     void switchControl(const QString &text, void (chartdoc::ChartDocument::*set)(bool), bool on);
     void eraseHidden(bool checked);
+    // The point the drawings go to: the one typed into the point box, or else the one the
+    // mouse last rested on (the box then shows its value).
+    QString pointNumber() const;
 
     Parts m_parts;
     QLineEdit *m_gap;
@@ -69,6 +76,7 @@ private:
     QScrollBar *m_depthBar;
     QLineEdit *m_seriesBox;
     QLineEdit *m_pointBox;
+    bool m_pointTyped = false;
 };
 
 } // namespace qel::shell
