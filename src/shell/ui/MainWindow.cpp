@@ -3,18 +3,21 @@
 #include "chartdoc/FileTypeRegistration.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartview/CfxOcx.h"
+#include "chartview/render/ChartClipboard.h"
 #include "chartview/ui/ChartWidget.h"
 #include "os/AboutInfo.h"
 #include "os/AccessLog.h"
 #include "os/Resources.h"
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
+#include "os/ui/SystemClipboard.h"
 #include "shell/NotYetAvailable.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
 #include "shell/WindowCaption.h"
 #include "shell/ui/ChartInspection.h"
+#include "shell/ui/Form3.h"
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/PictureViewer.h"
 #include "slides/SpeechOutput.h"
@@ -90,11 +93,13 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                                         {}});
     buildForm();
     buildMenus();
-    m_trap = std::make_unique<chartview::ChartErrorTrap>(
-        m_chart1->chart(), m_globals.superGradientOn, m_globals.chartErrorShown);
-    m_trap->setBeep(&QApplication::beep);
     m_frmMsg = std::make_unique<slides::FrmMsg>();
     m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
+    m_trap = std::make_unique<chartview::ChartErrorTrap>(m_chart1->chart());
+    m_trap->setBeep(&QApplication::beep);
+    m_trap->setGradientSwitchOff([this] { m_document->switchGradientOff(); });
+    m_systemClipboard = std::make_unique<os::SystemClipboard>();
+    m_clipboard = m_systemClipboard.get();
     m_document->setDepthText(m_depthText->text());
     m_inspection = std::make_unique<ChartInspection>(ChartInspection::Parts{
         *m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
@@ -109,7 +114,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The colour window goes before the state and the document it shows.
+    delete m_form3;
+}
 
 template <typename T> T *MainWindow::add(QWidget *parent, const QString &name, const QRect &twips)
 {
@@ -191,9 +200,9 @@ void MainWindow::buildFrame2()
     pending(button(f, QStringLiteral("SSCmdChart"), QStringLiteral("Chart"),
                    QStringLiteral("チャート切り替え"), rowRect(Margin, 1, Margin, 600)),
             QStringLiteral("チャート切り替え"));
-    pending(button(f, QStringLiteral("SSCmdGradient"), QStringLiteral("配色と設定"),
+    connect(button(f, QStringLiteral("SSCmdGradient"), QStringLiteral("配色と設定"),
                    QStringLiteral("配色と設定"), rowRect(Margin, 1, 660, 1095)),
-            QStringLiteral("配色と設定"));
+            &QAbstractButton::clicked, this, &MainWindow::SSCmdGradient_Click);
     pending(button(f, QStringLiteral("SScmdQEL"), QStringLiteral("オプションと設定"),
                    QStringLiteral("オプションと設定"), rowRect(Margin, 2)),
             QStringLiteral("オプションと設定"));
@@ -527,9 +536,7 @@ HelpBrowser *MainWindow::helpBrowser() const
 
 void MainWindow::Form_Load()
 {
-    StartupSequence({*this, m_state, m_settings, m_speech, m_globals, m_document->table()},
-                    m_options)
-        .run();
+    StartupSequence({*this, m_state, m_settings, m_speech, m_document->table()}, m_options).run();
     // What start-up loaded is where the user begins: nothing to save yet.
     m_document->controlsFollowChart();
     m_document->resetHistory();
@@ -629,7 +636,7 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         notYetAvailable(QStringLiteral("印刷"));
         break;
     case ChartWidget::CommandColors:
-        notYetAvailable(QStringLiteral("配色と設定"));
+        SSCmdGradient_Click();
         break;
     default:
         return; // the chart's own view commands
@@ -847,6 +854,8 @@ void MainWindow::closeOtherWindows()
     // so that nothing is left open after the main window.
     if (m_help)
         m_help->close();
+    if (m_form3)
+        m_form3->close();
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
@@ -954,6 +963,34 @@ void MainWindow::buildEditMenu()
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     edit->addAction(undo);
     edit->addAction(redo);
+    edit->addSeparator();
+    QAction *copy = edit->addAction(QStringLiteral("図をコピー"), QKeySequence::Copy, this,
+                                    &MainWindow::copyChart);
+    copy->setObjectName(QStringLiteral("editCopyChart"));
+    copy->setStatusTip(QStringLiteral("表示中の図を PNG と SVG でクリップボードに置きます"));
+}
+
+void MainWindow::copyChart()
+{
+    ChartWidget *shown = chart2Visible() ? m_chart2 : m_chart1;
+    m_clipboard->setMimeData(chartview::ChartClipboard::mimeData(shown->chart()));
+}
+
+Form3 *MainWindow::form3() const
+{
+    return m_form3;
+}
+
+void MainWindow::SSCmdGradient_Click()
+{
+    chart1().setGradientOn(true);
+    if (!m_form3) {
+        m_form3State = std::make_unique<Form3State>(*m_document);
+        m_form3 = new Form3(*m_form3State, this);
+    }
+    m_form3->show();
+    m_form3->raise();
+    m_form3->activateWindow();
 }
 
 } // namespace qel::shell
