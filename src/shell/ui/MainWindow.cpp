@@ -3,6 +3,7 @@
 #include "chartdoc/FileTypeRegistration.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartview/CfxOcx.h"
+#include "chartview/render/ChartClipboard.h"
 #include "chartview/ui/ChartWidget.h"
 #include "chartview/ui/PointInspector.h"
 #include "os/AboutInfo.h"
@@ -10,6 +11,7 @@
 #include "os/Resources.h"
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
+#include "os/ui/SystemClipboard.h"
 #include "settings/ui/Form2.h"
 #include "shell/ChartOptionControls.h"
 #include "shell/NotYetAvailable.h"
@@ -19,6 +21,7 @@
 #include "shell/WindowCaption.h"
 #include "shell/ui/ChartInspection.h"
 #include "shell/ui/CommandColumn.h"
+#include "shell/ui/Form3.h"
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/OptionPanel.h"
 #include "shell/ui/PictureViewer.h"
@@ -109,11 +112,13 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     buildForm();
     buildMenus();
     buildStatusBar();
-    m_trap = std::make_unique<chartview::ChartErrorTrap>(
-        m_chart1->chart(), m_globals.superGradientOn, m_globals.chartErrorShown);
-    m_trap->setBeep(&QApplication::beep);
     m_frmMsg = std::make_unique<slides::FrmMsg>();
     m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
+    m_trap = std::make_unique<chartview::ChartErrorTrap>(m_chart1->chart());
+    m_trap->setBeep(&QApplication::beep);
+    m_trap->setGradientSwitchOff([this] { m_document->switchGradientOff(); });
+    m_systemClipboard = std::make_unique<os::SystemClipboard>();
+    m_clipboard = m_systemClipboard.get();
     m_document->setDepthText(m_column->control<QLineEdit>(QStringLiteral("depthText"))->text());
     m_inspection = std::make_unique<ChartInspection>(ChartInspection::Parts{
         *m_chart1, *m_chart2, m_column->control<QLineEdit>(QStringLiteral("Text1")),
@@ -123,7 +128,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
     m_viewOptions = std::make_unique<ChartOptionControls>(
         ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
-    m_viewOptions->setGradientOff([this] { m_globals.superGradientOn = false; });
+    m_viewOptions->setGradientOff([this] { m_document->switchGradientOff(); });
     m_optionPanel = std::make_unique<OptionPanel>(
         OptionPanel::Parts{*m_column, *m_viewOptions, *m_document, *m_chart1, m_dialogs,
                            [this](const QString &text) { statusBar()->showMessage(text, 4000); },
@@ -139,7 +144,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The colour window goes before the state and the document it shows.
+    delete m_form3;
+}
 
 void MainWindow::buildForm()
 {
@@ -191,7 +200,8 @@ void MainWindow::connectColumn()
     connect(button("Calculater"), &QAbstractButton::clicked, this, &MainWindow::Calculater_Click);
     connect(button("SSCmdChart"), &QAbstractButton::clicked, this, &MainWindow::SSCmdChart_Click);
     connect(button("SScmdQEL"), &QAbstractButton::clicked, this, &MainWindow::SScmdQEL_Click);
-    pending(button("SSCmdGradient"), QStringLiteral("配色と設定"));
+    connect(button("SSCmdGradient"), &QAbstractButton::clicked, this,
+            &MainWindow::SSCmdGradient_Click);
 
     // Only a choice in the drop-down opens; keys and the wheel are filtered below.
     connect(m_combo1, &QComboBox::activated, this, [this] { m_recent->Combo1_Click(); });
@@ -430,9 +440,7 @@ HelpBrowser *MainWindow::helpBrowser() const
 
 void MainWindow::Form_Load()
 {
-    StartupSequence({*this, m_state, m_settings, m_speech, m_globals, m_document->table()},
-                    m_options)
-        .run();
+    StartupSequence({*this, m_state, m_settings, m_speech, m_document->table()}, m_options).run();
     // What start-up loaded is where the user begins: nothing to save yet.
     m_document->controlsFollowChart();
     m_document->resetHistory();
@@ -532,8 +540,7 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         notYetAvailable(QStringLiteral("印刷"));
         break;
     case ChartWidget::CommandColors:
-        // The tool bar's colours are the column's colour button.
-        m_column->control<QAbstractButton>(QStringLiteral("SSCmdGradient"))->click();
+        SSCmdGradient_Click();
         break;
     default:
         return; // the chart's own view commands
@@ -753,6 +760,8 @@ void MainWindow::closeOtherWindows()
         m_help->close();
     if (m_form2)
         m_form2->close();
+    if (m_form3)
+        m_form3->close();
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
@@ -859,6 +868,34 @@ void MainWindow::buildEditMenu()
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     edit->addAction(undo);
     edit->addAction(redo);
+    edit->addSeparator();
+    QAction *copy = edit->addAction(QStringLiteral("図をコピー"), QKeySequence::Copy, this,
+                                    &MainWindow::copyChart);
+    copy->setObjectName(QStringLiteral("editCopyChart"));
+    copy->setStatusTip(QStringLiteral("表示中の図を PNG と SVG でクリップボードに置きます"));
+}
+
+void MainWindow::copyChart()
+{
+    ChartWidget *shown = chart2Visible() ? m_chart2 : m_chart1;
+    m_clipboard->setMimeData(chartview::ChartClipboard::mimeData(shown->chart()));
+}
+
+Form3 *MainWindow::form3() const
+{
+    return m_form3;
+}
+
+void MainWindow::SSCmdGradient_Click()
+{
+    chart1().setGradientOn(true);
+    if (!m_form3) {
+        m_form3State = std::make_unique<Form3State>(*m_document);
+        m_form3 = new Form3(*m_form3State, this);
+    }
+    m_form3->show();
+    m_form3->raise();
+    m_form3->activateWindow();
 }
 
 } // namespace qel::shell

@@ -4,7 +4,6 @@
 #include "os/ProgramLauncher.h"
 #include "settings/Form2State.h"
 #include "shell/CalculatorLauncher.h"
-#include "shell/ChartGlobals.h"
 #include "shell/LoadSave.h"
 #include "shell/MainForm.h"
 #include "shell/RecentFileList.h"
@@ -35,6 +34,7 @@ class ChartWidget;
 } // namespace qel::chartview
 namespace qel::os {
 class AboutWindow;
+class Clipboard;
 class ProcessStarter;
 class SettingsStore;
 class UserDialogs;
@@ -52,6 +52,8 @@ namespace qel::shell {
 class ChartInspection;
 class ChartOptionControls;
 class CommandColumn;
+class Form3;
+class Form3State;
 class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
@@ -118,7 +120,12 @@ public:
     Twips twips() const;
     const ResizeLayout &layoutRule() const { return m_layout; }
     CalculatorLauncher &calculator() { return m_calculator; }
-    ChartGlobals &chartGlobals() { return m_globals; }
+    // SSCmdGradient: the colour window for Chart1, made on first use.
+    void SSCmdGradient_Click();
+    Form3 *form3() const;
+    // Ctrl+C: the chart on view goes to the clipboard as a PNG and an SVG picture.
+    void copyChart();
+    void setClipboard(os::Clipboard *clipboard) { m_clipboard = clipboard; }
     ChartInspection &inspection() { return *m_inspection; }
     const chartdoc::TableImage &table() const { return m_document->table(); }
     bool hasXValues() const { return m_hasXValues; }
@@ -198,7 +205,6 @@ private:
     os::ProgramLauncher m_launcher;
     CalculatorLauncher m_calculator;
     StartupOptions m_options;
-    ChartGlobals m_globals;
     ResizeLayout m_layout;
     SpacingFollower m_spacing;
     bool m_hasXValues = false;
@@ -226,6 +232,10 @@ private:
     QPointer<os::AboutWindow> m_about;
     QPointer<HelpBrowser> m_help;
     QPointer<PictureViewer> m_picture;
+    std::unique_ptr<Form3State> m_form3State;
+    QPointer<Form3> m_form3;
+    std::unique_ptr<os::Clipboard> m_systemClipboard;
+    os::Clipboard *m_clipboard = nullptr;
 
     std::unique_ptr<chartdoc::ChartDocument> m_document;
     std::unique_ptr<LoadSave> m_loadSave;
