@@ -37,7 +37,8 @@ struct CommandLine
     QSize exportSize{1382, 648};
     RegressionRequest regression;
     PrintRequest print;
-    bool answerYes = false; // --yes: questions get the answer that lets the job go on
+    bool answerYes = false;  // --yes: questions get the answer that lets the job go on
+    bool slideTable = false; // --slide-table: print the slide script's table as JSON
     bool ok = true;
     QString error; // set when ok is false
 

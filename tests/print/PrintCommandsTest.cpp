@@ -48,11 +48,15 @@ protected:
         legend->setGeometry(0, 460, 800, 100);
         legend->setPlainText(QStringLiteral("凡例のテキスト legend text"));
         chartdoc::buildSampleChart(chart1->chart(), chart2->chart());
+        // The program's own gradient is painted over the surround, as at start-up.
+        chart1->chart().setBackgroundGradient({true, chartview::GradientVertical,
+                                               chartview::rgb(255, 255, 128),
+                                               chartview::rgb(0, 255, 255)});
         form.show();
         document = std::make_unique<chartdoc::ChartDocument>(chart1->chart(), dialogs, messages);
         commands = std::make_unique<PrintCommands>(
-            PrintCommands::Parts{*chart1, *chart2, *legend, form, *document, superGradientOn,
-                                 dialogs, printerDialogs,
+            PrintCommands::Parts{*chart1, *chart2, *legend, form, *document, dialogs,
+                                 printerDialogs,
                                  [](print::PrintSource &s) {
                                      s.version = QStringLiteral("3.0.0");
                                      s.currentFile = QStringLiteral("/data/sales.tbx");
@@ -77,7 +81,6 @@ protected:
     test::FakeDialogs dialogs;
     NoMessages messages;
     std::unique_ptr<chartdoc::ChartDocument> document;
-    bool superGradientOn = true;
     test::FakePrinterDialogs printerDialogs;
     std::unique_ptr<PrintCommands> commands;
     QString out;
@@ -125,7 +128,8 @@ TEST_F(PrintCommandsTest, PrintModePromptAnswers)
         EXPECT_EQ(prompt.defaultAnswer, os::MessageAnswer::No);
         EXPECT_EQ(QFile::exists(out), row.printed) << row.name;
         EXPECT_EQ(model1().backColorA == chartview::rgb(255, 255, 255), row.white) << row.name;
-        EXPECT_TRUE(superGradientOn) << row.name << ": the custom gradient is back on";
+        EXPECT_TRUE(chart1->chart().backgroundGradient().on)
+            << row.name << ": the custom gradient is back on";
         if (row.printed) {
             EXPECT_EQ(test::pdfPages(out), 1) << row.name;
             EXPECT_EQ(commands->lastJob().white, row.white) << row.name;
@@ -152,7 +156,17 @@ TEST_F(PrintCommandsTest, WhitePrintLeavesTheChartsWhite)
         EXPECT_EQ(m.indexedColor(0x1000), white);
         EXPECT_EQ(m.indexedColor(0x1001), white);
     }
-    EXPECT_TRUE(superGradientOn);
+    EXPECT_TRUE(chart1->chart().backgroundGradient().on);
+    // Nothing but the charts' marks on the white page: the gradient was off for the print.
+    const QImage page = test::pdfPage(out, 40);
+    const auto placed = print::PrintLayout::standardPage(
+        2,
+        {commands->printer().pageLayout().paintRect(QPageLayout::Inch).width() * 1440,
+         commands->printer().pageLayout().paintRect(QPageLayout::Inch).height() * 1440, 1.2, 1.2});
+    const QPointF margin =
+        commands->printer().pageLayout().paintRect(QPageLayout::Inch).topLeft() * 40;
+    const QPoint corner = (margin + QPointF(placed.chart1.topLeft()) * 40 / 1200).toPoint();
+    EXPECT_EQ(page.pixelColor(corner + QPoint(3, 3)), QColor(Qt::white));
     // Both charts were printed: the multiple chart's file is named on the page.
     EXPECT_TRUE(test::pdfText(out).contains(QStringLiteral("/data/multi.chf")));
     document->undoStack().undo();

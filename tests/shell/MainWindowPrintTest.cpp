@@ -43,7 +43,12 @@ struct MainWindowPrint : ::testing::Test
     QStringList speechLog;
     test::RecordingSpeech speech{speechLog};
     test::FakePrinterDialogs printerDialogs;
-    MainWindow window{{state, settings, dialogs, starter, speech, &printerDialogs}};
+    MainWindow window{{.state = state,
+                       .settings = settings,
+                       .dialogs = dialogs,
+                       .starter = starter,
+                       .speech = speech,
+                       .printerDialogs = &printerDialogs}};
     double clock = 3600;
     QString out;
 

@@ -144,7 +144,9 @@ void PrintCommands::draw(PrinterPage &page, const Job &job, bool keepWhite)
     ChartView &chart1 = *s.chart1;
     ChartView &chart2 = *s.chart2;
     const Backgrounds before1(chart1), before2(chart2);
-    const bool saved = m_parts.superGradientOn;
+    // The program's own background painting is off for the print only.
+    const chartview::BackgroundGradient gradient1 = chart1.backgroundGradient();
+    const chartview::BackgroundGradient gradient2 = chart2.backgroundGradient();
     if (job.white) {
         if (keepWhite) {
             // As designed the charts stay white after the print; the step can be undone.
@@ -155,7 +157,11 @@ void PrintCommands::draw(PrinterPage &page, const Job &job, bool keepWhite)
         }
         if (job.mode != 1)
             ChartPrint::whiten(chart2);
-        m_parts.superGradientOn = false;
+        for (ChartView *chart : {&chart1, &chart2}) {
+            chartview::BackgroundGradient off = chart->backgroundGradient();
+            off.on = false;
+            chart->setBackgroundGradient(off);
+        }
     }
     ChartPrint layout(page, s);
     switch (job.layout) {
@@ -173,7 +179,8 @@ void PrintCommands::draw(PrinterPage &page, const Job &job, bool keepWhite)
         break;
     }
     if (job.white) {
-        m_parts.superGradientOn = saved;
+        chart1.setBackgroundGradient(gradient1);
+        chart2.setBackgroundGradient(gradient2);
         if (!keepWhite) {
             before1.restore(chart1);
             if (job.mode != 1)

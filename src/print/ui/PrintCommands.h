@@ -57,7 +57,6 @@ public:
         QPlainTextEdit &legend; // txtLegend
         QWidget &form;          // the window's client area, for the window print
         chartdoc::ChartDocument &document;
-        bool &superGradientOn;
         os::UserDialogs &dialogs;
         PrinterDialogs &printerDialogs;
         // The program version, the current file and Chart2's file for the header.

@@ -63,6 +63,7 @@ public:
     }
     QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
     void beep() override {}
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
 
     QStringList texts;
 };
@@ -141,10 +142,15 @@ int HeadlessPrint::run(const PrintRequest &request, const QString &input, QStrin
     NoPrograms starter;
     SilentSpeech speech;
     NoPrinterDialogs printerDialogs;
-    MainWindow window({state, settings, dialogs, starter, speech, &printerDialogs});
+    MainWindow window({.state = state,
+                       .settings = settings,
+                       .dialogs = dialogs,
+                       .starter = starter,
+                       .speech = speech,
+                       .printerDialogs = &printerDialogs});
     window.setAttribute(Qt::WA_DontShowOnScreen);
 
-    StartupChart::prepareStartupChart(window.chart1(), window.chart2(), window.chartGlobals(),
+    StartupChart::prepareStartupChart(window.chart1(), window.chart2(),
                                       programDirectoryPath() + QLatin1Char('/'));
     window.document().controlsFollowChart();
 
