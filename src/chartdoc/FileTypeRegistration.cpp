@@ -28,14 +28,14 @@ bool holds(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
 }
 
-void runTool(const QString &tool, const QString &folder)
+void runTool(const QString &tool, const QStringList &arguments)
 {
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty())
         return; // no desktop tools on this machine: the files are in place all the same
     QProcess process;
     process.setProgram(program);
-    process.setArguments({folder});
+    process.setArguments(arguments);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start();
@@ -136,43 +136,82 @@ QString FileTypeRegistration::desktopEntry() const
         .arg(execProgram(m_program), mimeTypes.join(QLatin1Char(';')));
 }
 
-bool FileTypeRegistration::writeIcons() const
+std::vector<std::pair<QString, QByteArray>> FileTypeRegistration::iconFiles() const
 {
     os::initIconResources();
-    bool ok = true;
     const QString base = m_dataHome + QStringLiteral("/icons/hicolor/scalable/");
-    QFile app(QStringLiteral(":/icons/qelPro.svg"));
-    ok = app.open(QIODevice::ReadOnly) &&
-         writeFile(base + QStringLiteral("apps/qelpro.svg"), app.readAll()) && ok;
+    std::vector<std::pair<QString, QByteArray>> files;
+    auto add = [&files](const QString &path, const QString &resource) {
+        QFile icon(resource);
+        files.emplace_back(path, icon.open(QIODevice::ReadOnly) ? icon.readAll() : QByteArray());
+    };
+    add(base + QStringLiteral("apps/qelpro.svg"), QStringLiteral(":/icons/qelPro.svg"));
     for (const FileType &t : types()) {
-        if (t.icon.isEmpty())
-            continue;
-        QFile icon(QStringLiteral(":/icons/") + t.icon + QStringLiteral(".svg"));
-        ok = icon.open(QIODevice::ReadOnly) &&
-             writeFile(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType),
-                       icon.readAll()) &&
-             ok;
+        if (!t.icon.isEmpty())
+            add(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType),
+                QStringLiteral(":/icons/") + t.icon + QStringLiteral(".svg"));
     }
-    return ok;
+    return files;
+}
+
+bool FileTypeRegistration::cacheCurrent(const QString &cache, const QString &tool) const
+{
+    // Without the desktop tool there is no cache to wait for.
+    return QFile::exists(m_dataHome + cache) || QStandardPaths::findExecutable(tool).isEmpty();
+}
+
+bool FileTypeRegistration::mimeCacheCurrent() const
+{
+    return cacheCurrent(QStringLiteral("/mime/mime.cache"), QStringLiteral("update-mime-database"));
+}
+
+bool FileTypeRegistration::iconCacheCurrent() const
+{
+    return cacheCurrent(QStringLiteral("/icons/hicolor/icon-theme.cache"),
+                        QStringLiteral("gtk-update-icon-cache"));
+}
+
+bool FileTypeRegistration::isCurrent(bool runDesktopTools) const
+{
+    if (!holds(desktopEntryPath(), desktopEntry().toUtf8()) ||
+        !holds(mimePackagePath(), mimePackage().toUtf8()) ||
+        (runDesktopTools && (!mimeCacheCurrent() || !iconCacheCurrent())))
+        return false;
+    for (const auto &[path, bytes] : iconFiles()) {
+        if (!holds(path, bytes))
+            return false;
+    }
+    return true;
 }
 
 bool FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
 {
     const QByteArray package = mimePackage().toUtf8();
     const QByteArray entry = desktopEntry().toUtf8();
-    // The desktop databases are rebuilt only when our part of them changed, so an ordinary
-    // start does not wait for them.
-    const bool mimeChanged = !holds(mimePackagePath(), package) ||
-                             !QFile::exists(m_dataHome + QStringLiteral("/mime/mime.cache"));
+    // Only what changed is written, and the desktop databases are rebuilt only when our part
+    // of them changed, so a registration that is current costs a few small reads.
+    const bool mimeChanged = !holds(mimePackagePath(), package);
     const bool entryChanged = !holds(desktopEntryPath(), entry);
-    bool ok = writeFile(mimePackagePath(), package);
-    ok = writeFile(desktopEntryPath(), entry) && ok;
-    ok = writeIcons() && ok;
-    if (runDesktopTools && mimeChanged)
-        runTool(QStringLiteral("update-mime-database"), m_dataHome + QStringLiteral("/mime"));
+    bool ok = !mimeChanged || writeFile(mimePackagePath(), package);
+    ok = (!entryChanged || writeFile(desktopEntryPath(), entry)) && ok;
+    bool iconsChanged = false;
+    for (const auto &[path, bytes] : iconFiles()) {
+        if (holds(path, bytes))
+            continue;
+        iconsChanged = true;
+        ok = !bytes.isEmpty() && writeFile(path, bytes) && ok;
+    }
+    if (runDesktopTools && (mimeChanged || !mimeCacheCurrent()))
+        runTool(QStringLiteral("update-mime-database"), {m_dataHome + QStringLiteral("/mime")});
     if (runDesktopTools && entryChanged)
         runTool(QStringLiteral("update-desktop-database"),
-                m_dataHome + QStringLiteral("/applications"));
+                {m_dataHome + QStringLiteral("/applications")});
+    // An icon folder without its cache makes every program's icon look-up probe each of the
+    // theme's folders one by one.
+    if (runDesktopTools && (iconsChanged || !iconCacheCurrent()))
+        runTool(QStringLiteral("gtk-update-icon-cache"),
+                {QStringLiteral("--quiet"), QStringLiteral("--ignore-theme-index"),
+                 QStringLiteral("--force"), m_dataHome + QStringLiteral("/icons/hicolor")});
     return ok;
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace qel::chartdoc {
 
-// The program's file types, registered the freedesktop way at every start: a shared-mime-info
-// package, a desktop entry that opens the program with the file, and the icons, all in the
-// user's data folder. Written fresh each time; the desktop tools are run when present.
+// The program's file types, registered the freedesktop way: a shared-mime-info package, a
+// desktop entry that opens the program with the file, and the icons, all in the user's data
+// folder. Start-up checks whether they are current and writes what is missing or different;
+// the desktop tools are run when present and their part changed.
 class FileTypeRegistration
 {
 public:
@@ -27,7 +31,12 @@ public:
 
     QString mimePackage() const;
     QString desktopEntry() const;
-    // Writes everything; false when a file could not be written (start-up carries on).
+    // Whether every file is in place with the content this program would write, and with
+    // runDesktopTools the desktop's MIME and icon caches too (a few small reads; nothing is
+    // parsed).
+    bool isCurrent(bool runDesktopTools = true) const;
+    // Writes what is missing or different; false when a file could not be written (start-up
+    // carries on).
     bool registerFileTypes(bool runDesktopTools = true) const;
 
     QString mimePackagePath() const;
@@ -37,7 +46,11 @@ public:
     static QString execProgram(const QString &program);
 
 private:
-    bool writeIcons() const;
+    // The icon files with their content.
+    std::vector<std::pair<QString, QByteArray>> iconFiles() const;
+    bool cacheCurrent(const QString &cache, const QString &tool) const;
+    bool mimeCacheCurrent() const;
+    bool iconCacheCurrent() const;
 
     QString m_dataHome;
     QString m_program;

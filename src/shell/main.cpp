@@ -10,9 +10,15 @@
 #include "slides/SlideScript.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -55,6 +61,52 @@ int printSlideTable(const QString &script)
     return 0;
 }
 
+// The start-up benchmark (bench/first_paint.py, QELPRO_BENCH_FIRST_PAINT): prints the wall clock
+// once the main window has been painted and handed to the screen, and ends at once, keeping
+// nothing of the session. The window's paint ends with the first event after it that is meant
+// for something else (another window, a timer), or with the event loop's next turn.
+class FirstPaintProbe : public QObject
+{
+public:
+    explicit FirstPaintProbe(QWidget *window)
+        : m_window(window)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_painted) {
+            if (watched == m_window && event->type() == QEvent::Paint) {
+                m_painted = true;
+                QTimer::singleShot(0, this, &FirstPaintProbe::report);
+            }
+            return false;
+        }
+        const auto *widget = qobject_cast<const QWidget *>(watched);
+        const bool ours = widget ? widget == m_window || m_window->isAncestorOf(widget)
+                                 : watched == m_window->windowHandle();
+        if ((widget || watched->isWindowType()) && !ours)
+            report();
+        return false;
+    }
+
+private:
+    static void report()
+    {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        std::printf("first-paint %lld\n",
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+
+    QWidget *m_window;
+    bool m_painted = false;
+};
+
 int runWindow(QApplication &app, const qel::shell::CommandLine &line)
 {
     using namespace qel;
@@ -65,6 +117,9 @@ int runWindow(QApplication &app, const qel::shell::CommandLine &line)
     shell::SilentSpeech speech;
     shell::MainWindow window({state, settings, dialogs, starter, speech});
     dialogs.setParent(&window);
+    std::optional<FirstPaintProbe> probe;
+    if (qEnvironmentVariableIsSet("QELPRO_BENCH_FIRST_PAINT"))
+        probe.emplace(&window);
 
     shell::StartupOptions options;
     options.commandLine = line.file;

@@ -11,10 +11,13 @@
 #include "support/FakeProcessStarter.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +25,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -132,6 +136,29 @@ TEST_F(MainWindowFixture, StartUpRunsToTheMainWindowWithTheSampleChart)
     EXPECT_TRUE(
         QFile::exists(programDir.filePath(QStringLiteral("share/mime/packages/qelpro.xml"))))
         << "the file types are registered at every start";
+}
+
+// What the user need not wait for comes once the window is on the screen: the file types and
+// the desktop theme's icons.
+TEST_F(MainWindowFixture, FileTypesAndThemeIconsFollowTheFirstPaint)
+{
+    const QString package = programDir.filePath(QStringLiteral("share/mime/packages/qelpro.xml"));
+    window.registerFileTypes();
+    settle();
+    EXPECT_FALSE(QFile::exists(package)) << "nothing is written before the window is painted";
+    for (QAction *action : window.chartWidget1()->toolBar()->actions()) {
+        if (!action->isSeparator() && action->isVisible()) {
+            EXPECT_FALSE(action->icon().isNull()) << qPrintable(action->text());
+        }
+    }
+
+    window.show();
+    settle();
+    EXPECT_TRUE(QFile::exists(package));
+    const QDateTime written = QFileInfo(package).lastModified();
+    window.registerFileTypes(); // as the next start does: current, so nothing to write
+    settle();
+    EXPECT_EQ(QFileInfo(package).lastModified(), written);
 }
 
 TEST_F(MainWindowFixture, TheSplashShowsUntilItsOkWhenNoOneSpeaks)

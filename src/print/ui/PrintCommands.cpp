@@ -71,16 +71,8 @@ PrintCommands::PrintCommands(const Parts &parts, QWidget *window)
     : QObject(window)
     , m_parts(parts)
     , m_window(window)
-    , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
     , m_clock(&QDateTime::currentDateTime)
 {
-    // Without a printer set up, printing makes a PDF file.
-    if (QPrinterInfo::availablePrinters().isEmpty() || m_printer->printerName().isEmpty())
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-    m_printer->setDocName(QStringLiteral("qelPro"));
-    // The margins the command line's PDFs have, so both make the same page.
-    m_printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    m_printer->setCreator(QStringLiteral("qelPro"));
     for (ChartWidget *chart : {&parts.chart1, &parts.chart2}) {
         connect(&chart->chart(), &chartview::ChartControl::commandRequested, this,
                 [this](qint16 code, qint32) {
@@ -91,6 +83,23 @@ PrintCommands::PrintCommands(const Parts &parts, QWidget *window)
 }
 
 PrintCommands::~PrintCommands() = default;
+
+QPrinter &PrintCommands::printer()
+{
+    // Made on first use: asking the print system for its printers takes long, and start-up
+    // does not need them.
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Without a printer set up, printing makes a PDF file.
+        if (QPrinterInfo::availablePrinters().isEmpty() || m_printer->printerName().isEmpty())
+            m_printer->setOutputFormat(QPrinter::PdfFormat);
+        m_printer->setDocName(QStringLiteral("qelPro"));
+        // The margins the command line's PDFs have, so both make the same page.
+        m_printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        m_printer->setCreator(QStringLiteral("qelPro"));
+    }
+    return *m_printer;
+}
 
 QString PrintCommands::modePromptText()
 {
@@ -205,9 +214,9 @@ os::Result PrintCommands::printPictureOn(PrinterPage &page, const QImage &image,
     return page.endDoc();
 }
 
-bool PrintCommands::printsToFile() const
+bool PrintCommands::printsToFile()
 {
-    return m_printer->outputFormat() == QPrinter::PdfFormat;
+    return printer().outputFormat() == QPrinter::PdfFormat;
 }
 
 QString PrintCommands::proposedPdfName(const QString &document) const
@@ -234,10 +243,10 @@ int PrintCommands::printerDialog(const QString &document)
     // Each print to a file proposes a name after what is printed, so an earlier print is not
     // replaced unnoticed (the dialogue asks before it overwrites a file).
     if (printsToFile())
-        m_printer->setOutputFileName(proposedPdfName(document));
-    const int copies = m_parts.printerDialogs.printDialog(*m_printer, m_window);
-    if (copies > 0 && printsToFile() && !m_printer->outputFileName().isEmpty())
-        m_pdfFolder = QFileInfo(m_printer->outputFileName()).absolutePath();
+        printer().setOutputFileName(proposedPdfName(document));
+    const int copies = m_parts.printerDialogs.printDialog(printer(), m_window);
+    if (copies > 0 && printsToFile() && !printer().outputFileName().isEmpty())
+        m_pdfFolder = QFileInfo(printer().outputFileName()).absolutePath();
     return copies > 0 ? copies : 0;
 }
 
@@ -249,19 +258,19 @@ void PrintCommands::run(const std::function<void(PrinterPage &)> &draw, bool dia
     os::Result result;
     QString where;
     if (printsToFile()) {
-        where = m_printer->outputFileName();
+        where = printer().outputFileName();
         if (where.isEmpty()) {
             result = os::Result::failure(QStringLiteral("出力するファイルが選ばれていません。"));
         } else {
-            PdfDocument pdf(m_printer->pageLayout(), m_printer->resolution());
+            PdfDocument pdf(printer().pageLayout(), printer().resolution());
             draw(pdf.page());
             result = pdf.save(where);
         }
     } else {
-        where = m_printer->printerName();
-        DevicePage page(*m_printer, m_printer->printerName());
-        QPrinter *printer = m_printer.get();
-        page.setFailureCheck([printer] { return printer->printerState() == QPrinter::Error; });
+        where = printer().printerName();
+        DevicePage page(printer(), printer().printerName());
+        QPrinter *device = &printer();
+        page.setFailureCheck([device] { return device->printerState() == QPrinter::Error; });
         draw(page);
         result = page.endDoc();
         if (!result)
@@ -331,7 +340,7 @@ void PrintCommands::SSCmdPage_Click()
 
 void PrintCommands::pageSetup()
 {
-    m_parts.printerDialogs.pageSetup(*m_printer, m_window);
+    m_parts.printerDialogs.pageSetup(printer(), m_window);
 }
 
 bool PrintCommands::chartCommand(int command)
@@ -379,7 +388,7 @@ void PrintCommands::printModePrompt()
 void PrintCommands::preview(const Job &job)
 {
     const bool print = m_parts.printerDialogs.preview(
-        *m_printer,
+        printer(),
         [this, job](QPrinter *printer) {
             DevicePage page(*printer, printer->printerName().isEmpty() ? QStringLiteral("PDF")
                                                                        : printer->printerName());

@@ -66,7 +66,7 @@ public:
     PrintCommands(const Parts &parts, QWidget *window);
     ~PrintCommands() override;
 
-    QPrinter &printer() { return *m_printer; }
+    QPrinter &printer();
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // The main window's print buttons.
@@ -127,7 +127,7 @@ private:
              const QString &document = QString());
     void runJob(const Job &job, bool dialogShown);
     void draw(PrinterPage &page, const Job &job, bool keepWhite);
-    bool printsToFile() const;
+    bool printsToFile();
     QString proposedPdfName(const QString &document) const;
 
     Parts m_parts;

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -126,7 +127,8 @@ void CommandColumn::buildFrame2()
     }
     g->addWidget(command(print, u"SSprnForm", u"PrnForm"), 1, 0);
     auto *page = command(print, u"SSCmdPage", u"", u"page");
-    page->setIcon(print->style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    // Our own picture: the style's would be looked up in the desktop theme first.
+    page->setIcon(QIcon(QStringLiteral(":/icons/tool-page.svg")));
     page->setToolButtonStyle(Qt::ToolButtonIconOnly);
     g->addWidget(page, 1, 1);
     g->addWidget(command(print, u"CmdPrnChart", u"Print as Screen"), 2, 0);

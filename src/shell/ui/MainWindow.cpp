@@ -21,6 +21,7 @@
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
 #include "shell/WindowCaption.h"
+#include "shell/ui/AfterFirstPaint.h"
 #include "shell/ui/ChartInspection.h"
 #include "shell/ui/CommandColumn.h"
 #include "shell/ui/Form3.h"
@@ -56,6 +57,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <map>
 
 namespace qel::shell {
 
@@ -114,6 +116,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     buildForm();
     buildMenus();
     buildStatusBar();
+    AfterFirstPaint::call(*this, [this] { applyThemeIcons(); });
     m_frmMsg = std::make_unique<slides::FrmMsg>();
     m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
     m_trap = std::make_unique<chartview::ChartErrorTrap>(m_chart1->chart());
@@ -235,12 +238,34 @@ void MainWindow::decorateToolBar(ChartWidget *chart)
     for (QAction *action : bar->actions()) {
         for (const ToolIcon &icon : ToolIcons) {
             if (action->data().toInt() == icon.command)
-                action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
-                                                 QIcon(QString::fromLatin1(icon.own))));
+                setOwnIcon(action, icon.theme, icon.own);
         }
         if (action->statusTip().isEmpty())
             action->setStatusTip(action->toolTip());
     }
+}
+
+void MainWindow::setOwnIcon(QAction *action, const char *themeName, const char *own)
+{
+    action->setIcon(QIcon(QString::fromLatin1(own)));
+    m_themeIcons.emplace_back(action, QString::fromLatin1(themeName));
+}
+
+void MainWindow::applyThemeIcons()
+{
+    // Looking an icon up in the desktop's theme can take long (a theme folder without its
+    // cache is searched folder by folder), so the window starts with its own icons and takes
+    // the theme's, where the theme has them, once it is on the screen. Each name is looked up
+    // once.
+    std::map<QString, QIcon> found;
+    for (const auto &[action, name] : m_themeIcons) {
+        auto it = found.find(name);
+        if (it == found.end())
+            it = found.emplace(name, QIcon::fromTheme(name)).first;
+        if (action && !it->second.isNull() && !it->second.availableSizes().isEmpty())
+            action->setIcon(it->second);
+    }
+    m_themeIcons.clear();
 }
 
 void MainWindow::buildStatusBar()
@@ -261,17 +286,19 @@ void MainWindow::buildStatusBar()
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(QIcon::fromTheme(QStringLiteral("document-open"),
-                                     QIcon(QStringLiteral(":/icons/tool-open.svg"))),
-                    QStringLiteral("開く..."), QKeySequence::Open, this, [this] { openCommand(); });
-    file->addAction(QIcon::fromTheme(QStringLiteral("document-save"),
-                                     QIcon(QStringLiteral(":/icons/tool-save.svg"))),
-                    QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
-    file->addAction(
-        QIcon::fromTheme(QStringLiteral("document-print"),
-                         QIcon(QStringLiteral(":/icons/tool-print.svg"))),
-        QStringLiteral("印刷..."), QKeySequence::Print, this,
-        [this] { (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandPrint); });
+    setOwnIcon(file->addAction(QStringLiteral("開く..."), QKeySequence::Open, this,
+                               [this] { openCommand(); }),
+               "document-open", ":/icons/tool-open.svg");
+    setOwnIcon(file->addAction(QStringLiteral("保存..."), QKeySequence::Save, this,
+                               [this] { saveCommand(); }),
+               "document-save", ":/icons/tool-save.svg");
+    setOwnIcon(
+        file->addAction(
+            QStringLiteral("印刷..."), QKeySequence::Print, this,
+            [this] {
+                (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandPrint);
+            }),
+        "document-print", ":/icons/tool-print.svg");
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -623,9 +650,15 @@ void MainWindow::registerFileTypes()
         m_options.dataHome.isEmpty()
             ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
             : m_options.dataHome;
-    // A registration that cannot be written does not stop start-up.
-    chartdoc::FileTypeRegistration(dataHome, QCoreApplication::applicationFilePath())
-        .registerFileTypes(m_options.runDesktopTools);
+    const chartdoc::FileTypeRegistration registration(dataHome,
+                                                      QCoreApplication::applicationFilePath());
+    if (registration.isCurrent(m_options.runDesktopTools))
+        return;
+    // Writing the files and running the desktop tools waits until the window is on the
+    // screen. A registration that cannot be written does not stop start-up.
+    AfterFirstPaint::call(*this, [registration, tools = m_options.runDesktopTools] {
+        registration.registerFileTypes(tools);
+    });
 }
 
 chartview::ChartView &MainWindow::chart1()

@@ -22,8 +22,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
+class QAction;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -192,6 +195,9 @@ private:
     void connectColumn();
     void buildMenus();
     void decorateToolBar(chartview::ChartWidget *chart);
+    // Gives action its own icon now and the theme's icon themeName after the first paint.
+    void setOwnIcon(QAction *action, const char *themeName, const char *own);
+    void applyThemeIcons();
     void buildStatusBar();
     // The largest inner size the screen leaves the window, in twips.
     QSize availableInner() const;
@@ -234,6 +240,7 @@ private:
     QComboBox *m_combo1 = nullptr;
     QAbstractButton *m_cmdQelHlp = nullptr;
     QLabel *m_hovered = nullptr; // the status bar's point under the mouse
+    std::vector<std::pair<QPointer<QAction>, QString>> m_themeIcons;
     std::unique_ptr<QtStepTimer> m_ownTimer;
     StepTimer *m_stepTimer = nullptr;
     std::unique_ptr<ChartOptionControls> m_viewOptions;
