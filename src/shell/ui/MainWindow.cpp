@@ -17,6 +17,8 @@
 #include "shell/ui/ChartInspection.h"
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/SlideShowLink.h"
+#include "slides/ShowState.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -70,6 +72,11 @@ QString wordPadName()
     return QStringLiteral("Wordpad.exe");
 }
 
+QString notepadName()
+{
+    return QStringLiteral("Notepad.exe");
+}
+
 } // namespace
 
 MainWindow::MainWindow(const Services &services, QWidget *parent)
@@ -80,14 +87,18 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , m_settings(services.settings)
     , m_launcher(services.settings, services.dialogs, services.starter)
     , m_calculator(services.starter, m_launcher)
+    , m_ownShow(services.show ? nullptr : std::make_unique<slides::ShowState>())
+    , m_show(services.show ? services.show : m_ownShow.get())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("qelPro"));
     os::initIconResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/qelPro.svg")));
-    m_launcher.describe(wordPadName(), {QStringLiteral("テキストエディター"),
-                                        QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
-                                        {}});
+    for (const QString &editor : {wordPadName(), notepadName()}) {
+        m_launcher.describe(editor, {QStringLiteral("テキストエディター"),
+                                     QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
+                                     {}});
+    }
     buildForm();
     buildMenus();
     m_trap = std::make_unique<chartview::ChartErrorTrap>(
@@ -102,6 +113,24 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    m_slides = std::make_unique<SlideShowLink>(
+        SlideShowLink::Parts{*this,
+                             m_state,
+                             *m_loadSave,
+                             *m_document,
+                             m_dialogs,
+                             m_speech,
+                             *m_show,
+                             *m_frmMsg,
+                             [this] { return pictureViewer(); },
+                             [this](const QString &script) {
+                                 QString arguments = script;
+                                 m_launcher.launch(notepadName(), arguments);
+                             },
+                             [this](int, const QImage &, const QString &) {
+                                 notYetAvailable(QStringLiteral("スライドの印刷"));
+                             },
+                             {}});
     observeDocument();
     buildEditMenu();
     m_recent =
@@ -376,6 +405,8 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
     file->addAction(QStringLiteral("印刷..."), QKeySequence::Print, this,
                     [this] { m_chart1->runCommand(ChartWidget::CommandPrint); });
+    file->addAction(QStringLiteral("全画面表示"), QKeySequence(Qt::Key_F11), this,
+                    &MainWindow::showChartFullScreen);
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -755,10 +786,12 @@ bool MainWindow::jpgShow(const QString &path)
 
 void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
 {
-    Q_UNUSED(folder);
-    Q_UNUSED(source);
-    notYetAvailable(mode == 0 ? QStringLiteral("スライドショー")
-                              : QStringLiteral("マルチスライドショー"));
+    m_slides->multSlideShow(folder, source, mode);
+}
+
+void MainWindow::showChartFullScreen()
+{
+    m_slides->showCurrentChart();
 }
 
 void MainWindow::showSpeechEngine()

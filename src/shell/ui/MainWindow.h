@@ -40,6 +40,7 @@ class UserDialogs;
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
+struct ShowState;
 } // namespace qel::slides
 
 namespace qel::shell {
@@ -47,6 +48,7 @@ namespace qel::shell {
 class ChartInspection;
 class HelpBrowser;
 class PictureViewer;
+class SlideShowLink;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -62,6 +64,9 @@ public:
         os::UserDialogs &dialogs;
         os::ProcessStarter &starter;
         slides::SpeechOutput &speech;
+        // What the slide window and the voice output share; the window keeps its own when
+        // none is given.
+        slides::ShowState *show = nullptr;
     };
 
     explicit MainWindow(const Services &services, QWidget *parent = nullptr);
@@ -85,6 +90,9 @@ public:
     settings::Form2State &form2State() { return m_document->form2(); }
     chartdoc::ChartDocument &document() { return *m_document; }
     PictureViewer *pictureViewer() const;
+    SlideShowLink &slideShow() { return *m_slides; }
+    // The chart on view alone, full screen (kind 0 of the slide window).
+    void showChartFullScreen();
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -192,6 +200,9 @@ private:
     std::unique_ptr<chartview::ChartErrorTrap> m_trap;
     std::unique_ptr<slides::FrmMsg> m_frmMsg;
     std::unique_ptr<ChartInspection> m_inspection;
+    std::unique_ptr<slides::ShowState> m_ownShow;
+    slides::ShowState *m_show = nullptr;
+    std::unique_ptr<SlideShowLink> m_slides;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 
