@@ -283,8 +283,10 @@ void FormSlide::startSlide(int kind, QString &narration, const QImage &picture, 
     }
     QPalette colours = m_hold->palette();
     colours.setColor(QPalette::WindowText, holdColour(kind, true));
-    if (m_print->isChecked()) {
-        m_nonStop->hide(); // no narration while printing
+    // No narration while printing, not even the note that a slide has none.
+    const bool printing = m_print->isChecked();
+    if (printing) {
+        m_nonStop->hide();
         narration.clear();
     }
     showWindow();
@@ -293,7 +295,7 @@ void FormSlide::startSlide(int kind, QString &narration, const QImage &picture, 
     m_readerPollAt = QDateTime();
     m_running = true;
     setHold(1);
-    if (kind == ScriptChart && narration.isEmpty())
+    if (kind == ScriptChart && narration.isEmpty() && !printing)
         narration = m_hold->text() + noDescriptionText();
     if (!voiceSet())
         colours.setColor(QPalette::WindowText, holdColour(kind, false));
