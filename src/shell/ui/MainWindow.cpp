@@ -406,7 +406,8 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("印刷..."), QKeySequence::Print, this,
                     [this] { m_chart1->runCommand(ChartWidget::CommandPrint); });
     file->addAction(QStringLiteral("全画面表示"), QKeySequence(Qt::Key_F11), this,
-                    &MainWindow::showChartFullScreen);
+                    &MainWindow::showChartFullScreen)
+        ->setObjectName(QStringLiteral("chartFullScreen"));
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
