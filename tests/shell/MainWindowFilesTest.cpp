@@ -514,3 +514,29 @@ TEST_F(WindowFiles, TheControlsFollowEveryLoad)
     ASSERT_TRUE(window->loadSave(0, path));
     EXPECT_FALSE(hidden->isEnabled()) << "no missing values";
 }
+
+TEST_F(WindowFiles, OneShowAtATime)
+{
+    start(QString());
+    const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
+    test::writeFile(sld, "<FILE> a.chf\r\n");
+    auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
+    int started = 0;
+    window->slideShow().setSlideWindowCreated([&](slides::FormSlide &form) {
+        QObject::connect(&form, &slides::FormSlide::slideStarted, &form, [&](int, const QString &) {
+            ++started;
+            QTimer::singleShot(0, &form, [&] {
+                // Reached through the main window behind the slide: refused with a beep.
+                full->trigger();
+                QString again = sld;
+                window->loadSave(0, again);
+                sendKey(form, Qt::Key_Escape);
+            });
+        });
+    });
+    dialogs.beeps = 0;
+    full->trigger();
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(dialogs.beeps, 2);
+    EXPECT_FALSE(window->slideShow().showRunning());
+}
