@@ -130,6 +130,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                              [this](int, const QImage &, const QString &) {
                                  notYetAvailable(QStringLiteral("スライドの印刷"));
                              },
+                             {},
                              {}});
     observeDocument();
     buildEditMenu();

@@ -125,8 +125,8 @@ void SlideShowLink::setCurrentFile(const QString &path)
 
 void SlideShowLink::tableEditorFollows(const QString &path)
 {
-    // The settings window's spreadsheet buttons follow the document's current file.
-    m_parts.document.setCurrentFile(path);
+    if (m_parts.tableEditorFollows)
+        m_parts.tableEditorFollows(path);
 }
 
 void SlideShowLink::hideSettingsWindow()

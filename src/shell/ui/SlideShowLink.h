@@ -48,6 +48,8 @@ public:
         std::function<void(const QString &script)> editScript;
         slides::FormSlide::Printer print;
         std::function<void()> hideSettings;
+        // setXcelOpenVisible: the table-editor buttons for the chart slide on view.
+        std::function<void(const QString &path)> tableEditorFollows;
     };
 
     explicit SlideShowLink(Parts parts);
