@@ -540,3 +540,23 @@ TEST_F(WindowFiles, OneShowAtATime)
     EXPECT_EQ(dialogs.beeps, 2);
     EXPECT_FALSE(window->slideShow().showRunning());
 }
+
+TEST_F(WindowFiles, EscEndsASelectionsShowWithNothingKeptAndNothingLeftOnScreen)
+{
+    start(QString());
+    presentWithKey(Qt::Key_Escape);
+    dialogs.messages.clear();
+    dialogs.fileChoices = {
+        {chartFile(QStringLiteral("a.chf")), chartFile(QStringLiteral("b.chf"))}};
+    window->openCommand();
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("2 a.chf")}));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_TRUE(QDir(dataDir.path()).entryList({QStringLiteral("*.Sld")}).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QStringLiteral("frmMsg") ||
+            top->objectName() == QStringLiteral("FormSlide")) {
+            EXPECT_FALSE(top->isVisible()) << qPrintable(top->objectName());
+        }
+    }
+}

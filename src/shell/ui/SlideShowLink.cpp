@@ -65,6 +65,8 @@ int SlideShowLink::multSlideShow(const QString &folder, QString &source, int mod
         {*this, *m_slide, preparation, m_parts.dialogs, m_parts.speech, m_parts.show});
     const int result = show.multSlideShow(folder, source, mode);
     m_slide.reset();
+    // "Please wait" is over with the show, however it ended.
+    m_parts.messages.hide();
     return result;
 }
 
