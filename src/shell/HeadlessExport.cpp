@@ -14,7 +14,6 @@
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
-#include "shell/ChartGlobals.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramState.h"
 #include "shell/StartupChart.h"
@@ -70,6 +69,7 @@ public:
     }
     QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
     void beep() override {}
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
 
     QStringList texts;
 
@@ -192,8 +192,7 @@ int HeadlessExport::exportSlides(const QString &output, const QString &script,
     HeadlessDialogs dialogs(false);
     slides::MessageLog messages;
     chartdoc::ChartDocument document(chart1, dialogs, messages);
-    ChartGlobals globals;
-    StartupChart::prepareStartupChart(chart1, chart2, globals, startupFolder());
+    StartupChart::prepareStartupChart(chart1, chart2, startupFolder());
     document.controlsFollowChart();
     const slides::SlidePreparation preparation(
         chart1,
@@ -238,8 +237,7 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
     if (input.isEmpty()) {
         chartdoc::buildSampleChart(chart1, chart2);
     } else {
-        ChartGlobals globals;
-        StartupChart::prepareStartupChart(chart1, chart2, globals, startupFolder());
+        StartupChart::prepareStartupChart(chart1, chart2, startupFolder());
         document.controlsFollowChart();
         const chartdoc::FileKind kind = chartdoc::DataFileLoader::kindOf(input);
         if (kind == chartdoc::FileKind::Picture || kind == chartdoc::FileKind::SlideScript) {

@@ -73,6 +73,7 @@ ChartModel populatedModel()
     m.backColorB = NoColor;
     m.backColorC = rgb(0, 0, 1);
     m.indexedColors = {{IndexedAxisLines, rgb(5, 5, 5)}, {-5, 7}, {IndexedWalls, NoColor}};
+    m.backgroundGradient = {true, GradientBox, rgb(255, 255, 128), NoColor | 5};
 
     m.clickLog = QStringLiteral("クリック 1\n2");
     m.cursorMode = 0;
@@ -153,7 +154,7 @@ TEST(ChartFileRoundTrip, FixtureChangesEveryMember)
 {
     // If ChartModel gains a member, store it in ChartFile and change it in populatedModel().
     if constexpr (sizeof(void *) == 8) {
-        EXPECT_EQ(sizeof(ChartModel), 936u) << "ChartModel changed";
+        EXPECT_EQ(sizeof(ChartModel), 952u) << "ChartModel changed";
     }
 
     const ChartModel d;
@@ -189,6 +190,10 @@ TEST(ChartFileRoundTrip, FixtureChangesEveryMember)
         {"backColorB", m.backColorB != d.backColorB},
         {"backColorC", m.backColorC != d.backColorC},
         {"indexedColors", m.indexedColors != d.indexedColors},
+        {"backgroundGradient.on", m.backgroundGradient.on != d.backgroundGradient.on},
+        {"backgroundGradient.kind", m.backgroundGradient.kind != d.backgroundGradient.kind},
+        {"backgroundGradient.color1", m.backgroundGradient.color1 != d.backgroundGradient.color1},
+        {"backgroundGradient.color2", m.backgroundGradient.color2 != d.backgroundGradient.color2},
         {"clickLog", m.clickLog != d.clickLog},
         {"cursorMode", m.cursorMode != d.cursorMode},
         {"chartType", m.chartType != d.chartType},
@@ -338,6 +343,9 @@ TEST(ChartFileRoundTrip, HandWrittenFileTakesDefaultsForWhatItLeavesOut)
     expected.resizeGrid(2, 3);
     expected.values = {1, 2, 3, 4.5, 5, EmptyPointValue};
     expected.titles[2] = QStringLiteral("体重");
+    // A file without a background gradient (every file of the first qelPro versions) leaves
+    // the program's background painting as it was.
+    expected.backgroundGradient = populatedModel().backgroundGradient;
     EXPECT_TRUE(loaded == expected);
     // The grid is series-major: the second series starts at the fourth value.
     EXPECT_EQ(loaded.value(1, 0), 4.5);
@@ -637,6 +645,23 @@ INSTANTIATE_TEST_SUITE_P(
                        setFontMember(c, 2, QStringLiteral("weight"), QStringLiteral("bold"));
                    },
                    "「fonts[2].weight」の型が違います"},
+        DamageCase{"GradientNotObject",
+                   [](auto &, auto &c) { c[QStringLiteral("backgroundGradient")] = 4; },
+                   "「backgroundGradient」の型が違います"},
+        DamageCase{"GradientKindAsText",
+                   [](auto &, auto &c) {
+                       QJsonObject g = c[QStringLiteral("backgroundGradient")].toObject();
+                       g[QStringLiteral("kind")] = QStringLiteral("box");
+                       c[QStringLiteral("backgroundGradient")] = g;
+                   },
+                   "「backgroundGradient.kind」の型が違います"},
+        DamageCase{"GradientColourBeyondWord",
+                   [](auto &, auto &c) {
+                       QJsonObject g = c[QStringLiteral("backgroundGradient")].toObject();
+                       g[QStringLiteral("color2")] = 4294967296.0;
+                       c[QStringLiteral("backgroundGradient")] = g;
+                   },
+                   "「backgroundGradient.color2」の値 4294967296 が範囲外"},
         DamageCase{"FontNotObject",
                    [](auto &, auto &c) { setElement(c, QStringLiteral("fonts"), 1, 3); },
                    "「fonts[1]」の型が違います"},

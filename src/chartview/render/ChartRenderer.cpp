@@ -1,5 +1,7 @@
 #include "chartview/render/ChartRenderer.h"
 
+#include "chartview/render/GradientPainter.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -443,6 +445,8 @@ void ChartRenderer::drawBackground()
         return;
     const QRect area = QRectF(QPointF(0, 0), m_layout.size).toAlignedRect();
     if (m_background && m_background(m_painter, area))
+        return;
+    if (GradientPainter::paint(m_painter, m_model.backgroundGradient, area))
         return;
     const QColor back = toQColor(m_model.backColorA);
     if (back.alpha() > 0)
