@@ -319,10 +319,8 @@ void FormSlide::startSlide(int kind, QString &narration, const QImage &picture, 
             m_inVoice = false;
         }
     }
-    if (m_edit->text() == EditOk) {
-        m_scriptEdited = true;
+    if (m_edit->text() == EditOk)
         CmdEdit_Click(true);
-    }
     m_clockPrefix = m_hold->text();
     m_lastClock.clear();
     emit slideStarted(kind, narration);

@@ -171,7 +171,6 @@ private:
     bool m_running = false;
     bool m_inVoice = false;
     bool m_unloading = false;
-    bool m_scriptEdited = false;
     int m_kind = 0;
     QString m_narration;
     QString m_path;
