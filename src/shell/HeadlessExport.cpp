@@ -235,6 +235,8 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
     chartdoc::ChartDocument document(chart1, dialogs, messages);
 
     if (input.isEmpty()) {
+        // As the window shows it for "kycfx.chf": over the start-up defaults.
+        StartupChart::applyDefaults(chart1, chart2);
         chartdoc::buildSampleChart(chart1, chart2);
     } else {
         StartupChart::prepareStartupChart(chart1, chart2, startupFolder());

@@ -217,3 +217,71 @@ TEST(ChartClipboard, CarriesAPngAndAnSvgOfTheChart)
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 480 320\""));
     EXPECT_TRUE(svg.contains("#ffff80")) << "the gradient's first band";
 }
+
+namespace {
+
+struct ViewCase
+{
+    const char *name;
+    int rotation;
+    int elevation;
+};
+
+class Chart3DWalls : public ::testing::TestWithParam<ViewCase>
+{
+};
+
+} // namespace
+
+// The floor and the walls take the plot's colour; the walls' own colour only edges them, so a
+// 3D chart shows no block of it whatever the angle.
+TEST_P(Chart3DWalls, ShowThePlotColourAndOnlyEdgesInTheWallColour)
+{
+    const ViewCase c = GetParam();
+    ChartControl chart;
+    chart.setViewSize(QSize(900, 560));
+    chart.BeginDataLoad(ChannelValues, 5, 12);
+    for (int s = 0; s < 5; ++s) {
+        chart.setActiveSeries(qint16(s));
+        for (int p = 0; p < 12; ++p)
+            chart.setValueY(p, 200 + 150 * s + 20 * ((p * 5 + s) % 7));
+    }
+    chart.EndDataLoad(ChannelValues);
+    chart.setIndexedColor(IndexedWalls, rgb(180, 180, 180));
+    chart.setView3D(true);
+    chart.setViewAngles(qint32(c.rotation) * 65536 + c.elevation);
+    const QImage image = chart.renderImage(chart.viewSize());
+    savePicture(image, QStringLiteral("walls-%1").arg(QString::fromUtf8(c.name)));
+    const QRect box = chart.currentLayout().dataRect.toRect();
+    int wall = 0, all = 0;
+    for (int y = box.top(); y <= box.bottom(); y += 2) {
+        for (int x = box.left(); x <= box.right(); x += 2) {
+            const QColor p = image.pixelColor(x, y);
+            ++all;
+            wall += std::abs(p.red() - 180) < 25 && std::abs(p.green() - 180) < 25 &&
+                    std::abs(p.blue() - 180) < 25 && p.red() == p.blue();
+        }
+    }
+    EXPECT_LT(wall, all / 20) << "pixels in the walls' grey: " << wall << " of " << all;
+
+    // The side wall that carries the value grid lines from the labels to the data shows
+    // (seen from the front or the back: the oblique view), or the back wall faces the viewer.
+    const Projection3D &pr = chart.currentLayout().projection;
+    const double uFar = pr.rightIsFar() ? 1 : 0;
+    const double sideWidth = std::abs(pr.map(uFar, 0, 0).x() - pr.map(uFar, 0, 1).x());
+    const double backWidth = std::abs(pr.map(0, 0, 0).x() - pr.map(1, 0, 0).x());
+    EXPECT_GT(std::max(sideWidth, backWidth), 60);
+    if (c.rotation % 180 == 0) {
+        EXPECT_GT(sideWidth, 20) << "the side wall is no line";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Angles, Chart3DWalls,
+                         testing::Values(ViewCase{"r0", 0, 30}, ViewCase{"r8", 8, 30},
+                                         ViewCase{"r30", 30, 30}, ViewCase{"r90", 90, 30},
+                                         ViewCase{"r180", 180, 30}, ViewCase{"r270", 270, 30},
+                                         ViewCase{"r360", 360, 30}, ViewCase{"r45e60", 45, 60},
+                                         ViewCase{"r30below", 30, -20}, ViewCase{"r0e0", 0, 0}),
+                         [](const testing::TestParamInfo<ViewCase> &info) {
+                             return std::string(info.param.name);
+                         });

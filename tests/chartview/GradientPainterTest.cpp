@@ -2,6 +2,7 @@
 #include "chartview/render/ChartControl.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -125,4 +126,23 @@ TEST(GradientPainter, TheBoxGradientShowsThroughAPlotWithoutColour)
     const QColor middle = image.pixelColor(chart.currentLayout().plot.center().toPoint());
     EXPECT_LT(middle.red(), 60) << "the inner boxes, near colour 2, in the plot";
     EXPECT_EQ(image.pixelColor(0, 0), toQColor(Yellow));
+}
+
+TEST(GradientPainter, PrintingPaintsTheSameBackground)
+{
+    ChartControl chart;
+    chart.setViewSize(QSize(400, 300));
+    chart.BeginDataLoad(ChannelValues, 1, 3);
+    chart.setBackgroundGradient(gradientOf(GradientTwoWay));
+    const QImage screen = chart.renderImage(chart.viewSize());
+    for (int mode : {1, 3}) {
+        QImage page(QSize(800, 600), QImage::Format_ARGB32_Premultiplied);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        chart.PaintTo(&painter, QRect(QPoint(0, 0), page.size()), mode);
+        painter.end();
+        EXPECT_EQ(page.pixelColor(2, 2), screen.pixelColor(1, 1)) << mode;
+        EXPECT_EQ(page.pixelColor(2, 597), screen.pixelColor(1, 298)) << mode;
+        EXPECT_EQ(page.pixelColor(3, 300), screen.pixelColor(1, 150)) << "the middle, " << mode;
+    }
 }

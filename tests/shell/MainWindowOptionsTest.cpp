@@ -133,6 +133,11 @@ struct OptionsWindowFixture : ::testing::Test
 
 TEST_F(OptionsWindowFixture, RotateButtonsWrapBetweenZeroAnd360)
 {
+    chartview::BackgroundGradient painted = window.document().gradient();
+    painted.on = true;
+    window.document().setGradient(painted);
+    chart().setGradientOn(true);
+    window.document().resetHistory();
     const struct
     {
         const char *button;
@@ -146,9 +151,15 @@ TEST_F(OptionsWindowFixture, RotateButtonsWrapBetweenZeroAnd360)
         EXPECT_EQ(chart().model().rotation(), p.rotation) << p.button;
         EXPECT_TRUE(chart().model().view3D);
     }
+    EXPECT_FALSE(window.document().gradient().on) << "a turn stops the painted background";
+    EXPECT_FALSE(chart().model().gradientOn);
     EXPECT_EQ(undoSteps(), 4);
     undo();
     EXPECT_EQ(chart().model().rotation(), 8);
+    undo();
+    undo();
+    undo();
+    EXPECT_TRUE(chart().model().gradientOn);
     EXPECT_TRUE(speechLog.isEmpty());
 }
 

@@ -4,7 +4,6 @@
 #include "os/IniSettingsStore.h"
 #include "os/ui/AboutWindow.h"
 #include "shell/ProgramState.h"
-#include "shell/ResizeLayout.h"
 #include "shell/WindowCaption.h"
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/MainWindow.h"
@@ -266,17 +265,6 @@ TEST_F(MainWindowFixture, ResizingTo9000By7000TwipsGivesTheMinimum)
     EXPECT_EQ(control("Frame2")->x(), t.toPixelsX(w - column - 60));
     EXPECT_EQ(control("txtLegend")->y(), t.toPixelsY(h - 1600));
     EXPECT_EQ(window.chartWidget2()->height(), t.toPixelsY(h - 500));
-}
-
-TEST(ResizeLayoutColumn, ADesignedColumnGivesTheDesignedOffsets)
-{
-    shell::ResizeLayout layout;
-    layout.setFrameNeeds(QSize(1800, 3060), QSize(1800, 4920));
-    shell::ResizeLayout::Result r;
-    layout.resize(QSize(9000, 7000), [&](const shell::ResizeLayout::Result &x) { r = x; });
-    EXPECT_EQ(r.inner, QSize(10300, 8000)) << "9000 x 7000 twips is set back to 10300 x 8000";
-    EXPECT_EQ(r.geometry.frame2.left(), 10300 - 1860);
-    EXPECT_EQ(r.geometry.chart1.width(), 10300 - 1920);
 }
 
 TEST_F(MainWindowFixture, TheButtonColumnFollowsTheRightEdge)

@@ -179,6 +179,8 @@ QWidget *Form3::buildSeriesColors()
     grid->addWidget(ramp, 2, 0);
     grid->addWidget(m_via, 2, 1);
     grid->addWidget(rnd, 2, 2);
+    for (int c = 0; c < 3; ++c)
+        grid->setColumnStretch(c, 1);
     return group;
 }
 

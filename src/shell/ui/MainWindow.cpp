@@ -158,7 +158,12 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                              {}});
     m_viewOptions = std::make_unique<ChartOptionControls>(
         ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
-    m_viewOptions->setGradientOff([this] { m_document->switchGradientOff(); });
+    // A turned chart drops the painted background, and the chart's own gradient switch with
+    // it (both are part of the chart, so an undo of the turn puts them back).
+    m_viewOptions->setGradientOff([this] {
+        m_document->switchGradientOff();
+        chart1().setGradientOn(false);
+    });
     m_optionPanel = std::make_unique<OptionPanel>(
         OptionPanel::Parts{*m_column, *m_viewOptions, *m_document, *m_chart1, m_dialogs,
                            [this](const QString &text) { statusBar()->showMessage(text, 4000); },

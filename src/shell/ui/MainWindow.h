@@ -192,7 +192,6 @@ private:
     void buildMenus();
     void decorateToolBar(chartview::ChartWidget *chart);
     void buildStatusBar();
-    void showHoveredPoint(int series, int point);
     // The largest inner size the screen leaves the window, in twips.
     QSize availableInner() const;
     // An enlarged window is moved back onto the screen's free area.
