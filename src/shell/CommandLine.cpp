@@ -140,7 +140,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
         QStringLiteral("Render the chart (the sample chart, or FILE) to OUT without a window. "
-                       "The extension of OUT chooses the format: png, bmp, jpg, svg, pdf, chf."),
+                       "The extension of OUT chooses the format: png, bmp, jpg, svg, pdf, chf. "
+                       "A slide script (.sld) as FILE becomes a PDF of one page per slide."),
         QStringLiteral("OUT"));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
                                         QStringLiteral("Picture size for --export (default "

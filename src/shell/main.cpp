@@ -6,6 +6,7 @@
 #include "shell/SilentSpeech.h"
 #include "shell/ui/HeadlessPrint.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/PictureViewer.h"
 #include "shell/ui/WidgetDialogs.h"
 #include "slides/SlideScript.h"
 
@@ -110,7 +111,8 @@ int main(int argc, char *argv[])
     if (!line.exportPath.isEmpty()) {
         QString error;
         const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file,
-                                                       error, &line.regression, line.answerYes);
+                                                       error, &line.regression, line.answerYes,
+                                                       &qel::shell::PictureViewer::readPicture);
         if (rc != 0)
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;

@@ -27,6 +27,8 @@
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/OptionPanel.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/SlideShowLink.h"
+#include "slides/ShowState.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -68,6 +70,11 @@ QString wordPadName()
     return QStringLiteral("Wordpad.exe");
 }
 
+QString notepadName()
+{
+    return QStringLiteral("Notepad.exe");
+}
+
 // The chart tool bar's commands with the theme's icon names and our own drawings.
 struct ToolIcon
 {
@@ -98,15 +105,19 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , m_settings(services.settings)
     , m_launcher(services.settings, services.dialogs, services.starter)
     , m_calculator(services.starter, m_launcher)
+    , m_ownShow(services.show ? nullptr : std::make_unique<slides::ShowState>())
+    , m_show(services.show ? services.show : m_ownShow.get())
     , m_stepTimer(services.stepTimer)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("qelPro"));
     os::initIconResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/qelPro.svg")));
-    m_launcher.describe(wordPadName(), {QStringLiteral("テキストエディター"),
-                                        QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
-                                        {}});
+    for (const QString &editor : {wordPadName(), notepadName()}) {
+        m_launcher.describe(editor, {QStringLiteral("テキストエディター"),
+                                     QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
+                                     {}});
+    }
     if (!m_stepTimer) {
         m_ownTimer = std::make_unique<QtStepTimer>();
         m_stepTimer = m_ownTimer.get();
@@ -128,6 +139,25 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    m_slides = std::make_unique<SlideShowLink>(
+        SlideShowLink::Parts{*this,
+                             m_state,
+                             *m_loadSave,
+                             *m_document,
+                             m_dialogs,
+                             m_speech,
+                             *m_show,
+                             *m_frmMsg,
+                             [this] { return pictureViewer(); },
+                             [this](const QString &script) {
+                                 QString arguments = script;
+                                 m_launcher.launch(notepadName(), arguments);
+                             },
+                             [this](int, const QImage &, const QString &) {
+                                 notYetAvailable(QStringLiteral("スライドの印刷"));
+                             },
+                             {},
+                             {}});
     m_viewOptions = std::make_unique<ChartOptionControls>(
         ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
     // A turned chart drops the painted background, and the chart's own gradient switch with
@@ -272,6 +302,9 @@ void MainWindow::buildMenus()
                          QIcon(QStringLiteral(":/icons/tool-print.svg"))),
         QStringLiteral("印刷..."), QKeySequence::Print, this,
         [this] { (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandPrint); });
+    file->addAction(QStringLiteral("全画面表示"), QKeySequence(Qt::Key_F11), this,
+                    &MainWindow::showChartFullScreen)
+        ->setObjectName(QStringLiteral("chartFullScreen"));
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -711,10 +744,12 @@ QString MainWindow::pictureError() const
 
 void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
 {
-    Q_UNUSED(folder);
-    Q_UNUSED(source);
-    notYetAvailable(mode == 0 ? QStringLiteral("スライドショー")
-                              : QStringLiteral("マルチスライドショー"));
+    m_slides->multSlideShow(folder, source, mode);
+}
+
+void MainWindow::showChartFullScreen()
+{
+    m_slides->showCurrentChart();
 }
 
 void MainWindow::showSpeechEngine()

@@ -49,6 +49,7 @@ class Form2;
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
+struct ShowState;
 } // namespace qel::slides
 
 namespace qel::shell {
@@ -61,6 +62,7 @@ class Form3State;
 class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
+class SlideShowLink;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -79,6 +81,9 @@ public:
         StepTimer *stepTimer = nullptr; // the automatic rotation's waits; a QTimer when null
         // The printer's dialogues; Qt's when none is given.
         print::PrinterDialogs *printerDialogs = nullptr;
+        // What the slide window and the voice output share; the window keeps its own when
+        // none is given.
+        slides::ShowState *show = nullptr;
     };
     // The legend box's font dialogue; nothing when cancelled. Tests answer it.
     using LegendFontChooser =
@@ -117,6 +122,9 @@ public:
     PictureViewer *pictureViewer() const;
     // The print buttons, the printer and its dialogues.
     print::PrintCommands &printCommands() { return *m_print; }
+    SlideShowLink &slideShow() { return *m_slides; }
+    // The chart on view alone, full screen (kind 0 of the slide window).
+    void showChartFullScreen();
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -223,6 +231,9 @@ private:
     std::unique_ptr<ChartInspection> m_inspection;
     std::unique_ptr<print::PrinterDialogs> m_ownPrinterDialogs;
     print::PrintCommands *m_print = nullptr;
+    std::unique_ptr<slides::ShowState> m_ownShow;
+    slides::ShowState *m_show = nullptr;
+    std::unique_ptr<SlideShowLink> m_slides;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 
