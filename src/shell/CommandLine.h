@@ -25,7 +25,13 @@ struct CommandLine
     QString exportPath; // --export OUT: render and write OUT, no window
     QSize exportSize{1382, 648};
     RegressionRequest regression;
-    bool answerYes = false; // --yes: questions get the answer that lets the job go on
+    bool answerYes = false;  // --yes: questions get the answer that lets the job go on
+    bool listVoices = false; // --voices
+    bool say = false;        // --say TEXT [--voice NAME] [--rate R] [--wav OUT.wav]
+    QString sayText;
+    QString voice;
+    int rate = 0;
+    QString wav;
     bool ok = true;
     QString error; // set when ok is false
 

@@ -93,14 +93,14 @@ QString OpenJTalkBackend::installHint()
 
 bool OpenJTalkBackend::isAvailable() const
 {
-    return !m_config.program.isEmpty() && QFileInfo(m_config.dictionary).isDir() &&
+    return QFileInfo(m_config.program).isExecutable() && QFileInfo(m_config.dictionary).isDir() &&
            !m_voices.isEmpty();
 }
 
 QString OpenJTalkBackend::missingText() const
 {
     QString what;
-    if (m_config.program.isEmpty())
+    if (!QFileInfo(m_config.program).isExecutable())
         what = QStringLiteral("open_jtalk のプログラム");
     else if (!QFileInfo(m_config.dictionary).isDir())
         what = QStringLiteral("Open JTalk の辞書 (%1)").arg(m_config.dictionary);
@@ -159,7 +159,9 @@ void OpenJTalkBackend::dropProcess()
 void OpenJTalkBackend::answer(SynthesisResult result)
 {
     m_timeout->stop();
-    emit synthesized(result);
+    // Always from the event loop, never inside the caller's synthesize().
+    QMetaObject::invokeMethod(
+        this, [this, result] { emit synthesized(result); }, Qt::QueuedConnection);
     if (!m_process)
         QTimer::singleShot(0, this, [this] {
             if (!m_process)
@@ -251,15 +253,15 @@ void OpenJTalkBackend::finishCurrent(int exitCode, bool crashed)
         r.sampleRate = 48000;
     } else {
         QFile::remove(wav);
+        // The voice file is named whatever went wrong: a broken one may even crash the program.
         const QString detail =
             errors.contains(QLatin1String("cannot be loaded"))
-                ? os::FileAccess::describe(m_current.voice.file,
-                                           QStringLiteral("声のファイルか辞書 (%1) を読めません。")
-                                               .arg(m_config.dictionary))
-                : (errors.isEmpty() ? QStringLiteral("終了コード %1").arg(exitCode)
-                                    : errors.section(QLatin1Char('\n'), -1));
-        r.result =
-            os::Result::failure(QStringLiteral("Open JTalk が音声を作れませんでした: ") + detail);
+                ? QStringLiteral("声のファイルか辞書 (%1) を読めません。").arg(m_config.dictionary)
+                : QStringLiteral("この声のファイルでは音声を作れません (%1)。")
+                      .arg(crashed ? QStringLiteral("異常終了")
+                                   : QStringLiteral("終了コード %1").arg(exitCode));
+        r.result = os::Result::failure(QStringLiteral("Open JTalk: ") +
+                                       os::FileAccess::describe(m_current.voice.file, detail));
     }
     if (r.result.ok())
         r.marks.append({SpeechMark::Sentence, 0, m_current.offset, int(m_current.text.size())});

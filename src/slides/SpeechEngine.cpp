@@ -12,6 +12,7 @@ namespace qel::slides {
 namespace {
 
 constexpr int PollMs = 15;
+constexpr qint64 MaxAheadMs = 30000;
 
 } // namespace
 
@@ -232,13 +233,19 @@ void SpeechEngine::fail(Stream &stream, const QString &message)
         this, [this, message] { emit failed(message); }, Qt::QueuedConnection);
 }
 
-void SpeechEngine::request()
+bool SpeechEngine::request()
 {
+    // Enough audio waiting for the listener: the rest is made as it is heard, so a long text
+    // never sits in memory whole.
+    if (m_output && m_output->isOpen() &&
+        m_framesWritten - m_output->playedFrames() > m_openFormat.framesForMs(MaxAheadMs))
+        return false;
+    bool resolved = false;
     int outstanding = 0;
     for (qsizetype si = 0; si < m_streams.size(); ++si) {
         for (qsizetype pi = m_streams[si].nextWrite; pi < m_streams[si].pieces.size(); ++pi) {
             if (outstanding >= Lookahead)
-                return;
+                return resolved;
             ++outstanding;
             Piece &piece = m_streams[si].pieces[pi];
             if (piece.requested)
@@ -254,6 +261,7 @@ void SpeechEngine::request()
                     QStringLiteral("話せる声がありません。") +
                     (missing.isEmpty() ? QString()
                                        : QLatin1Char(' ') + missing.join(QLatin1Char(' '))));
+                resolved = true;
                 continue;
             }
             SynthesisRequest r;
@@ -267,9 +275,10 @@ void SpeechEngine::request()
             backend->synthesize(r);
             // A back end that answered at once may have changed the queue.
             if (si >= m_streams.size())
-                return;
+                return resolved;
         }
     }
+    return resolved;
 }
 
 void SpeechEngine::onSynthesized(const SynthesisResult &result)
@@ -337,6 +346,13 @@ void SpeechEngine::writePiece(Stream &stream, Piece &piece)
 
 void SpeechEngine::writeReady()
 {
+    do {
+        writeDone();
+    } while (request()); // pieces nobody can speak are answered at once
+}
+
+void SpeechEngine::writeDone()
+{
     for (qsizetype si = 0; si < m_streams.size(); ++si) {
         Stream &s = m_streams[si];
         if (s.endWritten)
@@ -352,7 +368,6 @@ void SpeechEngine::writeReady()
         s.endWritten = true;
         m_events.append({Event::End, m_framesWritten, s.number, 0, 0, -1});
     }
-    request();
 }
 
 void SpeechEngine::poll()
@@ -386,7 +401,9 @@ void SpeechEngine::poll()
         closeOutput();
         m_timer->stop();
         setIdle(true);
+        return;
     }
+    request();
 }
 
 int SpeechEngine::skip(int count)

@@ -120,9 +120,11 @@ private:
 
     SpeechBackend *backendOf(const SpeechVoice &voice) const;
     void purge();
-    void request();
+    // Asks the back ends for the next pieces; true when some were answered at once.
+    bool request();
     void onSynthesized(const SynthesisResult &result);
     void writeReady();
+    void writeDone();
     bool openOutput();
     void fail(Stream &stream, const QString &message);
     void writePiece(Stream &stream, Piece &piece);

@@ -3,6 +3,7 @@
 #include "os/UserDialogs.h"
 #include "slides/ExternalReader.h"
 #include "slides/ReaderCatalog.h"
+#include "slides/SpeechEngine.h"
 #include "slides/SpeechForm.h"
 #include "slides/VoiceMarks.h"
 
@@ -23,6 +24,8 @@ Voice::Voice(Context context)
         m_context.timeOfDay = os::systemTimeOfDay;
     if (!m_context.pumpEvents)
         m_context.pumpEvents = [] {};
+    QObject::connect(&m_context.form.engine(), &SpeechEngine::failed, &m_guard,
+                     [this] { m_failed = true; });
 }
 
 VoiceSystem Voice::voiceSystem() const
@@ -61,12 +64,14 @@ ExternalReader *Voice::currentReader()
 
 int Voice::warikomiSpeech(const QString &text)
 {
-    return m_context.form.warikomiSpeech(text);
+    const int taken = m_context.form.warikomiSpeech(text);
+    m_failed = taken == 0;
+    return taken;
 }
 
 void Voice::sapiSpeak(const QString &text)
 {
-    m_context.form.warikomiSpeech(text);
+    warikomiSpeech(text);
 }
 
 bool Voice::sapiBusy()
@@ -83,6 +88,7 @@ void Voice::voiceSpeak(QString &text)
 {
     ShowState &show = m_context.show;
     show.checkHold = 1;
+    m_failed = false;
     switch (VoiceSystems::fromProgram(m_context.voicePgm())) {
     case VoiceSystem::Engine:
         sapiSpeak(text); // the marks stay in the text; the engine never reads them aloud
@@ -111,6 +117,7 @@ void Voice::talkWithDocumentTalker(const QString &text)
 {
     ExternalReader *reader = currentReader();
     if (!reader) {
+        m_failed = true;
         m_context.dialogs.inform(QStringLiteral(
             "ドキュメントトーカー の起動に失敗しました. 読み上げるプログラムがありません。"));
         return;
@@ -119,8 +126,10 @@ void Voice::talkWithDocumentTalker(const QString &text)
     if (reader->isSpeaking())
         closeReader(*reader);
     QString why;
-    if (!reader->start(text, &why))
+    if (!reader->start(text, &why)) {
+        m_failed = true;
         m_context.dialogs.inform(reader->startFailedText() + QLatin1Char(' ') + why);
+    }
 }
 
 void Voice::speakWithReader(QString &text)
@@ -132,6 +141,7 @@ void Voice::speakWithReader(QString &text)
 
     ExternalReader *reader = currentReader();
     if (!reader) {
+        m_failed = true;
         m_context.dialogs.inform(QStringLiteral(
             "テキストリーダー の起動に失敗しました. 読み上げるプログラムがありません。"));
         return;
@@ -140,12 +150,12 @@ void Voice::speakWithReader(QString &text)
         reader->stop();
     QString why;
     if (!reader->start(text, &why)) {
+        m_failed = true;
         m_context.dialogs.inform(reader->startFailedText() + QLatin1Char(' ') + why);
         return;
     }
-    // The reading has this long to get going; a reader that ended at once has ended.
-    waitUpTo(StartSeconds, [reader] { return reader->isSpeaking(); });
-
+    // start() returns once the program runs, so the reading has begun (or is already over):
+    // nothing is left of the wait for its window to appear.
     if (show.checkHold != 1) {
         voiceStop();
         return;

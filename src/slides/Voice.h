@@ -5,6 +5,8 @@
 #include "slides/SpeechOutput.h"
 #include "slides/VoiceSystem.h"
 
+#include <QObject>
+
 #include <functional>
 
 namespace qel::os {
@@ -35,8 +37,7 @@ public:
         std::function<void()> pumpEvents; // processes pending events once
     };
 
-    static constexpr int StartSeconds = 4; // a reader has this long to begin
-    static constexpr int StopSeconds = 5;  // and this long to stop
+    static constexpr int StopSeconds = 5;  // a reader has this long to stop
     static constexpr int CloseSeconds = 2; // and this long to close
 
     explicit Voice(Context context);
@@ -51,6 +52,7 @@ public:
     bool sapiBusy() override;
     void sapiStop() override;
     VoiceSystem voiceSystem() const override;
+    bool voiceFailed() const override { return m_failed; }
 
     // The reader the chosen system speaks through; null for the engine or none.
     ExternalReader *currentReader();
@@ -63,6 +65,8 @@ private:
     void closeReader(ExternalReader &reader);
 
     Context m_context;
+    bool m_failed = false;
+    QObject m_guard; // ends the engine's connection with this object
 };
 
 } // namespace qel::slides

@@ -17,6 +17,7 @@
 #include "shell/ui/ChartInspection.h"
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/VoiceWindows.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -106,6 +107,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     buildEditMenu();
     m_recent =
         std::make_unique<RecentListCommands>(m_recentFiles, m_state, m_dialogs, *this, *m_loadSave);
+    m_voiceWindows = std::make_unique<VoiceWindows>(VoiceWindows::Parts{
+        this, m_document->form2(), m_chart1->chart(), m_dialogs, services.settings, m_state,
+        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); }});
+    if (m_voiceWindows->hasSpeech())
+        m_recent->setSettingsLoader([this] { m_voiceWindows->Save1Load2XclVoiceIni(2); });
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
@@ -194,9 +200,9 @@ void MainWindow::buildFrame2()
     pending(button(f, QStringLiteral("SSCmdGradient"), QStringLiteral("配色と設定"),
                    QStringLiteral("配色と設定"), rowRect(Margin, 1, 660, 1095)),
             QStringLiteral("配色と設定"));
-    pending(button(f, QStringLiteral("SScmdQEL"), QStringLiteral("オプションと設定"),
+    connect(button(f, QStringLiteral("SScmdQEL"), QStringLiteral("オプションと設定"),
                    QStringLiteral("オプションと設定"), rowRect(Margin, 2)),
-            QStringLiteral("オプションと設定"));
+            &QAbstractButton::clicked, this, [this] { m_voiceWindows->showSettings(0); });
     m_combo1 = add<QComboBox>(f, QStringLiteral("Combo1"), rowRect(Margin, 3));
     m_combo1->setToolTip(QStringLiteral("最近使ったファイル"));
     // Only a choice in the drop-down opens; keys and the wheel are filtered below.
@@ -763,7 +769,7 @@ void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
 
 void MainWindow::showSpeechEngine()
 {
-    notYetAvailable(QStringLiteral("音声エンジン"));
+    m_voiceWindows->showSpeechEngine();
 }
 
 bool MainWindow::chart2Visible() const
@@ -850,6 +856,7 @@ void MainWindow::closeOtherWindows()
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
+    m_voiceWindows->closeAll();
 }
 
 void MainWindow::endProgram()
@@ -954,6 +961,10 @@ void MainWindow::buildEditMenu()
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     edit->addAction(undo);
     edit->addAction(redo);
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("設定..."), QKeySequence::Preferences, this,
+                    [this] { m_voiceWindows->showSettings(0); })
+        ->setObjectName(QStringLiteral("editSettings"));
 }
 
 } // namespace qel::shell

@@ -40,6 +40,7 @@ class UserDialogs;
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
+class SpeechServices;
 } // namespace qel::slides
 
 namespace qel::shell {
@@ -47,6 +48,7 @@ namespace qel::shell {
 class ChartInspection;
 class HelpBrowser;
 class PictureViewer;
+class VoiceWindows;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -62,6 +64,8 @@ public:
         os::UserDialogs &dialogs;
         os::ProcessStarter &starter;
         slides::SpeechOutput &speech;
+        // The speech engine, readers and windows; without them the voice half stays off.
+        slides::SpeechServices *speechServices = nullptr;
     };
 
     explicit MainWindow(const Services &services, QWidget *parent = nullptr);
@@ -85,6 +89,8 @@ public:
     settings::Form2State &form2State() { return m_document->form2(); }
     chartdoc::ChartDocument &document() { return *m_document; }
     PictureViewer *pictureViewer() const;
+    // The settings window (Form2) and the speech window.
+    VoiceWindows &voiceWindows() { return *m_voiceWindows; }
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -214,6 +220,7 @@ private:
     std::unique_ptr<LoadSave> m_loadSave;
     RecentFileList m_recentFiles;
     std::unique_ptr<RecentListCommands> m_recent;
+    std::unique_ptr<VoiceWindows> m_voiceWindows;
 };
 
 } // namespace qel::shell
