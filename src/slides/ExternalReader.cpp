@@ -30,6 +30,8 @@ bool ExternalReader::start(const QString &text, QString *errorText)
     if (!m_temp || !m_temp->isValid())
         m_temp = std::make_unique<QTemporaryDir>(
             QDir::temp().filePath(QStringLiteral("qelpro-reader-XXXXXX")));
+    m_failed = false;
+    m_stopped = false;
     m_steps = m_planner(text, m_temp->isValid() ? m_temp->path() : QDir::tempPath());
     if (m_steps.isEmpty()) {
         if (errorText)
@@ -44,6 +46,7 @@ bool ExternalReader::start(const QString &text, QString *errorText)
     if (!m_process->start(s.program, s.arguments, s.input, errorText)) {
         m_process.reset();
         m_step = -1;
+        m_failed = true;
         return false;
     }
     return true;
@@ -56,7 +59,8 @@ void ExternalReader::next()
     const bool ok = m_process->succeeded();
     if (!ok || m_step + 1 >= m_steps.size()) {
         m_step = -1;
-        return; // the reading has ended, or a program of it failed
+        m_failed = !ok && !m_stopped; // a stopped reader ends by a signal, which is no failure
+        return;
     }
     ++m_step;
     std::unique_ptr<ReaderProcess> p = m_factory();
@@ -64,6 +68,7 @@ void ExternalReader::next()
     const Step &s = m_steps.at(m_step);
     if (!p->start(s.program, s.arguments, s.input, nullptr)) {
         m_step = -1;
+        m_failed = true;
         m_process.reset();
         return;
     }
@@ -80,6 +85,7 @@ bool ExternalReader::isSpeaking() const
 
 void ExternalReader::stop()
 {
+    m_stopped = true;
     if (m_process && m_process->isRunning())
         m_process->terminate();
     if (m_process && !m_process->isRunning())
@@ -90,6 +96,7 @@ void ExternalReader::stop()
 
 void ExternalReader::close()
 {
+    m_stopped = true;
     if (m_process && m_process->isRunning())
         m_process->kill();
     m_steps = m_steps.mid(0, qMax(0, m_step + 1));

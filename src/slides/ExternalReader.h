@@ -40,6 +40,8 @@ public:
     // Starts reading text; false (with the reason) when the first program did not start.
     bool start(const QString &text, QString *errorText);
     bool isSpeaking() const;
+    // The last reading ended with a program that failed (a reader with no sound device, say).
+    bool failed() const { return m_failed; }
     void stop();
     void close();
     // The programs of the last reading, for tests and messages.
@@ -59,6 +61,8 @@ private:
     std::unique_ptr<ReaderProcess> m_process;
     QList<Step> m_steps;
     int m_step = -1;
+    bool m_failed = false;
+    bool m_stopped = false;
 };
 
 } // namespace qel::slides

@@ -49,6 +49,15 @@ void Voice::waitUpTo(int seconds, const std::function<bool()> &until)
     }
 }
 
+bool Voice::voiceFailed() const
+{
+    if (m_failed)
+        return true;
+    // A reader that started but ended in an error has not spoken either.
+    const ExternalReader *reader = const_cast<Voice *>(this)->currentReader();
+    return reader && reader->failed();
+}
+
 ExternalReader *Voice::currentReader()
 {
     const QString pgm = m_context.voicePgm();

@@ -52,7 +52,7 @@ public:
     bool sapiBusy() override;
     void sapiStop() override;
     VoiceSystem voiceSystem() const override;
-    bool voiceFailed() const override { return m_failed; }
+    bool voiceFailed() const override;
 
     // The reader the chosen system speaks through; null for the engine or none.
     ExternalReader *currentReader();

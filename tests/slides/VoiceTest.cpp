@@ -282,3 +282,21 @@ TEST_F(VoiceFixture, ReadersOfferedAndLongTextGoesOnStandardInput)
     const auto japanese = readers.plan(QStringLiteral("espeak-ng"), QStringLiteral("かな"), {});
     EXPECT_TRUE(japanese[0].arguments.contains(QStringLiteral("ja")));
 }
+
+TEST_F(VoiceFixture, AReaderThatEndsInAnErrorHasNotSpoken)
+{
+    pgm = QStringLiteral("TTS.EXE espeak-ng");
+    QString text = QStringLiteral("{VoiceNotSelfend}no sound device");
+    voice.voiceSpeak(text);
+    EXPECT_FALSE(voice.voiceFailed());
+    running()->end(false); // the program gave up: no sound device, say
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(voice.voiceFailed());
+
+    // Stopped by the user is no failure.
+    QString again = QStringLiteral("{VoiceNotSelfend}stopped");
+    voice.voiceSpeak(again);
+    voice.voiceStop();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(voice.voiceFailed());
+}

@@ -28,6 +28,7 @@ ReaderChooser::ReaderChooser(slides::ReaderCatalog &readers, os::SettingsStore &
                 : QStringLiteral("%1  — ありません: %2").arg(p.label, p.missingText),
             m_list);
         item->setData(Qt::UserRole, p.id);
+        item->setToolTip(p.available ? p.label : p.missingText);
         if (!p.available)
             item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
         else if (!m_list->currentItem())
@@ -47,6 +48,7 @@ ReaderChooser::ReaderChooser(slides::ReaderCatalog &readers, os::SettingsStore &
         new QLabel(QStringLiteral("テキストを読み上げるプログラムを選んでください。"), this));
     layout->addWidget(m_list);
     layout->addWidget(buttons);
+    resize(640, 240);
 }
 
 void ReaderChooser::done(int result)

@@ -38,10 +38,13 @@ VoicePanel::VoicePanel(VoiceSettings &settings, const QStringList &missing, QWid
     m_file = new QLabel(this);
     m_file->setObjectName(QStringLiteral("qelVoicePgmFile"));
     m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_grid->addWidget(new QLabel(QStringLiteral("ボイスシステム"), this), 1, 1);
-    m_grid->addWidget(m_pgm, 1, 2);
-    m_grid->addWidget(m_caption, 2, 2);
-    m_grid->addWidget(m_file, 3, 1, 1, 2);
+    const std::pair<const char16_t *, QLabel *> rows[] = {
+        {u"ボイスシステム", m_pgm}, {u"タグ", m_caption}, {u"Voice pgm", m_file}};
+    int row = 1;
+    for (const auto &[caption, label] : rows) {
+        m_grid->addWidget(new QLabel(QString::fromUtf16(caption), this), row, 1);
+        m_grid->addWidget(label, row++, 2);
+    }
     m_missing = new QLabel(missing.join(QLatin1Char('\n')), this);
     m_missing->setObjectName(QStringLiteral("voiceMissing"));
     m_missing->setWordWrap(true);
