@@ -45,6 +45,7 @@ class Form2;
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
+class SpeechServices;
 } // namespace qel::slides
 
 namespace qel::shell {
@@ -57,6 +58,7 @@ class Form3State;
 class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
+class VoiceWindows;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -73,6 +75,8 @@ public:
         os::ProcessStarter &starter;
         slides::SpeechOutput &speech;
         StepTimer *stepTimer = nullptr; // the automatic rotation's waits; a QTimer when null
+        // The speech engine, readers and windows; without them the voice half stays off.
+        slides::SpeechServices *speechServices = nullptr;
     };
     // The legend box's font dialogue; nothing when cancelled. Tests answer it.
     using LegendFontChooser =
@@ -109,6 +113,8 @@ public:
     settings::Form2State &form2State() { return m_document->form2(); }
     chartdoc::ChartDocument &document() { return *m_document; }
     PictureViewer *pictureViewer() const;
+    // The settings window (Form2) and the speech window.
+    VoiceWindows &voiceWindows() { return *m_voiceWindows; }
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -227,7 +233,6 @@ private:
     std::unique_ptr<ChartOptionControls> m_viewOptions;
     std::unique_ptr<OptionPanel> m_optionPanel;
     LegendFontChooser m_legendFont;
-    QPointer<settings::Form2> m_form2;
     QPointer<os::AboutWindow> m_about;
     QPointer<HelpBrowser> m_help;
     QPointer<PictureViewer> m_picture;
@@ -240,6 +245,7 @@ private:
     std::unique_ptr<LoadSave> m_loadSave;
     RecentFileList m_recentFiles;
     std::unique_ptr<RecentListCommands> m_recent;
+    std::unique_ptr<VoiceWindows> m_voiceWindows;
 };
 
 } // namespace qel::shell
