@@ -150,29 +150,30 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (line.slideTable && line.ok && line.file.isEmpty()) {
         line.ok = false;
         line.error = QStringLiteral("--slide-table needs a slide script (.sld)");
-        line.listVoices = parser.isSet(voicesOption);
-        line.say = parser.isSet(sayOption);
-        line.sayText = parser.value(sayOption);
-        line.voice = parser.value(voiceOption);
-        line.wav = parser.value(wavOption);
-        if (line.ok &&
-            (parser.isSet(voiceOption) || parser.isSet(rateOption) || parser.isSet(wavOption)) &&
-            !line.say) {
-            line.ok = false;
-            line.error = QStringLiteral("--voice, --rate and --wav go with --say TEXT");
-        }
-        if (line.ok && line.say) {
-            bool ok = false;
-            line.rate = parser.value(rateOption).toInt(&ok);
-            if (!ok || line.rate < -10 || line.rate > 10) {
-                line.ok = false;
-                line.error = QStringLiteral("--rate takes a whole number from -10 to 10");
-            }
-        }
-        if (parser.isSet(regressionOption) && line.ok)
-            parseRegression(parser, line, regressionOption, jobOption, fixedOption, parabolicOption,
-                            seOption, rangeOption);
-        return line;
     }
+    line.listVoices = parser.isSet(voicesOption);
+    line.say = parser.isSet(sayOption);
+    line.sayText = parser.value(sayOption);
+    line.voice = parser.value(voiceOption);
+    line.wav = parser.value(wavOption);
+    if (line.ok &&
+        (parser.isSet(voiceOption) || parser.isSet(rateOption) || parser.isSet(wavOption)) &&
+        !line.say) {
+        line.ok = false;
+        line.error = QStringLiteral("--voice, --rate and --wav go with --say TEXT");
+    }
+    if (line.ok && line.say) {
+        bool ok = false;
+        line.rate = parser.value(rateOption).toInt(&ok);
+        if (!ok || line.rate < -10 || line.rate > 10) {
+            line.ok = false;
+            line.error = QStringLiteral("--rate takes a whole number from -10 to 10");
+        }
+    }
+    if (parser.isSet(regressionOption) && line.ok)
+        parseRegression(parser, line, regressionOption, jobOption, fixedOption, parabolicOption,
+                        seOption, rangeOption);
+    return line;
+}
 
 } // namespace qel::shell

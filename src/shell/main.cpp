@@ -74,7 +74,7 @@ int runWindow(QApplication &app, const qel::shell::CommandLine &line)
     speechOptions.fallbackWav =
         QDir(shell::programDirectory()).filePath(QStringLiteral("qelPro-speech.wav"));
     slides::SpeechServices speech(speechOptions);
-    shell::MainWindow window({state, settings, dialogs, starter, speech.voice(), &speech});
+    shell::MainWindow window({state, settings, dialogs, starter, speech.voice(), nullptr, &speech});
     dialogs.setParent(&window);
 
     shell::StartupOptions options;

@@ -30,6 +30,7 @@ public:
     }
     QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
     void beep() override {}
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
 };
 
 } // namespace

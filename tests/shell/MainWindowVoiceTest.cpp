@@ -39,7 +39,7 @@ struct VoiceWindowFixture : ::testing::Test
     test::FakeDialogs dialogs;
     test::FakeProcessStarter starter;
     slides::SpeechServices speech{options()};
-    MainWindow window{{state, settings, dialogs, starter, speech.voice(), &speech}};
+    MainWindow window{{state, settings, dialogs, starter, speech.voice(), nullptr, &speech}};
     double clock = 3600;
 
     slides::SpeechServices::Options options()
