@@ -28,6 +28,9 @@ public:
     virtual void sapiSpeak(const QString &text) { warikomiSpeech(text); }
     virtual bool sapiBusy() { return false; }
     virtual void sapiStop() {}
+    // Whether what was last given to speak could not be spoken: no voice, a reader that did
+    // not start, a synthesis that failed.
+    virtual bool voiceFailed() const { return false; }
     // The system the settings show as chosen (their first-match rule).
     virtual VoiceSystem voiceSystem() const { return VoiceSystem::None; }
 };

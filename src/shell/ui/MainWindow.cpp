@@ -16,7 +16,6 @@
 #include "print/ui/QtPrinterDialogs.h"
 #include "settings/ui/Form2.h"
 #include "shell/ChartOptionControls.h"
-#include "shell/NotYetAvailable.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
@@ -29,6 +28,7 @@
 #include "shell/ui/PictureViewer.h"
 #include "shell/ui/SlideShowLink.h"
 #include "slides/ShowState.h"
+#include "shell/ui/VoiceWindows.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -153,8 +153,8 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                                  QString arguments = script;
                                  m_launcher.launch(notepadName(), arguments);
                              },
-                             [this](int, const QImage &, const QString &) {
-                                 notYetAvailable(QStringLiteral("スライドの印刷"));
+                             [this](int, const QImage &slide, const QString &path) {
+                                 m_print->printPicture(slide, path);
                              },
                              {},
                              {}});
@@ -190,6 +190,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_legendFont = [this](const LegendFontChoice &current) {
         return LegendFontDialog::ask(current, this);
     };
+    m_voiceWindows = std::make_unique<VoiceWindows>(VoiceWindows::Parts{
+        this, m_document->form2(), m_chart1->chart(), m_dialogs, services.settings, m_state,
+        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); }});
+    if (m_voiceWindows->hasSpeech())
+        m_recent->setSettingsLoader([this] { m_voiceWindows->Save1Load2XclVoiceIni(2); });
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
@@ -316,23 +321,6 @@ void MainWindow::buildMenus()
     help->addAction(QStringLiteral("電卓"), this, &MainWindow::Calculater_Click);
     help->addSeparator();
     help->addAction(QStringLiteral("バージョン情報"), this, &MainWindow::showAbout);
-}
-
-void MainWindow::pending(QAbstractButton *control, const QString &feature)
-{
-    connect(control, &QAbstractButton::clicked, this, [this, control, feature] {
-        // A switch that does nothing yet must not look switched.
-        if (control->isCheckable()) {
-            const QSignalBlocker block(control);
-            control->setChecked(!control->isChecked());
-        }
-        notYetAvailable(feature);
-    });
-}
-
-void MainWindow::notYetAvailable(const QString &feature)
-{
-    m_dialogs.inform(NotYetAvailable::text(feature), os::MessageIcon::Information);
 }
 
 Twips MainWindow::twips() const
@@ -754,7 +742,7 @@ void MainWindow::showChartFullScreen()
 
 void MainWindow::showSpeechEngine()
 {
-    notYetAvailable(QStringLiteral("音声エンジン"));
+    m_voiceWindows->showSpeechEngine();
 }
 
 bool MainWindow::chart2Visible() const
@@ -838,13 +826,14 @@ void MainWindow::closeOtherWindows()
     // main window.
     if (m_help)
         m_help->close();
-    if (m_form2)
-        m_form2->close();
+    if (m_voiceWindows && m_voiceWindows->hasSettingsWindow())
+        m_voiceWindows->form2()->close();
     if (m_form3)
         m_form3->close();
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
+    m_voiceWindows->closeAll();
 }
 
 void MainWindow::endProgram()
@@ -902,20 +891,13 @@ void MainWindow::SSCmdChart_Click()
 
 void MainWindow::SScmdQEL_Click()
 {
-    if (!m_form2) {
-        m_form2 = new settings::Form2(m_document->form2(), chart1(), m_dialogs, this);
-        m_form2->setAttribute(Qt::WA_DeleteOnClose, false);
-    }
-    m_form2->setCurrentFile(m_state.currentFile);
-    m_form2->load();
-    m_form2->show();
-    m_form2->raise();
-    m_form2->activateWindow();
+    m_voiceWindows->form2()->setCurrentFile(m_state.currentFile);
+    m_voiceWindows->showSettings(0);
 }
 
 settings::Form2 *MainWindow::settingsWindow() const
 {
-    return m_form2;
+    return m_voiceWindows->form2();
 }
 
 void MainWindow::txtLegend_DblClick()
@@ -953,6 +935,9 @@ void MainWindow::buildEditMenu()
                                     &MainWindow::copyChart);
     copy->setObjectName(QStringLiteral("editCopyChart"));
     copy->setStatusTip(QStringLiteral("表示中の図を PNG と SVG でクリップボードに置きます"));
+    edit->addAction(QStringLiteral("設定..."), QKeySequence::Preferences, this,
+                    &MainWindow::SScmdQEL_Click)
+        ->setObjectName(QStringLiteral("editSettings"));
 }
 
 void MainWindow::copyChart()

@@ -50,6 +50,7 @@ namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
 struct ShowState;
+class SpeechServices;
 } // namespace qel::slides
 
 namespace qel::shell {
@@ -63,6 +64,7 @@ class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
 class SlideShowLink;
+class VoiceWindows;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -84,6 +86,8 @@ public:
         // What the slide window and the voice output share; the window keeps its own when
         // none is given.
         slides::ShowState *show = nullptr;
+        // The speech engine, readers and windows; without them the voice half stays off.
+        slides::SpeechServices *speechServices = nullptr;
     };
     // The legend box's font dialogue; nothing when cancelled. Tests answer it.
     using LegendFontChooser =
@@ -125,6 +129,8 @@ public:
     SlideShowLink &slideShow() { return *m_slides; }
     // The chart on view alone, full screen (kind 0 of the slide window).
     void showChartFullScreen();
+    // The settings window (Form2) and the speech window.
+    VoiceWindows &voiceWindows() { return *m_voiceWindows; }
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -207,8 +213,6 @@ private:
     void keepOnScreen();
     void Form_Resize();
     void applyLayout(const ResizeLayout::Result &result);
-    void notYetAvailable(const QString &feature);
-    void pending(QAbstractButton *control, const QString &feature);
     void chartCommand(int chart, int command, bool &handled);
     void connectPrinting();
     void observeDocument();
@@ -250,7 +254,6 @@ private:
     std::unique_ptr<ChartOptionControls> m_viewOptions;
     std::unique_ptr<OptionPanel> m_optionPanel;
     LegendFontChooser m_legendFont;
-    QPointer<settings::Form2> m_form2;
     QPointer<os::AboutWindow> m_about;
     QPointer<HelpBrowser> m_help;
     QPointer<PictureViewer> m_picture;
@@ -263,6 +266,7 @@ private:
     std::unique_ptr<LoadSave> m_loadSave;
     RecentFileList m_recentFiles;
     std::unique_ptr<RecentListCommands> m_recent;
+    std::unique_ptr<VoiceWindows> m_voiceWindows;
 };
 
 } // namespace qel::shell
