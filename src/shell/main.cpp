@@ -3,7 +3,6 @@
 #include "shell/CommandLine.h"
 #include "shell/HeadlessExport.h"
 #include "shell/ProgramState.h"
-#include "shell/SilentSpeech.h"
 #include "shell/ui/HeadlessPrint.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/PictureViewer.h"

@@ -13,6 +13,7 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessStarter.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -128,7 +129,7 @@ TEST_F(VoiceWindowFixture, SettingsFromTheButtonAndTheMenuAndTheSpeechWindow)
     settings::Form2 *form2 = window.voiceWindows().form2();
     EXPECT_FALSE(form2->isVisible()) << "a voice is set: nothing is asked";
 
-    window.findChild<QPushButton *>(QStringLiteral("SScmdQEL"))->click();
+    window.findChild<QAbstractButton *>(QStringLiteral("SScmdQEL"))->click();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_EQ(form2->windowModality(), Qt::NonModal);
     EXPECT_EQ(form2->tabs()->currentIndex(), 0);
