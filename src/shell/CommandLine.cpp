@@ -140,7 +140,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
         QStringLiteral("Render the chart (the sample chart, or FILE) to OUT without a window. "
-                       "The extension of OUT chooses the format: png, bmp, jpg, svg, pdf, chf."),
+                       "The extension of OUT chooses the format: png, bmp, jpg, svg, pdf, chf. "
+                       "A slide script (.sld) as FILE becomes a PDF of one page per slide."),
         QStringLiteral("OUT"));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
                                         QStringLiteral("Picture size for --export (default "
@@ -172,6 +173,26 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption slideTableOption(
         QStringLiteral("slide-table"),
         QStringLiteral("Print the slides of the slide script FILE (.sld) as JSON and exit."));
+    const QCommandLineOption voicesOption(
+        QStringLiteral("voices"),
+        QStringLiteral("List the voices (name, language, back end, whether it reads kanji) and "
+                       "the outside readers found here."));
+    const QCommandLineOption sayOption(
+        QStringLiteral("say"),
+        QStringLiteral("Speak TEXT through the speech engine, without a window."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption voiceOption(
+        QStringLiteral("voice"),
+        QStringLiteral("With --say: the voice (id, name or language, see --voices)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption rateOption(
+        QStringLiteral("rate"), QStringLiteral("With --say: the rate, -10 to 10 (0 normal)."),
+        QStringLiteral("R"), QStringLiteral("0"));
+    const QCommandLineOption wavOption(
+        QStringLiteral("wav"),
+        QStringLiteral("With --say: write the speech to OUT.wav instead of the sound device."),
+        QStringLiteral("OUT.wav"));
+    parser.addOptions({voicesOption, sayOption, voiceOption, rateOption, wavOption});
     parser.addOption(exportOption);
     parser.addOption(slideTableOption);
     parser.addOption(sizeOption);
@@ -203,6 +224,25 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (line.slideTable && line.ok && line.file.isEmpty()) {
         line.ok = false;
         line.error = QStringLiteral("--slide-table needs a slide script (.sld)");
+    }
+    line.listVoices = parser.isSet(voicesOption);
+    line.say = parser.isSet(sayOption);
+    line.sayText = parser.value(sayOption);
+    line.voice = parser.value(voiceOption);
+    line.wav = parser.value(wavOption);
+    if (line.ok &&
+        (parser.isSet(voiceOption) || parser.isSet(rateOption) || parser.isSet(wavOption)) &&
+        !line.say) {
+        line.ok = false;
+        line.error = QStringLiteral("--voice, --rate and --wav go with --say TEXT");
+    }
+    if (line.ok && line.say) {
+        bool ok = false;
+        line.rate = parser.value(rateOption).toInt(&ok);
+        if (!ok || line.rate < -10 || line.rate > 10) {
+            line.ok = false;
+            line.error = QStringLiteral("--rate takes a whole number from -10 to 10");
+        }
     }
     if (line.ok)
         parsePrint(parser, printOptions, parser.isSet(sizeOption), line);

@@ -39,6 +39,12 @@ struct CommandLine
     PrintRequest print;
     bool answerYes = false;  // --yes: questions get the answer that lets the job go on
     bool slideTable = false; // --slide-table: print the slide script's table as JSON
+    bool listVoices = false; // --voices
+    bool say = false;        // --say TEXT [--voice NAME] [--rate R] [--wav OUT.wav]
+    QString sayText;
+    QString voice;
+    int rate = 0;
+    QString wav;
     bool ok = true;
     QString error; // set when ok is false
 

@@ -67,8 +67,8 @@ public:
                            const QString &pattern = QString());
 
     // Imports currentFile into Chart1; on success reads its options and records its folder.
-    // Returns whether the chart was imported.
-    bool Chart1LoadCHF();
+    // Returns whether the chart was imported; reason then says why not.
+    bool Chart1LoadCHF(QString *reason = nullptr);
 
     // Before the chart is replaced or the program ends: unsaved changes are saved, dropped or
     // kept as the user answers (保存 / 保存しない / キャンセル). Returns whether to go on.

@@ -79,7 +79,10 @@ void RecentListCommands::setComboAccessFile(int mode, const QString &path)
         break;
     case 2:
         // The editor and voice settings come first, as the settings window loads them.
-        loadEditorAndVoice(m_state, m_loadSave.settings());
+        if (m_settingsLoader)
+            m_settingsLoader();
+        else
+            loadEditorAndVoice(m_state, m_loadSave.settings());
         if (!m_list.load(listFileName()))
             m_list.load(fallbackListFileName());
         m_step = 0;

@@ -1,6 +1,8 @@
 #include "FakeForm.h"
 
 #include "chartdoc/ChartDump.h"
+#include "chartdoc/SampleChart.h"
+#include "chartview/render/ChartControl.h"
 #include "chartview/ui/ChartWidget.h"
 #include "os/IniSettingsStore.h"
 #include "os/TextCodec.h"
@@ -8,6 +10,9 @@
 #include "shell/ProgramState.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/SlideShowLink.h"
+#include "slides/SlideScript.h"
+#include "slides/ui/FormSlide.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessStarter.h"
 #include "support/TestFiles.h"
@@ -27,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +73,7 @@ struct WindowFiles : ::testing::Test
     {
         window = std::make_unique<MainWindow>(
             MainWindow::Services{state, settings, dialogs, starter, speech});
+        presentWithKey(Qt::Key_Space);
         shell::StartupOptions options;
         options.programDir = programDir.path();
         options.dataHome = programDir.filePath(QStringLiteral("share"));
@@ -86,6 +93,41 @@ struct WindowFiles : ::testing::Test
         test::writeFile(target, test::readFile(test::fixturePath(fixture)));
         return target;
     }
+
+    // Every slide window of a show is answered with key as soon as its slide is up; the
+    // captions of the slides shown are kept.
+    void presentWithKey(Qt::Key key)
+    {
+        window->slideShow().setSlideWindowCreated([this, key](slides::FormSlide &form) {
+            QObject::connect(&form, &slides::FormSlide::slideStarted, &form,
+                             [this, &form, key](int kind, const QString &) {
+                                 slidesShown << QString::number(kind) + u' ' +
+                                                    form.findChild<QAbstractButton *>(
+                                                            QStringLiteral("CheckHold"))
+                                                        ->text()
+                                                        .section(u' ', 0, 0);
+                                 QTimer::singleShot(0, &form, [&form, key] { sendKey(form, key); });
+                             });
+        });
+    }
+
+    static void sendKey(QWidget &target, Qt::Key key)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &press);
+    }
+
+    QString chartFile(const QString &name)
+    {
+        chartview::ChartControl one, two;
+        chartdoc::buildSampleChart(one, two);
+        one.setTitleCaption(2, name);
+        const QString target = dataDir.filePath(name);
+        EXPECT_EQ(one.ExportFile(chartview::FormatChartFile, target), 0);
+        return target;
+    }
+
+    QStringList slidesShown;
 
     QString accessLog() const
     {
@@ -166,13 +208,59 @@ TEST_F(WindowFiles, APictureOnTheCommandLineIsNotOpenedButAChartPictureIs)
     EXPECT_EQ(window->pictureViewer()->objectName(), QStringLiteral("frmJpg"));
 }
 
-TEST_F(WindowFiles, AScriptOnTheCommandLineReachesTheSlideShow)
+TEST_F(WindowFiles, AScriptOnTheCommandLinePlaysTheShow)
 {
+    chartFile(QStringLiteral("a.chf"));
+    QImage(64, 48, QImage::Format_RGB32).save(dataDir.filePath(QStringLiteral("p.jpg")), "JPG");
     const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
-    test::writeFile(sld, "<FILE> a.chf\r\n");
+    test::writeFile(sld, "<FILE> a.chf\r\n<TEXT>one\r\n<FILE> gone.chf\r\n<FILE> p.jpg\r\n");
     start(sld);
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("1 a.CHF"), QStringLiteral("10 p.JPG")}));
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("スライドショー")));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
+        QStringLiteral("gone.CHF\r\n読み込みできませんでした。dir= ")));
+    // The show is over: the main window holds the last chart slide.
+    EXPECT_FALSE(window->slideShow().showRunning());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->chart1().TitleCaption(2), QStringLiteral("a.chf"));
+    EXPECT_EQ(state.currentFile, dataDir.filePath(QStringLiteral("a.chf"))) << "as it is on disk";
+}
+
+TEST_F(WindowFiles, SeveralFilesChosenTogetherPlayAndMayBeKeptAsAScript)
+{
+    start(QString());
+    const QStringList chosen = {chartFile(QStringLiteral("a.chf")),
+                                chartFile(QStringLiteral("b.chf")),
+                                dataDir.filePath(QStringLiteral("notes.txt"))};
+    dialogs.messages.clear();
+    dialogs.fileChoices = {chosen};
+    dialogs.answers = {os::MessageAnswer::Yes};
+    window->openCommand();
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("2 a.chf"), QStringLiteral("2 b.chf")}));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("スライドショーファイル")));
+    const QStringList kept = QDir(dataDir.path()).entryList({QStringLiteral("*.Sld")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(kept[0]));
+    slides::SlideTable table;
+    ASSERT_TRUE(slides::SlideScript::read(dataDir.filePath(kept[0]), table).ok());
+    ASSERT_EQ(table.count(), 2);
+    EXPECT_EQ(table.rows[2].file, QStringLiteral("b.CHF"));
+    EXPECT_EQ(table.rows[2].narration, QStringLiteral(" 2番目のスライドです."));
+}
+
+TEST_F(WindowFiles, TheChartAloneFullScreenEndsWithAClick)
+{
+    start(QString());
+    presentWithKey(Qt::Key_Escape);
+    auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->shortcut(), QKeySequence(Qt::Key_F11));
+    full->trigger();
+    ASSERT_EQ(slidesShown.size(), 1);
+    EXPECT_TRUE(slidesShown[0].startsWith(QStringLiteral("0 ")));
+    EXPECT_FALSE(window->slideShow().showRunning());
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef")) << "the chart stays";
 }
 
 TEST_F(WindowFiles, AMissingFileOnTheCommandLineIsReportedAndTheStartUpChartShown)
@@ -425,4 +513,50 @@ TEST_F(WindowFiles, TheControlsFollowEveryLoad)
     path = data(QStringLiteral("sales.tbx"), QStringLiteral("Sales.tbx"));
     ASSERT_TRUE(window->loadSave(0, path));
     EXPECT_FALSE(hidden->isEnabled()) << "no missing values";
+}
+
+TEST_F(WindowFiles, OneShowAtATime)
+{
+    start(QString());
+    const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
+    test::writeFile(sld, "<FILE> a.chf\r\n");
+    auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
+    int started = 0;
+    window->slideShow().setSlideWindowCreated([&](slides::FormSlide &form) {
+        QObject::connect(&form, &slides::FormSlide::slideStarted, &form, [&](int, const QString &) {
+            ++started;
+            QTimer::singleShot(0, &form, [&] {
+                // Reached through the main window behind the slide: refused with a beep.
+                full->trigger();
+                QString again = sld;
+                window->loadSave(0, again);
+                sendKey(form, Qt::Key_Escape);
+            });
+        });
+    });
+    dialogs.beeps = 0;
+    full->trigger();
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(dialogs.beeps, 2);
+    EXPECT_FALSE(window->slideShow().showRunning());
+}
+
+TEST_F(WindowFiles, EscEndsASelectionsShowWithNothingKeptAndNothingLeftOnScreen)
+{
+    start(QString());
+    presentWithKey(Qt::Key_Escape);
+    dialogs.messages.clear();
+    dialogs.fileChoices = {
+        {chartFile(QStringLiteral("a.chf")), chartFile(QStringLiteral("b.chf"))}};
+    window->openCommand();
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("2 a.chf")}));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_TRUE(QDir(dataDir.path()).entryList({QStringLiteral("*.Sld")}).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QStringLiteral("frmMsg") ||
+            top->objectName() == QStringLiteral("FormSlide")) {
+            EXPECT_FALSE(top->isVisible()) << qPrintable(top->objectName());
+        }
+    }
 }

@@ -11,10 +11,10 @@
 #include "shell/CommandLine.h"
 #include "shell/ProgramState.h"
 #include "shell/ResizeLayout.h"
-#include "shell/SilentSpeech.h"
 #include "shell/StartupChart.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/PictureViewer.h"
+#include "slides/SpeechOutput.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -26,6 +26,15 @@
 namespace qel::shell {
 
 namespace {
+
+// A print is made without a voice: every text is taken and nothing is heard.
+class SilentSpeech : public slides::SpeechOutput
+{
+public:
+    int warikomiSpeech(const QString &) override { return 1; }
+    void voiceSpeak(QString &) override {}
+    void voiceStop() override {}
+};
 
 // Settings for this run only: a print leaves the user's settings as they were.
 class RunSettings : public os::SettingsStore

@@ -16,7 +16,6 @@
 #include "print/ui/QtPrinterDialogs.h"
 #include "settings/ui/Form2.h"
 #include "shell/ChartOptionControls.h"
-#include "shell/NotYetAvailable.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
@@ -28,6 +27,9 @@
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/OptionPanel.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/SlideShowLink.h"
+#include "slides/ShowState.h"
+#include "shell/ui/VoiceWindows.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -70,6 +72,11 @@ QString wordPadName()
     return QStringLiteral("Wordpad.exe");
 }
 
+QString notepadName()
+{
+    return QStringLiteral("Notepad.exe");
+}
+
 // The chart tool bar's commands with the theme's icon names and our own drawings.
 struct ToolIcon
 {
@@ -100,15 +107,19 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , m_settings(services.settings)
     , m_launcher(services.settings, services.dialogs, services.starter)
     , m_calculator(services.starter, m_launcher)
+    , m_ownShow(services.show ? nullptr : std::make_unique<slides::ShowState>())
+    , m_show(services.show ? services.show : m_ownShow.get())
     , m_stepTimer(services.stepTimer)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("qelPro"));
     os::initIconResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/qelPro.svg")));
-    m_launcher.describe(wordPadName(), {QStringLiteral("テキストエディター"),
-                                        QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
-                                        {}});
+    for (const QString &editor : {wordPadName(), notepadName()}) {
+        m_launcher.describe(editor, {QStringLiteral("テキストエディター"),
+                                     QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
+                                     {}});
+    }
     if (!m_stepTimer) {
         m_ownTimer = std::make_unique<QtStepTimer>();
         m_stepTimer = m_ownTimer.get();
@@ -131,6 +142,25 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    m_slides = std::make_unique<SlideShowLink>(
+        SlideShowLink::Parts{*this,
+                             m_state,
+                             *m_loadSave,
+                             *m_document,
+                             m_dialogs,
+                             m_speech,
+                             *m_show,
+                             *m_frmMsg,
+                             [this] { return pictureViewer(); },
+                             [this](const QString &script) {
+                                 QString arguments = script;
+                                 m_launcher.launch(notepadName(), arguments);
+                             },
+                             [this](int, const QImage &slide, const QString &path) {
+                                 m_print->printPicture(slide, path);
+                             },
+                             {},
+                             {}});
     m_viewOptions = std::make_unique<ChartOptionControls>(
         ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
     // A turned chart drops the painted background, and the chart's own gradient switch with
@@ -163,6 +193,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_legendFont = [this](const LegendFontChoice &current) {
         return LegendFontDialog::ask(current, this);
     };
+    m_voiceWindows = std::make_unique<VoiceWindows>(VoiceWindows::Parts{
+        this, m_document->form2(), m_chart1->chart(), m_dialogs, services.settings, m_state,
+        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); }});
+    if (m_voiceWindows->hasSpeech())
+        m_recent->setSettingsLoader([this] { m_voiceWindows->Save1Load2XclVoiceIni(2); });
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
@@ -299,6 +334,9 @@ void MainWindow::buildMenus()
                 (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandPrint);
             }),
         "document-print", ":/icons/tool-print.svg");
+    file->addAction(QStringLiteral("全画面表示"), QKeySequence(Qt::Key_F11), this,
+                    &MainWindow::showChartFullScreen)
+        ->setObjectName(QStringLiteral("chartFullScreen"));
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -310,23 +348,6 @@ void MainWindow::buildMenus()
     help->addAction(QStringLiteral("電卓"), this, &MainWindow::Calculater_Click);
     help->addSeparator();
     help->addAction(QStringLiteral("バージョン情報"), this, &MainWindow::showAbout);
-}
-
-void MainWindow::pending(QAbstractButton *control, const QString &feature)
-{
-    connect(control, &QAbstractButton::clicked, this, [this, control, feature] {
-        // A switch that does nothing yet must not look switched.
-        if (control->isCheckable()) {
-            const QSignalBlocker block(control);
-            control->setChecked(!control->isChecked());
-        }
-        notYetAvailable(feature);
-    });
-}
-
-void MainWindow::notYetAvailable(const QString &feature)
-{
-    m_dialogs.inform(NotYetAvailable::text(feature), os::MessageIcon::Information);
 }
 
 Twips MainWindow::twips() const
@@ -744,15 +765,17 @@ QString MainWindow::pictureError() const
 
 void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
 {
-    Q_UNUSED(folder);
-    Q_UNUSED(source);
-    notYetAvailable(mode == 0 ? QStringLiteral("スライドショー")
-                              : QStringLiteral("マルチスライドショー"));
+    m_slides->multSlideShow(folder, source, mode);
+}
+
+void MainWindow::showChartFullScreen()
+{
+    m_slides->showCurrentChart();
 }
 
 void MainWindow::showSpeechEngine()
 {
-    notYetAvailable(QStringLiteral("音声エンジン"));
+    m_voiceWindows->showSpeechEngine();
 }
 
 bool MainWindow::chart2Visible() const
@@ -836,13 +859,14 @@ void MainWindow::closeOtherWindows()
     // main window.
     if (m_help)
         m_help->close();
-    if (m_form2)
-        m_form2->close();
+    if (m_voiceWindows && m_voiceWindows->hasSettingsWindow())
+        m_voiceWindows->form2()->close();
     if (m_form3)
         m_form3->close();
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
+    m_voiceWindows->closeAll();
 }
 
 void MainWindow::endProgram()
@@ -900,20 +924,13 @@ void MainWindow::SSCmdChart_Click()
 
 void MainWindow::SScmdQEL_Click()
 {
-    if (!m_form2) {
-        m_form2 = new settings::Form2(m_document->form2(), chart1(), m_dialogs, this);
-        m_form2->setAttribute(Qt::WA_DeleteOnClose, false);
-    }
-    m_form2->setCurrentFile(m_state.currentFile);
-    m_form2->load();
-    m_form2->show();
-    m_form2->raise();
-    m_form2->activateWindow();
+    m_voiceWindows->form2()->setCurrentFile(m_state.currentFile);
+    m_voiceWindows->showSettings(0);
 }
 
 settings::Form2 *MainWindow::settingsWindow() const
 {
-    return m_form2;
+    return m_voiceWindows->form2();
 }
 
 void MainWindow::txtLegend_DblClick()
@@ -951,6 +968,9 @@ void MainWindow::buildEditMenu()
                                     &MainWindow::copyChart);
     copy->setObjectName(QStringLiteral("editCopyChart"));
     copy->setStatusTip(QStringLiteral("表示中の図を PNG と SVG でクリップボードに置きます"));
+    edit->addAction(QStringLiteral("設定..."), QKeySequence::Preferences, this,
+                    &MainWindow::SScmdQEL_Click)
+        ->setObjectName(QStringLiteral("editSettings"));
 }
 
 void MainWindow::copyChart()
