@@ -132,9 +132,8 @@ LoadResult DataFileLoader::openTable(const QString &path, LoadResult result)
         result.message = messageFor(QString()) + CrLf + read.message;
         return result;
     }
-    const os::DecodedText decoded = os::decodeText(bytes);
-    bytes.clear();
-    const QString text = loadTableText(decoded.text, result.extension);
+    bool unreadable = false;
+    const QString text = loadTableBytes(std::move(bytes), result.extension, &unreadable);
     if (text != TableFileReader::resultOk()) {
         result.code = 1;
         result.message = messageFor(text) + CrLf + path;
@@ -146,7 +145,7 @@ LoadResult DataFileLoader::openTable(const QString &path, LoadResult result)
     ChartView &chart = m_document.chart();
     if (chart.TitleCaption(2).trimmed().isEmpty())
         chart.setTitleCaption(2, QStringLiteral("    ") + os::PathParts::of(path).fileName);
-    if (decoded.hasErrors)
+    if (unreadable)
         result.message = os::unreadableCharactersNote(path);
     return result;
 }
@@ -161,7 +160,7 @@ QString DataFileLoader::loadTableFile(const QString &path, const QString &extens
     QByteArray bytes;
     if (!os::FileAccess::readRegularFile(path, bytes, MaxTableFileSize))
         return QString();
-    return loadTableText(os::decodeText(bytes).text, extension);
+    return loadTableBytes(std::move(bytes), extension);
 }
 
 namespace {
@@ -202,7 +201,7 @@ os::Result DataFileLoader::reloadTable(const QString &path)
     ChartView &chart = m_document.chart();
     const ChartModel before = chart.model();
     const TableImage tableBefore = m_document.table();
-    const QString result = loadTableText(os::decodeText(bytes).text, QStringLiteral(".tbx"));
+    const QString result = loadTableBytes(std::move(bytes), QStringLiteral(".tbx"));
     if (result != TableFileReader::resultOk()) {
         chart.setModel(before);
         m_document.table() = tableBefore;
@@ -214,12 +213,13 @@ os::Result DataFileLoader::reloadTable(const QString &path)
     return os::Result::success();
 }
 
-QString DataFileLoader::loadTableText(const QString &text, const QString &extension)
+QString DataFileLoader::loadTableBytes(QByteArray bytes, const QString &extension, bool *unreadable)
 {
     settings::Form2State &form2 = m_document.form2();
     ChartView &chart = m_document.chart();
     const bool tableFile = extension.toLower() == QStringLiteral(".tbx");
-    const QString result = TableFileReader(m_document).loadText(text, tableFile);
+    const QString result =
+        TableFileReader(m_document).loadBytes(std::move(bytes), tableFile, unreadable);
     if (result != TableFileReader::resultOk())
         return result; // a failed load leaves the chart as it was, titles and markers included
     form2.applyTitleBoxes(chart);

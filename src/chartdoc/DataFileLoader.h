@@ -2,6 +2,7 @@
 
 #include "os/Result.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace qel::chartdoc {
@@ -68,7 +69,7 @@ public:
 
 private:
     LoadResult openTable(const QString &path, LoadResult result);
-    QString loadTableText(const QString &text, const QString &extension);
+    QString loadTableBytes(QByteArray bytes, const QString &extension, bool *unreadable = nullptr);
     void readLegend(const QString &path, bool clearWithoutFile);
 
     ChartDocument &m_document;

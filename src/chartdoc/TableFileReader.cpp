@@ -12,6 +12,7 @@
 #include "os/FileAccess.h"
 #include "os/MessageWindow.h"
 #include "os/TextCodec.h"
+#include "os/TextLines.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
 
@@ -130,16 +131,32 @@ QString TableFileReader::loadTable(const QString &path, const QString &extension
     return loadBytes(bytes, tableFile);
 }
 
-QString TableFileReader::loadBytes(const QByteArray &bytes, bool tableFile)
+QString TableFileReader::loadBytes(QByteArray bytes, bool tableFile, bool *unreadable)
 {
-    return loadText(os::decodeText(bytes).text, tableFile);
+    if (!tableFile) {
+        const os::DecodedText decoded = os::decodeText(bytes);
+        bytes = QByteArray();
+        if (unreadable)
+            *unreadable = decoded.hasErrors;
+        return loadText(decoded.text, false);
+    }
+    // A table is read a line at a time from its bytes: the decoded text of a large table
+    // would take twice its size again.
+    os::TextLines lines(std::move(bytes));
+    if (unreadable)
+        *unreadable = lines.hasErrors();
+    m_context.messageWindow().frmMsgShow(LoadingData, QString());
+    TableText text(lines);
+    return readTable(text);
 }
 
 QString TableFileReader::loadText(const QString &text, bool tableFile)
 {
     m_context.messageWindow().frmMsgShow(LoadingData, QString());
-    if (tableFile)
-        return readTable(text);
+    if (tableFile) {
+        TableText lines(text);
+        return readTable(lines);
+    }
 
     TableImage table;
     TableTitles titles;
@@ -150,7 +167,7 @@ QString TableFileReader::loadText(const QString &text, bool tableFile)
     return finishLoad(std::move(table), titles, std::nullopt, false);
 }
 
-QString TableFileReader::readTable(QStringView text)
+QString TableFileReader::readTable(TableText &lines)
 {
     TableImage table;
     TableTitles titles;
@@ -160,7 +177,6 @@ QString TableFileReader::readTable(QStringView text)
     table.createStamp.clear();
 
     // Header lines up to "{Begin}".
-    TableText lines(text);
     QStringView line;
     int count = 0;
     bool begun = false;
@@ -251,8 +267,9 @@ QString TableFileReader::readTable(QStringView text)
     if (!skipTo(u"{Group}"))
         return resultNgData();
     // The names are taken once the data header has told the layout of the columns.
+    const QString groupLine = line.toString();
     std::vector<QStringView> groupCells;
-    TableText::splitCells(line, groupCells);
+    TableText::splitCells(groupLine, groupCells);
     std::vector<QStringView> cells;
 
     if (!skipTo(u"{Data}"))
@@ -316,6 +333,7 @@ QString TableFileReader::readTable(QStringView text)
     }
     if (lastGroupWithData > 0 && lastGroupWithData < table.groupCount)
         table.groupCount = qint16(lastGroupWithData);
+    lines.release(); // the file's bytes are not needed beside the chart's data
     return finishLoad(std::move(table), titles, fileLegend, true);
 }
 

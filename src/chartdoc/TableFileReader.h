@@ -10,6 +10,7 @@
 namespace qel::chartdoc {
 
 class ChartDocument;
+class TableText;
 struct TableImage;
 
 // Reads a table file (".Tbx") or, through LegacyFileReader, a legacy data file into the table
@@ -27,8 +28,9 @@ public:
 
     // loadTable: ".tbx" (any case) is a table file, any other extension a legacy file.
     QString loadTable(const QString &path, const QString &extension);
-    // The same on a file's bytes (fuzzing, tests).
-    QString loadBytes(const QByteArray &bytes, bool tableFile);
+    // The same on a file's bytes; unreadable tells whether some bytes could not be read in
+    // any encoding (they come out as U+FFFD).
+    QString loadBytes(QByteArray bytes, bool tableFile, bool *unreadable = nullptr);
     // The same on the file's decoded text.
     QString loadText(const QString &text, bool tableFile);
 
@@ -56,7 +58,7 @@ public:
                        const std::optional<QString> &fileLegend, bool tableFile);
 
 private:
-    QString readTable(QStringView text);
+    QString readTable(TableText &lines);
     QString stop(const QString &result = QString());
     void applyAxisScales(float xMin, float xMax, float yMin, float yMax, bool mosaic);
     void applyChartType(int chartType);

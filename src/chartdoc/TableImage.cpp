@@ -12,8 +12,9 @@ void TableImage::dimension(qint16 groups, qint16 points)
     m_points = std::max<int>(points, 0);
     groupLegend = QStringList(g);
     pointLegend = QStringList(m_points + 1);
-    m_x.assign(std::size_t(g) * std::size_t(m_points + 1), os::MissingNumber);
-    m_y = m_x;
+    const std::size_t cells = std::size_t(g) * std::size_t(m_points + 1);
+    m_x.assign(cells, os::MissingNumber);
+    m_y.assign(cells, os::MissingNumber);
 }
 
 } // namespace qel::chartdoc

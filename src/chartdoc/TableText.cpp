@@ -1,5 +1,6 @@
 #include "chartdoc/TableText.h"
 
+#include "os/TextLines.h"
 #include "os/Useful.h"
 
 #include <algorithm>
@@ -9,6 +10,8 @@ namespace qel::chartdoc {
 
 bool TableText::nextLine(QStringView &line)
 {
+    if (m_lines)
+        return m_lines->nextLine(line);
     const qsizetype n = m_text.size();
     if (m_pos >= n)
         return false;
@@ -33,24 +36,27 @@ qsizetype TableText::remainingLines() const
     return remainingLines(nullptr);
 }
 
-qsizetype TableText::remainingLines(qsizetype *widestLine, qsizetype *cellCount) const
+namespace {
+
+// Lines, the most cells of a line and all cells, counted over text or over its bytes: tabs and
+// line ends stand at the same places in both.
+template <typename Char>
+qsizetype countLines(const Char *data, qsizetype n, qsizetype *widestLine, qsizetype *cellCount)
 {
     qsizetype lines = 0, widest = 0, cells = 1, tabs = 0;
-    const qsizetype n = m_text.size();
-    const char16_t *data = m_text.utf16();
     bool open = false;
-    for (qsizetype i = m_pos; i < n; ++i) {
-        const char16_t c = data[i];
-        if (c == u'\t') {
+    for (qsizetype i = 0; i < n; ++i) {
+        const Char c = data[i];
+        if (c == Char('\t')) {
             ++cells;
             ++tabs;
             open = true;
-        } else if (c == u'\r' || c == u'\n') {
+        } else if (c == Char('\r') || c == Char('\n')) {
             ++lines;
             open = false;
             widest = std::max(widest, cells);
             cells = 1;
-            if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
+            if (c == Char('\r') && i + 1 < n && data[i + 1] == Char('\n'))
                 ++i;
         } else {
             open = true;
@@ -62,6 +68,24 @@ qsizetype TableText::remainingLines(qsizetype *widestLine, qsizetype *cellCount)
     if (cellCount)
         *cellCount = total + tabs;
     return total;
+}
+
+} // namespace
+
+qsizetype TableText::remainingLines(qsizetype *widestLine, qsizetype *cellCount) const
+{
+    if (m_lines) {
+        const QByteArrayView rest = m_lines->rest();
+        return countLines(rest.data(), rest.size(), widestLine, cellCount);
+    }
+    const QStringView rest = m_text.mid(std::min(m_pos, m_text.size()));
+    return countLines(rest.utf16(), rest.size(), widestLine, cellCount);
+}
+
+void TableText::release()
+{
+    if (m_lines)
+        m_lines->release();
 }
 
 void TableText::splitCells(QStringView line, std::vector<QStringView> &cells)

@@ -5,18 +5,29 @@
 
 #include <vector>
 
+namespace qel::os {
+class TextLines;
+}
+
 namespace qel::chartdoc {
 
-// Line and cell access to a decoded table file without copying it.
+// Line and cell access to a table file without copying it: to its decoded text, or to its
+// bytes, decoded a line at a time.
 class TableText
 {
 public:
     explicit TableText(QStringView text)
         : m_text(text)
     {}
+    explicit TableText(os::TextLines &lines)
+        : m_lines(&lines)
+    {}
 
-    // The next line without its end (CR LF, LF or CR); false at the end of the text.
+    // The next line without its end (CR LF, LF or CR); false at the end of the text. Read from
+    // bytes, the line holds until the next call.
     bool nextLine(QStringView &line);
+    // Gives up what is left of the file's bytes, once nothing more is to be read.
+    void release();
     // Lines from the current position on.
     qsizetype remainingLines() const;
     // The same, with the most cells any of those lines has and the cells of all of them.
@@ -44,6 +55,7 @@ public:
 private:
     QStringView m_text;
     qsizetype m_pos = 0;
+    os::TextLines *m_lines = nullptr;
 };
 
 } // namespace qel::chartdoc

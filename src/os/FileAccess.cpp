@@ -284,8 +284,20 @@ Result FileAccess::readRegularFile(const QString &path, QByteArray &bytes, qint6
     if (info.st_size > maxBytes)
         return tooLarge(path, maxBytes);
 
-    QByteArray data;
-    data.reserve(qsizetype(info.st_size));
+    // Read straight into an array of the file's size, then on while the file grows.
+    QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < data.size()) {
+        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failure(path, errno);
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    data.truncate(filled);
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -295,7 +307,6 @@ Result FileAccess::readRegularFile(const QString &path, QByteArray &bytes, qint6
             return failure(path, errno);
         if (n == 0)
             break;
-        // The file may grow while it is read.
         if (data.size() + n > maxBytes)
             return tooLarge(path, maxBytes);
         data.append(buffer, n);

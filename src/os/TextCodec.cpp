@@ -68,7 +68,12 @@ QString decodeCp932(QByteArrayView bytes, bool *hasError)
         } else if (b >= 0xA1 && b <= 0xDF) {
             text += QChar(0xFF61 + (b - 0xA1));
         } else if (isLeadByte(b) && i + 1 < n && isTrailByte(uchar(bytes[i + 1]))) {
-            pair.resetState();
+            // Qt keeps an ICU decoder's error through resetState(): after a character it
+            // could not read, a fresh decoder reads the next one.
+            if (pair.hasError())
+                pair = QStringDecoder(Cp932Name, QStringConverter::Flag::Stateless);
+            else
+                pair.resetState();
             const QString c = pair(bytes.sliced(i, 2));
             const bool readable = !pair.hasError() && c.size() == 1 && c[0] != QChar(0x1A) &&
                                   c[0] != QChar::ReplacementCharacter;

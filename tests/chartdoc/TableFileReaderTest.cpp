@@ -398,3 +398,47 @@ TEST(TableFileReader, QuotedCellsFromASpreadsheetAreRead)
     EXPECT_EQ(f.table.pointLegend[1], QStringLiteral("p1"));
     EXPECT_FLOAT_EQ(f.table.y(2, 2), 6.0f);
 }
+
+// A table read a line at a time from its bytes reads exactly as its decoded text does: every
+// fixture, and the encodings, line ends and damage that only the bytes show.
+TEST(TableFileReader, BytesReadAsTheirDecodedText)
+{
+    std::vector<QByteArray> files;
+    for (const char *name :
+         {"absurd_counts.tbx", "all_equal.tbx", "common_bom.tbx", "common_lf.tbx",
+          "count_beyond_16bit.tbx", "early_end.tbx", "empty_cells.tbx", "group_not_number.tbx",
+          "header_50_lines.tbx", "header_51_lines.tbx", "lowercase_group.tbx", "mosaic.tbx",
+          "no_complete_point.tbx", "no_data_line.tbx", "no_group_line.tbx", "overflow.tbx",
+          "separate_cp932.tbx", "separate_utf8.tbx", "truncated.tbx"})
+        files.push_back(qel::test::readFile(qel::test::dataPath(QString::fromLatin1(name))));
+    const QByteArray cp932 = qel::test::readFile(qel::test::dataPath(u"separate_cp932.tbx"_qs));
+    QByteArray lf = cp932, cr = cp932, broken = cp932;
+    files.push_back(lf.replace("\r\n", "\n"));
+    files.push_back(cr.replace("\r\n", "\r"));
+    files.push_back(broken.replace("{Data}", "\x85\x40{Data}\xff")); // unreadable bytes
+    files.push_back(QByteArray("\xEF\xBB\xBF") + cp932); // a mark that does not fit the bytes
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(i);
+        LoadFixture byLine, whole;
+        bool unreadable = false;
+        const QString lineResult =
+            TableFileReader(byLine.context).loadBytes(files[i], true, &unreadable);
+        const os::DecodedText decoded = os::decodeText(files[i]);
+        const QString wholeResult = TableFileReader(whole.context).loadText(decoded.text, true);
+        EXPECT_EQ(lineResult, wholeResult);
+        EXPECT_EQ(unreadable, decoded.hasErrors);
+        EXPECT_TRUE(byLine.chart.model() == whole.chart.model());
+        EXPECT_EQ(byLine.table.groupLegend, whole.table.groupLegend);
+        EXPECT_EQ(byLine.table.pointLegend, whole.table.pointLegend);
+        ASSERT_EQ(byLine.table.groupCount, whole.table.groupCount);
+        ASSERT_EQ(byLine.table.pointCount, whole.table.pointCount);
+        for (int g = 1; g <= byLine.table.groupCount; ++g) {
+            for (int p = 1; p <= byLine.table.pointCount; ++p) {
+                EXPECT_EQ(byLine.table.x(g, p), whole.table.x(g, p));
+                EXPECT_EQ(byLine.table.y(g, p), whole.table.y(g, p));
+            }
+        }
+        EXPECT_EQ(byLine.dialogs.messages.size(), whole.dialogs.messages.size());
+    }
+}

@@ -68,6 +68,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"OverlongUtf8", "c0af", u"ﾀｯ", TextEncoding::Cp932, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// One character that cannot be read stays one U+FFFD: the Japanese text after it still reads.
+TEST(Decode, AnUnreadableCharacterSpoilsNothingAfterIt)
+{
+    const DecodedText d = decodeText(hex("8540" "82a0" "0d0a" "8abf8e9a" "ff" "8366"));
+    EXPECT_TRUE(d.hasErrors);
+    EXPECT_EQ(d.text, QStringLiteral(u"\uFFFDあ\r\n漢字\uFFFDデ"));
+}
+
 TEST(Decode, BrokenBytesKeepTheReadablePart)
 {
     const DecodedText d = decodeText(hex("8366815b835e81"));

@@ -60,7 +60,12 @@ void ChartControl::touch()
 {
     m_layoutValid = false;
     m_overlayDone = false;
-    emit changed();
+    // Said once until the chart is painted again: a table of millions of values is set one
+    // value at a time, and each signal would ask the window to repaint once more.
+    if (!m_changeSignalled) {
+        m_changeSignalled = true;
+        emit changed();
+    }
 }
 
 void ChartControl::resizeGrid(qint64 series, qint64 points)
@@ -83,10 +88,11 @@ void ChartControl::setViewSize(const QSize &size)
     }
 }
 
-void ChartControl::setPaintedLayout(const ChartLayout &layout)
+void ChartControl::setPaintedLayout(ChartLayout layout)
 {
-    m_layout = layout;
+    m_layout = std::move(layout);
     m_layoutValid = true;
+    m_changeSignalled = false;
 }
 
 const ChartLayout &ChartControl::currentLayout()

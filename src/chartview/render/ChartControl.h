@@ -25,7 +25,7 @@ public:
     QSize viewSize() const { return m_viewSize; }
     void setViewSize(const QSize &size);
     // Called by the widget after each paint, so queries answer from what is on screen.
-    void setPaintedLayout(const ChartLayout &layout);
+    void setPaintedLayout(ChartLayout layout);
     const ChartLayout &currentLayout();
     const QPicture *overlay() const { return m_overlayDone ? &m_overlayPicture : nullptr; }
     const BackgroundPainter &backgroundPainter() const { return m_background; }
@@ -149,6 +149,7 @@ private:
     QSize m_viewSize{640, 400};
     ChartLayout m_layout;
     bool m_layoutValid = false;
+    bool m_changeSignalled = false; // changed() was emitted and no paint followed yet
     mutable bool m_errorPending = false;
     BackgroundPainter m_background;
     QString m_importError;
