@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     qt6-multimedia-dev libqt6multimedia6
+    libpng-dev
     libgtest-dev googletest
     fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
     shared-mime-info desktop-file-utils poppler-utils

@@ -62,3 +62,22 @@ TEST(ChartExportFile, ALinkToAPictureIsWrittenAtItsTargetAndTheErrorIsCleared)
     EXPECT_EQ(test::kindOf(link), QStringLiteral("link"));
     EXPECT_EQ(QImage(target).size(), QSize(200, 150));
 }
+
+// The exported PNG holds exactly the picture the chart paints, at 96 dots per inch.
+TEST(ChartExportFile, PngHoldsThePaintedPictureExactly)
+{
+    QTemporaryDir tmp;
+    ChartControl chart;
+    exportable(chart);
+    chart.setValueY(0, 3);
+    chart.setValueY(1, 7);
+    const QString path = QDir(tmp.path()).filePath(QStringLiteral("chart.png"));
+    ASSERT_EQ(chart.ExportFile(FormatPng, path), 0) << qPrintable(chart.ExportError());
+    const QImage written(path);
+    ASSERT_FALSE(written.isNull());
+    EXPECT_EQ(written.size(), QSize(200, 150));
+    EXPECT_FALSE(written.hasAlphaChannel());
+    EXPECT_EQ(written.dotsPerMeterX(), 3780);
+    const QImage painted = chart.renderImage(QSize(200, 150)).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), painted);
+}

@@ -22,7 +22,7 @@ QMimeData *ChartClipboard::mimeData(const ChartControl &chart)
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        chart.paint(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())), 96.0 * Scale);
+        chart.draw(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())), 96.0 * Scale);
     }
     QByteArray png;
     QBuffer pngBuffer(&png);
@@ -42,7 +42,7 @@ QMimeData *ChartClipboard::mimeData(const ChartControl &chart)
     generator.setTitle(chart.model().visibleTitle(3).simplified());
     {
         QPainter painter(&generator);
-        chart.paint(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        chart.draw(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
     data->setData(svgType(), svg);
     return data;

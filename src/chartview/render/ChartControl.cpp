@@ -2,6 +2,7 @@
 
 #include "chartview/render/ChartFile.h"
 #include "chartview/render/ChartPainter.h"
+#include "chartview/render/PngWriter.h"
 #include "os/FileAccess.h"
 
 #include <QBuffer>
@@ -109,14 +110,19 @@ ChartLayout ChartControl::paint(QPainter *painter, const QRectF &target, qreal r
     return ChartPainter(m_model, m_background).paint(painter, target, resolution);
 }
 
-QImage ChartControl::renderImage(const QSize &size) const
+void ChartControl::draw(QPainter *painter, const QRectF &target, qreal resolution) const
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    ChartPainter(m_model, m_background).paint(painter, target, resolution, false);
+}
+
+QImage ChartControl::renderImage(const QSize &size, QImage::Format format) const
+{
+    QImage image(size, format);
     image.setDotsPerMeterX(3780); // 96 dots per inch
     image.setDotsPerMeterY(3780);
     image.fill(Qt::white);
     QPainter painter(&image);
-    paint(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    draw(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     return image;
 }
@@ -666,10 +672,10 @@ void ChartControl::PaintTo(QPainter *painter, const QRect &target, int paintMode
                                      target.height() / qreal(m_viewSize.height()));
         const QSizeF size = QSizeF(m_viewSize) * scale;
         const QRectF placed(QPointF(target.left(), target.top()), size);
-        paint(painter, placed, 96 * scale);
+        draw(painter, placed, 96 * scale);
         return;
     }
-    paint(painter, QRectF(target), dpi);
+    draw(painter, QRectF(target), dpi);
 }
 
 qint32 ChartControl::ExportFile(qint16 format, const QString &path)
@@ -692,11 +698,15 @@ qint32 ChartControl::ExportFile(qint16 format, const QString &path)
     if (format == FormatBitmap || format == FormatPng || format == FormatJpeg ||
         format == FormatPicture) {
         const char *kind = format == FormatJpeg ? "JPG" : format == FormatPng ? "PNG" : "BMP";
-        QImage image = renderImage(m_viewSize);
         // The picture is drawn on an opaque background: no alpha channel to store.
-        image = image.convertToFormat(QImage::Format_RGB32);
-        if (!image.save(&buffer, kind, format == FormatJpeg ? 92 : -1))
+        const QImage image = renderImage(m_viewSize, QImage::Format_RGB32);
+        if (format == FormatPng) {
+            bytes = PngWriter::encode(image);
+            if (bytes.isEmpty())
+                return ExportWriteFailed;
+        } else if (!image.save(&buffer, kind, format == FormatJpeg ? 92 : -1)) {
             return ExportWriteFailed;
+        }
     } else if (format == FormatSvg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
@@ -705,7 +715,7 @@ qint32 ChartControl::ExportFile(qint16 format, const QString &path)
         svg.setResolution(96);
         svg.setTitle(m_model.visibleTitle(3).simplified());
         QPainter painter(&svg);
-        paint(&painter, QRectF(QPointF(0, 0), QSizeF(m_viewSize)));
+        draw(&painter, QRectF(QPointF(0, 0), QSizeF(m_viewSize)));
         painter.end();
     } else if (format == FormatPdf) {
         QPdfWriter pdf(&buffer);
@@ -714,7 +724,7 @@ qint32 ChartControl::ExportFile(qint16 format, const QString &path)
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setTitle(m_model.visibleTitle(3).simplified());
         QPainter painter(&pdf);
-        paint(&painter, QRectF(QPointF(0, 0), QSizeF(m_viewSize) * 300.0 / 96.0), 300);
+        draw(&painter, QRectF(QPointF(0, 0), QSizeF(m_viewSize) * 300.0 / 96.0), 300);
         painter.end();
     } else {
         return ExportUnknownFormat;

@@ -3,6 +3,7 @@
 #include "chartview/ChartView.h"
 #include "chartview/render/ChartLayout.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPicture>
 #include <QSize>
@@ -31,7 +32,11 @@ public:
     const BackgroundPainter &backgroundPainter() const { return m_background; }
     // Paints at the given size and resolution (the single entry for every output).
     ChartLayout paint(QPainter *painter, const QRectF &target, qreal resolution = 96) const;
-    QImage renderImage(const QSize &size) const;
+    // The same picture, without keeping where each point landed: for pictures, prints and
+    // the clipboard.
+    void draw(QPainter *painter, const QRectF &target, qreal resolution = 96) const;
+    QImage renderImage(const QSize &size,
+                       QImage::Format format = QImage::Format_ARGB32_Premultiplied) const;
 
     // ChartView
     qint16 SeriesTotal() const override;

@@ -13,7 +13,8 @@ ChartPainter::ChartPainter(const ChartModel &model, BackgroundPainter background
     , m_background(std::move(background))
 {}
 
-ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal resolution) const
+ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal resolution,
+                                bool recordPoints) const
 {
     const qreal scale = resolution > 0 ? resolution / 96.0 : 1.0;
     const QSizeF size(target.width() / scale, target.height() / scale);
@@ -23,7 +24,7 @@ ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal r
     painter->setClipRect(QRectF(QPointF(0, 0), size), Qt::IntersectClip);
     painter->setRenderHint(QPainter::Antialiasing, true);
     painter->setRenderHint(QPainter::TextAntialiasing, true);
-    ChartLayout layout = ChartRenderer(m_model, m_background, painter, size).run();
+    ChartLayout layout = ChartRenderer(m_model, m_background, painter, size, recordPoints).run();
     painter->restore();
     return layout;
 }

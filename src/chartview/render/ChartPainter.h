@@ -25,7 +25,10 @@ public:
     // inch: the chart is laid out in chart pixels of 1/96 inch and scaled to it, so text and
     // lines keep their proportions on any device. Returns the layout in chart pixels
     // relative to the target's top-left corner.
-    ChartLayout paint(QPainter *painter, const QRectF &target, qreal resolution = 96) const;
+    // Without recordPoints the layout leaves out where each point landed (pictures and
+    // prints need no mouse queries).
+    ChartLayout paint(QPainter *painter, const QRectF &target, qreal resolution = 96,
+                      bool recordPoints = true) const;
     // The same layout without drawing.
     ChartLayout layout(const QSizeF &size) const;
 

@@ -43,14 +43,31 @@ QColor shade(const QColor &c, int factor)
 
 ChartRenderer::ChartRenderer(const ChartModel &model,
                              const ChartPainter::BackgroundPainter &background, QPainter *painter,
-                             const QSizeF &size)
+                             const QSizeF &size, bool recordPoints)
     : m_model(model)
     , m_background(background)
     , m_painter(painter)
+    , m_recordPoints(recordPoints || !painter)
 {
     m_layout.size = size;
     m_layout.slotCount = model.pointCount;
     m_plotOnly = model.layoutBits & LayoutPlotOnly;
+    // Every point gets its anchor: room for them at once instead of growing step by step.
+    if (m_recordPoints)
+        m_layout.anchors.reserve(std::size_t(std::max(model.seriesCount, 0)) *
+                                 std::size_t(std::max(model.pointCount, 0)));
+}
+
+void ChartRenderer::addAnchor(const PointAnchor &anchor)
+{
+    if (m_recordPoints)
+        m_layout.anchors.push_back(anchor);
+}
+
+void ChartRenderer::addRegion(PointRegion region)
+{
+    if (m_recordPoints)
+        m_layout.regions.push_back(std::move(region));
 }
 
 ChartLayout ChartRenderer::run()
@@ -808,7 +825,7 @@ void ChartRenderer::drawMarkers(int series, bool record)
             continue;
         const QPointF at = toScreen(uOf(series, p), vOf(series, v));
         if (record)
-            m_layout.anchors.push_back({series, p, at, visible});
+            addAnchor({series, p, at, visible});
         if (visible && m_painter)
             drawMarker(at, style, color, size);
     }
@@ -876,8 +893,8 @@ void ChartRenderer::drawBars2D()
             const QRectF rect =
                 QRectF(toScreen(u0, std::max(v0, v1)), toScreen(u0 + barWidth, std::min(v0, v1)))
                     .normalized();
-            m_layout.regions.push_back({s, p, QPolygonF(rect)});
-            m_layout.anchors.push_back({s, p, QPointF(rect.center().x(), toScreen(0, v1).y())});
+            addRegion({s, p, QPolygonF(rect)});
+            addAnchor({s, p, QPointF(rect.center().x(), toScreen(0, v1).y())});
             if (!m_painter)
                 continue;
             const QColor c = seriesColor(s);
@@ -907,8 +924,8 @@ void ChartRenderer::drawSurface2D()
                 continue;
             const double u0 = p * m_layout.slotWidth(), u1 = (p + 1) * m_layout.slotWidth();
             const QRectF rect = QRectF(toScreen(u0, v1), toScreen(u1, v0)).normalized();
-            m_layout.regions.push_back({s, p, QPolygonF(rect)});
-            m_layout.anchors.push_back({s, p, rect.center()});
+            addRegion({s, p, QPolygonF(rect)});
+            addAnchor({s, p, rect.center()});
             if (m_painter) {
                 m_painter->setPen(QPen(toQColor(m.backColorB), 0.5));
                 m_painter->setBrush(surfaceColor(v));
@@ -1045,7 +1062,7 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
     for (const Face &f : faces) {
         if (!f.polygon.isEmpty()) {
             if (f.series >= 0)
-                m_layout.regions.push_back({f.series, f.point, f.polygon});
+                addRegion({f.series, f.point, f.polygon});
             if (m_painter) {
                 m_painter->setPen(outline ? QPen(f.fill.darker(150), 0.8)
                                           : QPen(f.fill.darker(115), 0.5));
@@ -1057,8 +1074,7 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
                        markerSize());
         }
         if (f.hasAnchor)
-            m_layout.anchors.push_back(
-                {f.series, f.point, f.anchor, f.polygon.isEmpty() && drawsMarkers(f.series)});
+            addAnchor({f.series, f.point, f.anchor, f.polygon.isEmpty() && drawsMarkers(f.series)});
     }
 }
 
@@ -1138,8 +1154,8 @@ void ChartRenderer::drawPie()
         }
         for (const Slice &sl : slices) {
             const double mid = (sl.a0 + sl.a1) / 2;
-            m_layout.regions.push_back({s, sl.point, sl.top});
-            m_layout.anchors.push_back({s, sl.point, at(mid, radius * 0.62)});
+            addRegion({s, sl.point, sl.top});
+            addAnchor({s, sl.point, at(mid, radius * 0.62)});
             if (!m_painter)
                 continue;
             const QColor c = toQColor(m.seriesColor(sl.point));

@@ -18,8 +18,10 @@ namespace qel::chartview {
 class ChartRenderer
 {
 public:
+    // Without recordPoints (and with a painter) only the picture is made: where each point
+    // landed is not kept.
     ChartRenderer(const ChartModel &model, const ChartPainter::BackgroundPainter &background,
-                  QPainter *painter, const QSizeF &size);
+                  QPainter *painter, const QSizeF &size, bool recordPoints = true);
 
     ChartLayout run();
 
@@ -34,6 +36,9 @@ private:
         QPointF anchor;
         bool hasAnchor = false;
     };
+
+    void addAnchor(const PointAnchor &anchor);
+    void addRegion(PointRegion region);
 
     // Layout
     void computeSeriesFacts();
@@ -97,6 +102,7 @@ private:
     const ChartModel &m_model;
     const ChartPainter::BackgroundPainter &m_background;
     QPainter *m_painter;
+    bool m_recordPoints = true;
     ChartLayout m_layout;
     bool m_plotOnly = false;
 
