@@ -5,6 +5,7 @@
 //   qel_bench screen FILE WxH [RUNS]           repaint, resize, point drag, rotation step, hover
 //   qel_bench stats FILE [RUNS]                regression job with its report on series 1
 //   qel_bench slides SCRIPT WxH                slide to slide; PDF export of the show
+//   qel_bench picture FILE WxH OUT [3d]        the chart as the window paints it, for a look
 #include "chartdoc/ChartDocument.h"
 #include "chartdoc/DataFileLoader.h"
 #include "chartview/CfxOcx.h"
@@ -279,6 +280,21 @@ int slideShow(const QString &script, const QSize &size)
     return 0;
 }
 
+int picture(const QString &file, const QSize &size, const QString &out, bool view3D)
+{
+    Session s;
+    if (!s.open(file))
+        return 1;
+    s.chart1.setViewSize(size);
+    if (view3D) {
+        s.chart1.setView3D(true);
+        s.chart1.setViewAngles(MakeLong(qint16(20), qint16(35)));
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    paintOnce(s.chart1, image);
+    return image.save(out) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -298,6 +314,9 @@ int main(int argc, char *argv[])
         return regression(file, args.value(3, QStringLiteral("7")).toInt());
     if (mode == QStringLiteral("slides") && !file.isEmpty())
         return slideShow(file, parseSize(argc > 3 ? argv[3] : ""));
-    std::fprintf(stderr, "usage: qel_bench load|screen|stats|slides FILE [WxH] [RUNS]\n");
+    if (mode == QStringLiteral("picture") && argc > 4)
+        return picture(file, parseSize(argv[3]), args.value(4),
+                       args.value(5) == QStringLiteral("3d"));
+    std::fprintf(stderr, "usage: qel_bench load|screen|stats|slides|picture FILE [WxH] ...\n");
     return 2;
 }

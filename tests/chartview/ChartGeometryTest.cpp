@@ -363,3 +363,42 @@ TEST(AxisScale, TicksReachEndsThatCameFromSingles)
     EXPECT_NEAR(t.back(), 3.0, 1e-6);
     EXPECT_EQ(t.size(), 11u);
 }
+
+// A 3D ribbon of far more points than pixels is drawn whole, yet covers each of its points
+// and keeps every point for the mouse.
+TEST(ChartGeometry, DenseRibbonCoversItsPointsAndKeepsEveryPoint)
+{
+    constexpr int Points = 20000;
+    ChartControl chart;
+    chart.BeginDataLoad(ChannelValues, 1, Points);
+    chart.BeginDataLoad(ChannelXValues, 1, Points);
+    chart.setActiveSeries(0);
+    double v = 50;
+    for (int p = 0; p < Points; ++p) {
+        v += ((p * 7919) % 13 - 6) * 0.3; // a walk up and down
+        chart.setValueY(p, v);
+    }
+    chart.EndDataLoad(ChannelValues);
+    chart.EndDataLoad(ChannelXValues);
+    chart.setChartType(GalleryLines);
+    chart.setView3D(true);
+    chart.setDepth3D(900);
+    chart.setViewAngles(MakeLong(qint16(20), qint16(35)));
+
+    QImage image(700, 450, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const ChartLayout layout = chart.paint(&painter, QRectF(0, 0, 700, 450));
+    painter.end();
+
+    ASSERT_EQ(layout.anchors.size(), std::size_t(Points));
+    const QColor series = toQColor(chart.model().seriesColor(0));
+    for (int p = 0; p < Points; p += 997) {
+        QPointF at;
+        ASSERT_TRUE(layout.pointPosition(0, p, at));
+        EXPECT_EQ(layout.hitTest(at, 0.01), std::make_pair(0, p));
+        const QColor c = image.pixelColor(at.toPoint());
+        EXPECT_NEAR(c.hueF(), series.hueF(), 0.06) << "point " << p << " is not covered";
+        EXPECT_GT(c.saturationF(), 0.3) << "point " << p;
+    }
+}

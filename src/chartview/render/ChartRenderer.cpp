@@ -966,21 +966,102 @@ void ChartRenderer::addBox(std::vector<Face> &faces, double u0, double u1, doubl
     top.anchor = toScreen((u0 + u1) / 2, v1, (w0 + w1) / 2);
 }
 
+bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<RibbonPoint> &run,
+                                   double w0, double w1, const QColor &color)
+{
+    if (run.size() < 2)
+        return false;
+    // Along the run's direction on the screen, one pixel column at a time: the first, the
+    // lowest, the highest and the last point of each column keep the ribbon's outline.
+    const QPointF start = toScreen(run.front().u, run.front().v, w0);
+    const QPointF uStep = toScreen(1, 0, w0) - toScreen(0, 0, w0);
+    const double length = std::hypot(uStep.x(), uStep.y());
+    const double spanPixels = length * std::abs(run.back().u - run.front().u);
+    if (length <= 0 || double(run.size()) <= 2 * std::max(spanPixels, 1.0))
+        return false; // few enough points: every face is drawn on its own
+    const QPointF along = uStep / length;
+    const QPointF across(-along.y(), along.x());
+    const auto dot = [](const QPointF &a, const QPointF &b) {
+        return a.x() * b.x() + a.y() * b.y();
+    };
+    std::vector<RibbonPoint> kept;
+    kept.reserve(std::size_t(spanPixels * 4 + 8));
+    std::size_t i = 0;
+    while (i < run.size()) {
+        const QPointF at = toScreen(run[i].u, run[i].v, w0);
+        const double column = std::floor(dot(at - start, along));
+        std::size_t lo = i, hi = i, last = i;
+        double loAcross = dot(at, across), hiAcross = loAcross;
+        std::size_t j = i + 1;
+        for (; j < run.size(); ++j) {
+            const QPointF q = toScreen(run[j].u, run[j].v, w0);
+            if (std::floor(dot(q - start, along)) != column)
+                break;
+            const double a = dot(q, across);
+            if (a < loAcross) {
+                loAcross = a;
+                lo = j;
+            }
+            if (a > hiAcross) {
+                hiAcross = a;
+                hi = j;
+            }
+            last = j;
+        }
+        std::size_t pushed = run.size();
+        for (const std::size_t k : {i, std::min(lo, hi), std::max(lo, hi), last}) {
+            if (k != pushed)
+                kept.push_back(run[k]);
+            pushed = k;
+        }
+        i = j;
+    }
+    Face face;
+    face.fill = color.lighter(110);
+    // Each top face as its own sub-path, all turning the same way, so overlaps stay filled.
+    constexpr std::size_t FacesPerPiece = 48;
+    for (std::size_t k = 0; k + 1 < kept.size(); ++k) {
+        if (k % FacesPerPiece == 0) {
+            face.body.emplace_back();
+            face.body.back().setFillRule(Qt::WindingFill);
+        }
+        const QPointF a0 = toScreen(kept[k].u, kept[k].v, w0);
+        const QPointF b0 = toScreen(kept[k + 1].u, kept[k + 1].v, w0);
+        const QPointF b1 = toScreen(kept[k + 1].u, kept[k + 1].v, w1);
+        const QPointF a1 = toScreen(kept[k].u, kept[k].v, w1);
+        const double turn =
+            (b0.x() - a0.x()) * (a1.y() - a0.y()) - (b0.y() - a0.y()) * (a1.x() - a0.x());
+        QPolygonF quad = turn >= 0 ? QPolygonF({a0, b0, b1, a1}) : QPolygonF({a0, a1, b1, b0});
+        face.body.back().addPolygon(quad);
+        face.body.back().closeSubpath();
+    }
+    const bool backFar = m_layout.projection.backIsFar();
+    for (const RibbonPoint &p : kept) {
+        face.nearEdge << toScreen(p.u, p.v, backFar ? w0 : w1);
+        face.farEdge << toScreen(p.u, p.v, backFar ? w1 : w0);
+    }
+    face.depth =
+        m_layout.projection.depth({(run.front().u + run.back().u) / 2, 0.5, (w0 + w1) / 2});
+    faces.push_back(std::move(face));
+    return true;
+}
+
 void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
 {
     const auto [w0, w1] = rowRange(series);
     const QColor color = seriesColor(series);
-    int previous = -1;
-    for (int p = 0; p < m_model.pointCount; ++p) {
-        const double v = m_model.value(series, p);
-        if (isEmptyPoint(v) || !std::isfinite(v)) {
-            previous = -1;
-            continue;
+    const bool markers = drawsMarkers(series);
+    // Runs of points without a gap; a run of more points than pixels is drawn whole.
+    std::vector<RibbonPoint> run;
+    std::vector<int> runPoints;
+    const auto finishRun = [&] {
+        if (!area && addDenseRibbon(faces, run, w0, w1, color)) {
+            run.clear();
+            runPoints.clear();
+            return;
         }
-        const double u = uOf(series, p), vv = std::clamp(vOf(series, v), 0.0, 1.0);
-        if (previous >= 0) {
-            const double pu = uOf(series, previous);
-            const double pv = std::clamp(vOf(series, m_model.value(series, previous)), 0.0, 1.0);
+        for (std::size_t k = 1; k < run.size(); ++k) {
+            const double pu = run[k - 1].u, pv = run[k - 1].v, u = run[k].u, vv = run[k].v;
             Face top;
             top.polygon = QPolygonF({toScreen(pu, pv, w0), toScreen(u, vv, w0), toScreen(u, vv, w1),
                                      toScreen(pu, pv, w1)});
@@ -997,15 +1078,32 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
                 faces.push_back(front);
             }
         }
+        run.clear();
+        runPoints.clear();
+    };
+    for (int p = 0; p < m_model.pointCount; ++p) {
+        const double v = m_model.value(series, p);
+        if (isEmptyPoint(v) || !std::isfinite(v)) {
+            finishRun();
+            continue;
+        }
+        const double u = uOf(series, p), vv = std::clamp(vOf(series, v), 0.0, 1.0);
+        run.push_back({u, vv});
+        const QPointF anchor = toScreen(u, vv, (w0 + w1) / 2);
+        if (!markers) {
+            // Nothing is drawn at the point: its anchor needs no place among the faces.
+            addAnchor({series, p, anchor, false});
+            continue;
+        }
         Face marker;
         marker.series = series;
         marker.point = p;
         marker.hasAnchor = true;
-        marker.anchor = toScreen(u, vv, (w0 + w1) / 2);
+        marker.anchor = anchor;
         marker.depth = m_layout.projection.depth({u, vv, (w0 + w1) / 2}) - 1e-6;
         faces.push_back(marker);
-        previous = p;
     }
+    finishRun();
 }
 
 void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
@@ -1060,6 +1158,23 @@ void ChartRenderer::paintFaces(std::vector<Face> &faces)
                      [](const Face &a, const Face &b) { return a.depth > b.depth; });
     const bool outline = m_model.chartType & TypeOutline;
     for (const Face &f : faces) {
+        if (!f.body.empty()) {
+            if (m_painter) {
+                const QPen edge =
+                    outline ? QPen(f.fill.darker(150), 0.8) : QPen(f.fill.darker(115), 0.5);
+                m_painter->setBrush(Qt::NoBrush);
+                m_painter->setPen(edge);
+                m_painter->drawPolyline(f.farEdge);
+                m_painter->setPen(Qt::NoPen);
+                m_painter->setBrush(f.fill);
+                for (const QPainterPath &piece : f.body)
+                    m_painter->drawPath(piece);
+                m_painter->setPen(edge);
+                m_painter->setBrush(Qt::NoBrush);
+                m_painter->drawPolyline(f.nearEdge);
+            }
+            continue;
+        }
         if (!f.polygon.isEmpty()) {
             if (f.series >= 0)
                 addRegion({f.series, f.point, f.polygon});

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
 
@@ -29,6 +30,11 @@ private:
     struct Face
     {
         QPolygonF polygon;
+        // A ribbon of many points, drawn whole: its body (the union of its top faces, in
+        // pieces of a few dozen faces, which the rasterizer fills quickest) and the edges of
+        // its far and near side.
+        std::vector<QPainterPath> body;
+        QPolygonF farEdge, nearEdge;
         QColor fill;
         double depth = 0;
         int series = -1;
@@ -74,6 +80,13 @@ private:
     void addBox(std::vector<Face> &faces, double u0, double u1, double v0, double v1, double w0,
                 double w1, const QColor &color, int series, int point);
     void addRibbon(std::vector<Face> &faces, int series, bool area);
+    struct RibbonPoint
+    {
+        double u = 0, v = 0;
+    };
+    // A run of a ribbon with more points than pixels along it: one face for the whole run.
+    bool addDenseRibbon(std::vector<Face> &faces, const std::vector<RibbonPoint> &run, double w0,
+                        double w1, const QColor &color);
     void paintFaces(std::vector<Face> &faces);
     void drawConstants();
     void drawAxes();
