@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace qel::chartview;
 
@@ -400,5 +401,39 @@ TEST(ChartGeometry, DenseRibbonCoversItsPointsAndKeepsEveryPoint)
         const QColor c = image.pixelColor(at.toPoint());
         EXPECT_NEAR(c.hueF(), series.hueF(), 0.06) << "point " << p << " is not covered";
         EXPECT_GT(c.saturationF(), 0.3) << "point " << p;
+    }
+}
+
+// Many anchors are searched through a grid; it finds what a scan of every anchor finds, equal
+// distances and the edge of the radius included.
+TEST(ChartGeometry, HitTestOverManyAnchorsFindsWhatAScanFinds)
+{
+    ChartLayout layout;
+    std::mt19937 rng(16);
+    std::uniform_int_distribution<int> coordinate(0, 400);
+    for (int i = 0; i < 20000; ++i) {
+        // Whole pixels, so several anchors share a place and distances tie.
+        layout.anchors.push_back(
+            {i % 7, i, QPointF(coordinate(rng), coordinate(rng) / 2.0), false});
+    }
+    const auto scan = [&](const QPointF &pos, double radius) {
+        const PointAnchor *best = nullptr;
+        double bestDistance = radius * radius;
+        for (const PointAnchor &a : layout.anchors) {
+            const double dx = a.position.x() - pos.x(), dy = a.position.y() - pos.y();
+            if (dx * dx + dy * dy <= bestDistance) {
+                bestDistance = dx * dx + dy * dy;
+                best = &a;
+            }
+        }
+        return best ? std::make_pair(best->series, best->point) : std::make_pair(-1, -1);
+    };
+    std::uniform_real_distribution<double> place(-20, 420);
+    for (int i = 0; i < 3000; ++i) {
+        const QPointF pos = i % 3 ? QPointF(place(rng), place(rng) / 2)
+                                  : QPointF(coordinate(rng), coordinate(rng) / 2.0 + 3);
+        const double radius = i % 5 == 0 ? 3 : 6;
+        ASSERT_EQ(layout.hitTest(pos, radius), scan(pos, radius))
+            << pos.x() << "," << pos.y() << " r " << radius;
     }
 }

@@ -110,6 +110,15 @@ ChartLayout ChartControl::paint(QPainter *painter, const QRectF &target, qreal r
     return ChartPainter(m_model, m_background).paint(painter, target, resolution);
 }
 
+const ChartLayout &ChartControl::paintOnScreen(QPainter *painter, const QRectF &target)
+{
+    std::vector<PointAnchor> spare = std::move(m_layout.anchors);
+    m_layoutValid = false;
+    setPaintedLayout(
+        ChartPainter(m_model, m_background).paint(painter, target, 96, true, std::move(spare)));
+    return m_layout;
+}
+
 void ChartControl::draw(QPainter *painter, const QRectF &target, qreal resolution) const
 {
     ChartPainter(m_model, m_background).paint(painter, target, resolution, false);

@@ -27,6 +27,9 @@ public:
     void setViewSize(const QSize &size);
     // Called by the widget after each paint, so queries answer from what is on screen.
     void setPaintedLayout(ChartLayout layout);
+    // The widget's paint: paints and keeps the layout for the queries, reusing the previous
+    // paint's room for the point anchors.
+    const ChartLayout &paintOnScreen(QPainter *painter, const QRectF &target);
     const ChartLayout &currentLayout();
     const QPicture *overlay() const { return m_overlayDone ? &m_overlayPicture : nullptr; }
     const BackgroundPainter &backgroundPainter() const { return m_background; }

@@ -1,22 +1,84 @@
 #include "chartview/render/ChartLayout.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace qel::chartview {
 
-std::pair<int, int> ChartLayout::hitTest(const QPointF &pos, double radius) const
+// The anchors by square cells of the chart: a query looks only at the cells its circle
+// touches.
+struct ChartLayout::AnchorGrid
 {
+    static constexpr double Cell = 16;
+    QRectF bounds;
+    int columns = 0, rows = 0;
+    std::vector<int> start; // per cell, where its anchors begin in order; one more at the end
+    std::vector<int> order; // anchor indices, cell by cell, each cell's in ascending order
+
+    explicit AnchorGrid(const std::vector<PointAnchor> &anchors)
+    {
+        for (const PointAnchor &a : anchors)
+            bounds |= QRectF(a.position, QSizeF(1e-9, 1e-9));
+        columns = std::clamp(int(bounds.width() / Cell) + 1, 1, 4096);
+        rows = std::clamp(int(bounds.height() / Cell) + 1, 1, 4096);
+        std::vector<int> count(std::size_t(columns) * std::size_t(rows) + 1, 0);
+        std::vector<int> cells(anchors.size());
+        for (std::size_t i = 0; i < anchors.size(); ++i) {
+            cells[i] = cellOf(anchors[i].position);
+            ++count[std::size_t(cells[i]) + 1];
+        }
+        for (std::size_t c = 1; c < count.size(); ++c)
+            count[c] += count[c - 1];
+        start = count;
+        order.resize(anchors.size());
+        for (std::size_t i = 0; i < anchors.size(); ++i)
+            order[std::size_t(count[std::size_t(cells[i])]++)] = int(i);
+    }
+    int column(double x) const
+    {
+        return std::clamp(int((x - bounds.left()) / Cell), 0, columns - 1);
+    }
+    int row(double y) const { return std::clamp(int((y - bounds.top()) / Cell), 0, rows - 1); }
+    int cellOf(const QPointF &p) const { return row(p.y()) * columns + column(p.x()); }
+};
+
+const PointAnchor *ChartLayout::nearestAnchor(const QPointF &pos, double radius) const
+{
+    // The nearest within radius; of equally near ones the last, as a scan in order finds it.
     const PointAnchor *best = nullptr;
     double bestDistance = radius * radius;
-    for (const PointAnchor &a : anchors) {
+    const auto consider = [&](const PointAnchor &a) {
         const double dx = a.position.x() - pos.x(), dy = a.position.y() - pos.y();
         const double d = dx * dx + dy * dy;
-        if (d <= bestDistance) {
+        if (d < bestDistance || (d == bestDistance && (!best || &a > best))) {
             bestDistance = d;
             best = &a;
         }
+    };
+    constexpr std::size_t Few = 2048;
+    if (anchors.size() <= Few) {
+        for (const PointAnchor &a : anchors)
+            consider(a);
+        return best;
     }
-    if (best)
+    if (!m_grid)
+        m_grid = std::make_shared<const AnchorGrid>(anchors);
+    const AnchorGrid &g = *m_grid;
+    if (!(radius >= 0) || !g.bounds.adjusted(-radius, -radius, radius, radius).contains(pos))
+        return nullptr;
+    for (int r = g.row(pos.y() - radius); r <= g.row(pos.y() + radius); ++r) {
+        for (int c = g.column(pos.x() - radius); c <= g.column(pos.x() + radius); ++c) {
+            const std::size_t cell = std::size_t(r) * std::size_t(g.columns) + std::size_t(c);
+            for (int k = g.start[cell]; k < g.start[cell + 1]; ++k)
+                consider(anchors[std::size_t(g.order[std::size_t(k)])]);
+        }
+    }
+    return best;
+}
+
+std::pair<int, int> ChartLayout::hitTest(const QPointF &pos, double radius) const
+{
+    if (const PointAnchor *best = nearestAnchor(pos, radius))
         return {best->series, best->point};
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
         if (it->polygon.containsPoint(pos, Qt::OddEvenFill))

@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <QRectF>
 
+#include <memory>
 #include <vector>
 
 namespace qel::chartview {
@@ -56,13 +57,19 @@ struct ChartLayout
     double pointNumberU(double number) const { return (number - 0.5) / std::max(slotCount, 1); }
 
     // The point under pos: the nearest anchor within radius, else the front-most region
-    // containing pos. {-1, -1} when there is none.
+    // containing pos. {-1, -1} when there is none. Many anchors are searched through a grid
+    // made on the first query, so the anchors must not change after it.
     std::pair<int, int> hitTest(const QPointF &pos, double radius = 6) const;
     // The anchor of a drawn point; false for a hidden or unknown point.
     bool pointPosition(int series, int point, QPointF &pos) const;
     // The screen position of a value on the Y axis (or the X axis); the point where the
     // value meets the front face of the data box.
     QPointF valuePosition(double value, bool xAxis) const;
+
+private:
+    struct AnchorGrid;
+    const PointAnchor *nearestAnchor(const QPointF &pos, double radius) const;
+    mutable std::shared_ptr<const AnchorGrid> m_grid;
 };
 
 } // namespace qel::chartview

@@ -14,7 +14,7 @@ ChartPainter::ChartPainter(const ChartModel &model, BackgroundPainter background
 {}
 
 ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal resolution,
-                                bool recordPoints) const
+                                bool recordPoints, std::vector<PointAnchor> spare) const
 {
     const qreal scale = resolution > 0 ? resolution / 96.0 : 1.0;
     const QSizeF size(target.width() / scale, target.height() / scale);
@@ -24,7 +24,8 @@ ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal r
     painter->setClipRect(QRectF(QPointF(0, 0), size), Qt::IntersectClip);
     painter->setRenderHint(QPainter::Antialiasing, true);
     painter->setRenderHint(QPainter::TextAntialiasing, true);
-    ChartLayout layout = ChartRenderer(m_model, m_background, painter, size, recordPoints).run();
+    ChartLayout layout =
+        ChartRenderer(m_model, m_background, painter, size, recordPoints, std::move(spare)).run();
     painter->restore();
     return layout;
 }

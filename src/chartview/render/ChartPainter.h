@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -27,8 +28,9 @@ public:
     // relative to the target's top-left corner.
     // Without recordPoints the layout leaves out where each point landed (pictures and
     // prints need no mouse queries).
+    // spare: an array whose room the point anchors may take over (the previous paint's).
     ChartLayout paint(QPainter *painter, const QRectF &target, qreal resolution = 96,
-                      bool recordPoints = true) const;
+                      bool recordPoints = true, std::vector<PointAnchor> spare = {}) const;
     // The same layout without drawing.
     ChartLayout layout(const QSizeF &size) const;
 

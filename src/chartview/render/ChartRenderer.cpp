@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace qel::chartview {
 
@@ -43,7 +44,7 @@ QColor shade(const QColor &c, int factor)
 
 ChartRenderer::ChartRenderer(const ChartModel &model,
                              const ChartPainter::BackgroundPainter &background, QPainter *painter,
-                             const QSizeF &size, bool recordPoints)
+                             const QSizeF &size, bool recordPoints, std::vector<PointAnchor> spare)
     : m_model(model)
     , m_background(background)
     , m_painter(painter)
@@ -52,7 +53,10 @@ ChartRenderer::ChartRenderer(const ChartModel &model,
     m_layout.size = size;
     m_layout.slotCount = model.pointCount;
     m_plotOnly = model.layoutBits & LayoutPlotOnly;
-    // Every point gets its anchor: room for them at once instead of growing step by step.
+    // Every point gets its anchor: room for them at once instead of growing step by step,
+    // in the spare array when there is one (memory that is already the program's).
+    spare.clear();
+    m_layout.anchors = std::move(spare);
     if (m_recordPoints)
         m_layout.anchors.reserve(std::size_t(std::max(model.seriesCount, 0)) *
                                  std::size_t(std::max(model.pointCount, 0)));
@@ -715,6 +719,7 @@ void ChartRenderer::drawSeries()
                 m_painter->save();
                 m_painter->setClipRect(m_layout.plot, Qt::IntersectClip);
             }
+            computePositions(s);
             if (g != GalleryMarks || curve)
                 drawLines2D(s, g == GallerySpline, g == GalleryArea && !curve);
             drawMarkers(s, true);
@@ -726,6 +731,18 @@ void ChartRenderer::drawSeries()
         m_painter->restore();
 }
 
+void ChartRenderer::computePositions(int series)
+{
+    // Worked out once for the line and the markers; a point not drawn has no position.
+    m_positions.resize(std::size_t(std::max(m_model.pointCount, 0)));
+    for (int p = 0; p < m_model.pointCount; ++p) {
+        const double v = m_model.value(series, p);
+        m_positions[std::size_t(p)] = isEmptyPoint(v) || !std::isfinite(v)
+                                          ? QPointF(std::numeric_limits<double>::quiet_NaN(), 0)
+                                          : toScreen(uOf(series, p), vOf(series, v));
+    }
+}
+
 void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
 {
     if (!m_painter)
@@ -733,14 +750,15 @@ void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
     const QColor color = seriesColor(series);
     // Runs of points without a gap; a hidden point breaks the line.
     std::vector<QPolygonF> runs(1);
-    for (int p = 0; p < m_model.pointCount; ++p) {
-        const double v = m_model.value(series, p);
-        if (isEmptyPoint(v) || !std::isfinite(v)) {
+    for (const QPointF &at : m_positions) {
+        if (std::isnan(at.x())) {
             if (!runs.back().isEmpty())
                 runs.emplace_back();
             continue;
         }
-        runs.back() << toScreen(uOf(series, p), vOf(series, v));
+        if (runs.back().isEmpty())
+            runs.back().reserve(qsizetype(m_positions.size()));
+        runs.back() << at;
     }
     const double baseY = toScreen(0, baseV()).y();
     for (QPolygonF &run : runs) {
@@ -819,11 +837,10 @@ void ChartRenderer::drawMarkers(int series, bool record)
     const qint16 style = m_model.markerStyleOf(series);
     const QColor color = seriesColor(series);
     const double size = markerSize();
-    for (int p = 0; p < m_model.pointCount; ++p) {
-        const double v = m_model.value(series, p);
-        if (isEmptyPoint(v) || !std::isfinite(v))
+    for (int p = 0; p < int(m_positions.size()); ++p) {
+        const QPointF at = m_positions[std::size_t(p)];
+        if (std::isnan(at.x()))
             continue;
-        const QPointF at = toScreen(uOf(series, p), vOf(series, v));
         if (record)
             addAnchor({series, p, at, visible});
         if (visible && m_painter)

@@ -22,7 +22,8 @@ public:
     // Without recordPoints (and with a painter) only the picture is made: where each point
     // landed is not kept.
     ChartRenderer(const ChartModel &model, const ChartPainter::BackgroundPainter &background,
-                  QPainter *painter, const QSizeF &size, bool recordPoints = true);
+                  QPainter *painter, const QSizeF &size, bool recordPoints = true,
+                  std::vector<PointAnchor> spare = {});
 
     ChartLayout run();
 
@@ -71,6 +72,7 @@ private:
     void drawGrid();
     void drawWalls3D();
     void drawSeries();
+    void computePositions(int series);
     void drawLines2D(int series, bool smooth, bool area);
     void drawBars2D();
     void drawMarkers(int series, bool record);
@@ -125,6 +127,7 @@ private:
     // Per series: whether it has X values of its own, and how many points it shows.
     std::vector<char> m_seriesHasX;
     std::vector<int> m_shownPoints;
+    std::vector<QPointF> m_positions; // the points of the series being drawn, on the screen
 };
 
 } // namespace qel::chartview

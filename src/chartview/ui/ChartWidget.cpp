@@ -95,7 +95,7 @@ void ChartWidget::paintEvent(QPaintEvent *)
     m_chart.setViewSize(area.size());
     painter.fillRect(rect(), palette().window());
     painter.translate(area.topLeft());
-    m_chart.setPaintedLayout(m_chart.paint(&painter, QRectF(QPointF(0, 0), QSizeF(area.size()))));
+    m_chart.paintOnScreen(&painter, QRectF(QPointF(0, 0), QSizeF(area.size())));
     if (const QPicture *overlay = m_chart.overlay())
         painter.drawPicture(0, 0, *overlay);
 }
