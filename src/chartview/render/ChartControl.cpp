@@ -60,6 +60,7 @@ bool ChartControl::validPoint(qint32 point) const
 void ChartControl::touch()
 {
     m_layoutValid = false;
+    m_scalesValid = false;
     m_overlayDone = false;
     // Said once until the chart is painted again: a table of millions of values is set one
     // value at a time, and each signal would ask the window to repaint once more.
@@ -86,6 +87,7 @@ void ChartControl::setViewSize(const QSize &size)
     if (size.isValid() && size != m_viewSize) {
         m_viewSize = size;
         m_layoutValid = false;
+        m_scalesValid = false;
     }
 }
 
@@ -103,6 +105,17 @@ const ChartLayout &ChartControl::currentLayout()
         m_layoutValid = true;
     }
     return m_layout;
+}
+
+const ChartLayout &ChartControl::currentScales()
+{
+    if (m_layoutValid)
+        return m_layout;
+    if (!m_scalesValid) {
+        m_scales = ChartPainter(m_model, m_background).layout(QSizeF(m_viewSize), false);
+        m_scalesValid = true;
+    }
+    return m_scales;
 }
 
 ChartLayout ChartControl::paint(QPainter *painter, const QRectF &target, qreal resolution) const
@@ -299,7 +312,7 @@ double ChartControl::AxisValue(qint16 index) const
     if (it != m_model.axisValues.end())
         return it->second;
     // An axis value nobody set is the automatic one the chart shows.
-    const ChartLayout &l = const_cast<ChartControl *>(this)->currentLayout();
+    const ChartLayout &l = const_cast<ChartControl *>(this)->currentScales();
     switch (index) {
     case AxisYMin:
         return l.yScale.min;

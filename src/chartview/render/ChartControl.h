@@ -31,6 +31,8 @@ public:
     // paint's room for the point anchors.
     const ChartLayout &paintOnScreen(QPainter *painter, const QRectF &target);
     const ChartLayout &currentLayout();
+    // The same scales and regions, without working out where every point lands.
+    const ChartLayout &currentScales();
     const QPicture *overlay() const { return m_overlayDone ? &m_overlayPicture : nullptr; }
     const BackgroundPainter &backgroundPainter() const { return m_background; }
     // Paints at the given size and resolution (the single entry for every output).
@@ -157,6 +159,8 @@ private:
     QSize m_viewSize{640, 400};
     ChartLayout m_layout;
     bool m_layoutValid = false;
+    ChartLayout m_scales;
+    bool m_scalesValid = false;
     bool m_changeSignalled = false; // changed() was emitted and no paint followed yet
     mutable bool m_errorPending = false;
     BackgroundPainter m_background;

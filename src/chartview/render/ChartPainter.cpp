@@ -30,9 +30,9 @@ ChartLayout ChartPainter::paint(QPainter *painter, const QRectF &target, qreal r
     return layout;
 }
 
-ChartLayout ChartPainter::layout(const QSizeF &size) const
+ChartLayout ChartPainter::layout(const QSizeF &size, bool withPoints) const
 {
-    return ChartRenderer(m_model, m_background, nullptr, size).run();
+    return ChartRenderer(m_model, m_background, nullptr, size, withPoints).run();
 }
 
 QString ChartPainter::resolveFamily(const QString &family)

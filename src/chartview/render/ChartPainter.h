@@ -31,8 +31,9 @@ public:
     // spare: an array whose room the point anchors may take over (the previous paint's).
     ChartLayout paint(QPainter *painter, const QRectF &target, qreal resolution = 96,
                       bool recordPoints = true, std::vector<PointAnchor> spare = {}) const;
-    // The same layout without drawing.
-    ChartLayout layout(const QSizeF &size) const;
+    // The same layout without drawing; without withPoints only the regions and scales, not
+    // where each point lands.
+    ChartLayout layout(const QSizeF &size, bool withPoints = true) const;
 
     // The font that draws a chart text; Windows Japanese font names are mapped onto the
     // IPA fonts so every output shows the same glyphs.

@@ -48,7 +48,7 @@ ChartRenderer::ChartRenderer(const ChartModel &model,
     : m_model(model)
     , m_background(background)
     , m_painter(painter)
-    , m_recordPoints(recordPoints || !painter)
+    , m_recordPoints(recordPoints)
 {
     m_layout.size = size;
     m_layout.slotCount = model.pointCount;
@@ -688,6 +688,8 @@ void ChartRenderer::drawSeries()
 {
     if (m_model.seriesCount <= 0 || m_model.pointCount <= 0)
         return;
+    if (!m_painter && !m_recordPoints)
+        return; // neither a picture nor the points' places are wanted
     if (isPie()) {
         drawPie();
         return;

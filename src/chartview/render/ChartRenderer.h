@@ -19,8 +19,8 @@ namespace qel::chartview {
 class ChartRenderer
 {
 public:
-    // Without recordPoints (and with a painter) only the picture is made: where each point
-    // landed is not kept.
+    // Without recordPoints where each point landed is not kept: a painter gets the picture
+    // alone, no painter the scales and regions alone.
     ChartRenderer(const ChartModel &model, const ChartPainter::BackgroundPainter &background,
                   QPainter *painter, const QSizeF &size, bool recordPoints = true,
                   std::vector<PointAnchor> spare = {});
