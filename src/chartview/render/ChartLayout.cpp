@@ -17,8 +17,15 @@ struct ChartLayout::AnchorGrid
 
     explicit AnchorGrid(const std::vector<PointAnchor> &anchors)
     {
-        for (const PointAnchor &a : anchors)
-            bounds |= QRectF(a.position, QSizeF(1e-9, 1e-9));
+        double left = anchors.front().position.x(), right = left;
+        double top = anchors.front().position.y(), bottom = top;
+        for (const PointAnchor &a : anchors) {
+            left = std::min(left, a.position.x());
+            right = std::max(right, a.position.x());
+            top = std::min(top, a.position.y());
+            bottom = std::max(bottom, a.position.y());
+        }
+        bounds = QRectF(QPointF(left, top), QPointF(right, bottom));
         columns = std::clamp(int(bounds.width() / Cell) + 1, 1, 4096);
         rows = std::clamp(int(bounds.height() / Cell) + 1, 1, 4096);
         std::vector<int> count(std::size_t(columns) * std::size_t(rows) + 1, 0);
@@ -55,8 +62,11 @@ const PointAnchor *ChartLayout::nearestAnchor(const QPointF &pos, double radius)
             best = &a;
         }
     };
+    // A scan of every anchor takes well under a millisecond; sorting them into the grid takes
+    // longer, so the grid is made only once the mouse keeps asking about the same picture.
     constexpr std::size_t Few = 2048;
-    if (anchors.size() <= Few) {
+    constexpr int ScansBeforeGrid = 8;
+    if (anchors.size() <= Few || (!m_grid && ++m_scans <= ScansBeforeGrid)) {
         for (const PointAnchor &a : anchors)
             consider(a);
         return best;
@@ -64,7 +74,9 @@ const PointAnchor *ChartLayout::nearestAnchor(const QPointF &pos, double radius)
     if (!m_grid)
         m_grid = std::make_shared<const AnchorGrid>(anchors);
     const AnchorGrid &g = *m_grid;
-    if (!(radius >= 0) || !g.bounds.adjusted(-radius, -radius, radius, radius).contains(pos))
+    if (!(radius >= 0) || pos.x() < g.bounds.left() - radius ||
+        pos.x() > g.bounds.right() + radius || pos.y() < g.bounds.top() - radius ||
+        pos.y() > g.bounds.bottom() + radius)
         return nullptr;
     for (int r = g.row(pos.y() - radius); r <= g.row(pos.y() + radius); ++r) {
         for (int c = g.column(pos.x() - radius); c <= g.column(pos.x() + radius); ++c) {

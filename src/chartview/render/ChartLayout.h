@@ -58,7 +58,7 @@ struct ChartLayout
 
     // The point under pos: the nearest anchor within radius, else the front-most region
     // containing pos. {-1, -1} when there is none. Many anchors are searched through a grid
-    // made on the first query, so the anchors must not change after it.
+    // made once a few queries came, so the anchors must not change after the first query.
     std::pair<int, int> hitTest(const QPointF &pos, double radius = 6) const;
     // The anchor of a drawn point; false for a hidden or unknown point.
     bool pointPosition(int series, int point, QPointF &pos) const;
@@ -70,6 +70,7 @@ private:
     struct AnchorGrid;
     const PointAnchor *nearestAnchor(const QPointF &pos, double radius) const;
     mutable std::shared_ptr<const AnchorGrid> m_grid;
+    mutable int m_scans = 0; // queries answered by scanning, before the grid is made
 };
 
 } // namespace qel::chartview
