@@ -64,6 +64,7 @@ class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
 class SlideShowLink;
+class TableEditing;
 class VoiceWindows;
 struct ProgramState;
 
@@ -100,6 +101,7 @@ public:
     void Form_Load();
 
     void setWindowCaption(const QString &path) override;
+    void chartShown(const QString &path) override;
     void Calculater_Click();
     void cmdQelHlp_Click();
     void cmdQelHlp_OLEDragDrop(const QStringList &files);
@@ -211,6 +213,8 @@ private:
     QSize availableInner() const;
     // An enlarged window is moved back onto the screen's free area.
     void keepOnScreen();
+    // The settings window was made: the table editor's panel and its buttons join it.
+    void settingsWindowMade(settings::Form2 &form2);
     void Form_Resize();
     void applyLayout(const ResizeLayout::Result &result);
     void chartCommand(int chart, int command, bool &handled);
@@ -238,6 +242,7 @@ private:
     std::unique_ptr<slides::ShowState> m_ownShow;
     slides::ShowState *m_show = nullptr;
     std::unique_ptr<SlideShowLink> m_slides;
+    std::unique_ptr<TableEditing> m_tableEditing;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 
