@@ -41,11 +41,11 @@ struct VoiceWindowFixture : ::testing::Test
     test::FakeProcessStarter starter;
     slides::SpeechServices speech{options()};
     MainWindow window{{.state = state,
-                        .settings = settings,
-                        .dialogs = dialogs,
-                        .starter = starter,
-                        .speech = speech.voice(),
-                        .speechServices = &speech}};
+                       .settings = settings,
+                       .dialogs = dialogs,
+                       .starter = starter,
+                       .speech = speech.voice(),
+                       .speechServices = &speech}};
     double clock = 3600;
 
     slides::SpeechServices::Options options()

@@ -41,8 +41,7 @@ public:
 
     // Applies the data fields (dataFieldChgOk with mode 2). False when the chart kept its
     // field; focus then names the box to correct, if one is to blame.
-    using DataFieldApplier =
-        std::function<bool(int mode, std::optional<Form2State::Box> &focus)>;
+    using DataFieldApplier = std::function<bool(int mode, std::optional<Form2State::Box> &focus)>;
     void setDataFieldApplier(DataFieldApplier applier) { m_applyDataFields = std::move(applier); }
 
     // SScmdOK(0) and SScmdOK(1). OK(0) leaves the window open when the fields were refused.

@@ -151,9 +151,8 @@ bool ChartInspection::applyDataFields(int userGroups,
     ChartView &chart = m_parts.chart1.chart();
     takeBoxes();
     const chartview::ChartModel before = chart.model();
-    const os::Result applied =
-        stats::DataField(chart, m_parts.dialogs, m_fields, &m_parts.messages)
-            .dataFieldChgOk(userGroups);
+    const os::Result applied = stats::DataField(chart, m_parts.dialogs, m_fields, &m_parts.messages)
+                                   .dataFieldChgOk(userGroups);
     giveBoxes();
     if (m_parts.document && !(chart.model() == before)) {
         m_parts.document->recordEdit(QStringLiteral("データ範囲"), before);

@@ -29,8 +29,8 @@
 #include "shell/ui/SlideShowLink.h"
 #include "shell/ui/TableEditing.h"
 #include "shell/ui/TableEditorPanel.h"
-#include "slides/ShowState.h"
 #include "shell/ui/VoiceWindows.h"
+#include "slides/ShowState.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FormSlide.h"
 #include "slides/ui/FrmMsg.h"
@@ -193,21 +193,14 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_legendFont = [this](const LegendFontChoice &current) {
         return LegendFontDialog::ask(current, this);
     };
-    m_tableEditing = std::make_unique<TableEditing>(TableEditing::Parts{
-        m_state, m_settings, *m_document, m_dialogs, services.starter,
-        m_column->control<QLabel>(QStringLiteral("LblTabEditerSet")),
-        [this](const QString &path) { WordPad(path); },
-        [this](const QString &text) { statusBar()->showMessage(text, 8000); }});
+    m_tableEditing = std::make_unique<TableEditing>(
+        TableEditing::Parts{m_state, m_settings, *m_document, m_dialogs, services.starter,
+                            m_column->control<QLabel>(QStringLiteral("LblTabEditerSet")),
+                            [this](const QString &path) { WordPad(path); },
+                            [this](const QString &text) { statusBar()->showMessage(text, 8000); }});
     m_voiceWindows = std::make_unique<VoiceWindows>(VoiceWindows::Parts{
-        this,
-        m_document->form2(),
-        m_chart1->chart(),
-        m_dialogs,
-        services.settings,
-        m_state,
-        services.speechServices,
-        [this] { return programFolder(); },
-        [this] { endProgram(); },
+        this, m_document->form2(), m_chart1->chart(), m_dialogs, services.settings, m_state,
+        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); },
         [this](settings::Form2 &form2) { settingsWindowMade(form2); },
         [this] { m_tableEditing->chooseEditor(); },
         [this] {
@@ -512,8 +505,7 @@ void MainWindow::settingsWindowMade(settings::Form2 &form2)
         return m_inspection->applyDataFields(mode, focus);
     });
     connect(&form2, &settings::Form2::versionRequested, this, &MainWindow::showAbout);
-    connect(&form2, &settings::Form2::historyRequested, this,
-            [this] { WordPad(accessLogName()); });
+    connect(&form2, &settings::Form2::historyRequested, this, [this] { WordPad(accessLogName()); });
 }
 
 void MainWindow::setWindowCaption(const QString &path)

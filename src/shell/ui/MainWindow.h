@@ -129,6 +129,8 @@ public:
     // The print buttons, the printer and its dialogues.
     print::PrintCommands &printCommands() { return *m_print; }
     SlideShowLink &slideShow() { return *m_slides; }
+    // The spreadsheet hand-over, the table follower and the memo.
+    TableEditing &tableEditing() { return *m_tableEditing; }
     // The chart on view alone, full screen (kind 0 of the slide window).
     void showChartFullScreen();
     // The settings window (Form2) and the speech window.
