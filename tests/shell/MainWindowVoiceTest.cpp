@@ -19,12 +19,14 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace qel;
+using namespace Qt::StringLiterals;
 using shell::MainWindow;
 
 namespace {
@@ -126,6 +128,8 @@ TEST_F(VoiceWindowFixture, SettingsFromTheButtonAndTheMenuAndTheSpeechWindow)
                       QStringLiteral("Table Editor"), QStringLiteral("/usr/bin/localc"));
     window.Form_Load();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_TRUE(window.statusBar()->currentMessage().contains(u"speech.wav"_s))
+        << "without a sound device the status bar says where the speech goes";
     settings::Form2 *form2 = window.voiceWindows().form2();
     EXPECT_FALSE(form2->isVisible()) << "a voice is set: nothing is asked";
 

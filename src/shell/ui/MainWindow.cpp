@@ -491,6 +491,9 @@ void MainWindow::Form_Load()
     m_document->controlsFollowChart();
     m_document->resetHistory();
     m_tableEditing->chartShown(m_state.currentFile);
+    const QString speechNote = m_voiceWindows->outputNote();
+    if (!speechNote.isEmpty())
+        statusBar()->showMessage(speechNote, 20000);
 }
 
 void MainWindow::chartShown(const QString &path)

@@ -9,6 +9,7 @@
 #include "slides/SpeechEngine.h"
 #include "slides/SpeechServices.h"
 #include "slides/Voice.h"
+#include "slides/VoiceSystem.h"
 #include "slides/ui/TTSAppMain.h"
 
 #include <QCoreApplication>
@@ -98,6 +99,16 @@ bool VoiceWindows::startReaderChooser()
                                     m_form2 ? static_cast<QWidget *>(m_form2) : m_parts.owner);
     chooser.exec();
     return true;
+}
+
+QString VoiceWindows::outputNote() const
+{
+    const QString chosen = m_parts.state.voicePgm;
+    if (!m_parts.speech || chosen.isEmpty() || chosen == slides::VoiceSystems::notSetValue() ||
+        !m_parts.speech->outputDevices().isEmpty())
+        return {};
+    return QStringLiteral("音声出力装置がないため、音声を %1 に書き出しています")
+        .arg(m_parts.speech->outputDescription());
 }
 
 void VoiceWindows::closeAll()

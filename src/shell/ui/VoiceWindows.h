@@ -75,6 +75,9 @@ public:
     // Save1Load2XclVoiceIni, what the recent list's load starts with.
     void Save1Load2XclVoiceIni(int mode);
     void closeAll();
+    // What the status bar says when a voice is chosen but no sound device can play it (the
+    // speech then goes to a WAV file); empty otherwise.
+    QString outputNote() const;
 
 private:
     bool startReaderChooser();
