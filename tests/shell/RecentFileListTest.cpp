@@ -1,7 +1,5 @@
 #include "shell/RecentFileList.h"
-#include "os/FileAccess.h"
 #include "os/TextCodec.h"
-#include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -113,24 +111,4 @@ TEST(RecentFileList, MissingFileQuestionBreaksLongPaths)
     EXPECT_TRUE(RecentFileList::missingFileQuestion(0, QStringLiteral("//srv/a.chf"))
                     .contains(QStringLiteral("ネットワークにアクセスできるか確認してください。")));
     EXPECT_TRUE(q.endsWith(QStringLiteral("このリストを削除しますか ?")));
-}
-
-TEST(RecentFileList, ListFileThatIsNoFileIsNeitherReadNorReplaced)
-{
-    QTemporaryDir tmp;
-    const QDir dir(tmp.path());
-    const QString fifo = test::makeFifo(dir, QStringLiteral("qelPropc1.ini"));
-    const QString link =
-        test::makeLink(dir, QStringLiteral("qelPro.ini"), QStringLiteral("/dev/zero"));
-    RecentFileList list;
-    list.add(QStringLiteral("/d/a.chf"));
-    for (const QString &file : {fifo, link}) {
-        const os::Result r = list.load(file);
-        EXPECT_EQ(r.code, os::FileAccess::NotRegularFile) << file.toStdString();
-        EXPECT_TRUE(r.message.startsWith(file)) << r.message.toStdString();
-        EXPECT_EQ(list.count(), 1) << "the list is kept";
-    }
-    const os::Result saved = list.save(fifo);
-    EXPECT_EQ(saved.code, os::FileAccess::NotRegularFile);
-    EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo"));
 }
