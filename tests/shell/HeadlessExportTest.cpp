@@ -150,35 +150,22 @@ TEST(HeadlessExport, DumpsALoadedTableAsJson)
                                   qel::test::tableData(QStringLiteral("common_bom.tbx")), error),
               0)
         << qPrintable(error);
-    QFile file(out);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
-    QStringList keys = o.keys();
-    keys.sort();
-    EXPECT_EQ(keys, QStringList({QStringLiteral("axis"), QStringLiteral("chartType"),
-                                 QStringLiteral("hasXValues"), QStringLiteral("legend"),
-                                 QStringLiteral("options"), QStringLiteral("pointCaptions"),
-                                 QStringLiteral("pointCount"), QStringLiteral("series"),
-                                 QStringLiteral("seriesCaptions"), QStringLiteral("seriesCount"),
-                                 QStringLiteral("table"), QStringLiteral("titles")}));
-    EXPECT_EQ(o[QStringLiteral("seriesCount")].toInt(), 3);
-    EXPECT_EQ(o[QStringLiteral("pointCount")].toInt(), 4);
-    EXPECT_EQ(o[QStringLiteral("chartType")].toInt(), 8);
+    // What the window would hold: the chart, its titles and legend, options and table image.
+    const QJsonObject o = QJsonDocument::fromJson(qel::test::readFile(out)).object();
+    EXPECT_EQ(o.keys(), QString::fromLatin1(
+                            "axis chartType hasXValues legend options pointCaptions pointCount "
+                            "series seriesCaptions seriesCount table titles")
+                            .split(u' '));
     const QJsonArray series = o[QStringLiteral("series")].toArray();
     ASSERT_EQ(series.size(), 3);
-    EXPECT_TRUE(series[1].toObject()[QStringLiteral("y")].toArray()[2].isNull());
+    EXPECT_TRUE(series[1].toObject()[QStringLiteral("y")].toArray()[2].isNull()) << "hidden";
     EXPECT_DOUBLE_EQ(series[2].toObject()[QStringLiteral("x")].toArray()[3].toDouble(), 2.0);
     EXPECT_EQ(o[QStringLiteral("titles")].toArray()[3].toString(),
               QStringLiteral("月\r\n\r\n図１　牛肉と豚肉"));
     EXPECT_EQ(o[QStringLiteral("legend")].toString(), QStringLiteral("凡例1\n凡例2"));
     EXPECT_TRUE(o[QStringLiteral("options")].toObject()[QStringLiteral("commonX")].toBool());
-    const QJsonObject axis = o[QStringLiteral("axis")].toObject();
-    EXPECT_EQ(axis.keys().size(), 8);
-    EXPECT_DOUBLE_EQ(axis[QStringLiteral("yMax")].toDouble(), 12);
-    const QJsonObject table = o[QStringLiteral("table")].toObject();
-    EXPECT_EQ(table[QStringLiteral("groupCount")].toInt(), 3);
-    EXPECT_EQ(table[QStringLiteral("chartType")].toInt(), 1);
-    EXPECT_TRUE(table[QStringLiteral("commonX")].toBool());
+    EXPECT_EQ(o[QStringLiteral("axis")].toObject().size(), 8);
+    EXPECT_EQ(o[QStringLiteral("table")].toObject()[QStringLiteral("groupCount")].toInt(), 3);
 }
 
 TEST(HeadlessExport, ConvertsALegacyFileToATableThatLoadsAgain)

@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 using namespace qel;
-using chartview::rgb;
 
 namespace {
 
@@ -102,21 +101,12 @@ TEST_F(StartupFixture, LeavesTheSampleChartsPathsAndDefaultsInPlace)
     chartdoc::buildSampleChart(sample1, sample2);
     EXPECT_EQ(form.charts[0].SeriesCaption(0), sample1.SeriesCaption(0));
     EXPECT_EQ(form.charts[1].PointCaption(1), sample2.PointCaption(1));
-    EXPECT_EQ(table.groupCount, 5);
-    EXPECT_EQ(table.pointCount, 12);
-    EXPECT_EQ(form.charts[0].PointGap(), 0);
-    EXPECT_EQ(form.charts[0].Depth3D(), 50);
-    for (const auto &chart : form.charts) {
-        EXPECT_EQ(chart.LayoutBits(), 272u);
-        EXPECT_EQ(chart.PrintBits(), 16u);
-        EXPECT_FALSE(chart.ErrorPending());
-    }
-    EXPECT_EQ(form.charts[0].model().backColorA, rgb(0, 192, 192));
-    EXPECT_EQ(form.charts[0].model().indexedColor(chartview::IndexedWalls), rgb(180, 180, 180));
+    EXPECT_EQ(table.groupCount, sample1.SeriesTotal()) << "the table image follows the chart";
+    EXPECT_EQ(table.pointCount, sample1.PointTotal());
+    EXPECT_EQ(form.charts[0].Depth3D(), 50) << "from the depth box";
+    EXPECT_FALSE(form.charts[0].ErrorPending());
+    EXPECT_FALSE(form.charts[1].ErrorPending());
     EXPECT_TRUE(globals.superGradientOn);
-    EXPECT_EQ(globals.gradientKind, 1);
-    EXPECT_EQ(globals.gradientColor1, rgb(255, 255, 128));
-    EXPECT_EQ(globals.gradientColor2, rgb(0, 255, 255));
 
     EXPECT_EQ(state.qelDir, programDir.path() + QLatin1Char('/'));
     EXPECT_EQ(settings.programPath(), programDir.path()) << "no slash is added to Qel.Path";
