@@ -166,6 +166,32 @@ void ChartDocument::controlsFollowChart()
     setControls(c);
 }
 
+BackgroundGradient ChartDocument::gradient() const
+{
+    return m_chart.backgroundGradient();
+}
+
+void ChartDocument::setGradient(const BackgroundGradient &gradient)
+{
+    if (gradient == m_chart.backgroundGradient())
+        return;
+    m_chart.setBackgroundGradient(gradient);
+    emit gradientChanged();
+}
+
+void ChartDocument::switchGradientOff()
+{
+    BackgroundGradient g = gradient();
+    g.on = false;
+    setGradient(g);
+}
+
+int ChartDocument::userGroupCount() const
+{
+    const int groups = m_chart.SeriesTotal();
+    return m_colorGroupCount > 0 && m_colorGroupCount <= groups ? m_colorGroupCount : groups;
+}
+
 void ChartDocument::setLegendText(const QString &text)
 {
     if (text == m_legend)

@@ -13,6 +13,7 @@ class MessageWindow;
 
 namespace qel::chartview {
 class ChartView;
+struct BackgroundGradient;
 struct ChartModel;
 } // namespace qel::chartview
 
@@ -79,6 +80,20 @@ public:
     QString legendText() const { return m_legend; }
     void setLegendText(const QString &text);
 
+    // The background the program paints itself (superGradientOn, the gradient kind and its
+    // colours). It lives in the working chart, so undo, chart files and every output carry it.
+    chartview::BackgroundGradient gradient() const;
+    void setGradient(const chartview::BackgroundGradient &gradient);
+    // Rotation, the chart error trap and the white print stop the program's own painting; the
+    // kind and colours stay for the colour window to switch it on again.
+    void switchGradientOff();
+
+    // The colour group count N: the user's series, whose regression companions are the series
+    // s + N and s + 2N. 0 while no regression has fixed it.
+    qint16 &colorGroupCount() { return m_colorGroupCount; }
+    // N as the colour window uses it: the chart's series count while N is 0 or exceeds it.
+    int userGroupCount() const;
+
     // regrOption: the regression curve chosen for this chart, stored in its right title.
     qint16 regressionOption() const { return m_regressionOption; }
     void setRegressionOption(qint16 option) { m_regressionOption = option; }
@@ -104,6 +119,8 @@ public:
 
 signals:
     void controlsChanged();
+    // The background gradient changed (the chart was redrawn with it).
+    void gradientChanged();
     void legendChanged(const QString &text);
     void currentFileChanged(const QString &path);
     void modifiedChanged(bool modified);
@@ -125,6 +142,7 @@ private:
     ViewControls m_controls;
     QString m_legend;
     qint16 m_regressionOption = 0;
+    qint16 m_colorGroupCount = 0;
     QString m_currentFile;
     QUndoStack m_undo;
 };

@@ -95,6 +95,8 @@ std::optional<double> chartOptions(chartview::ChartView &chart, OptionsMode mode
     case OptionsMode::Strip:
         chart.setTitleCaption(1, parsed.visibleText);
         return {};
+    case OptionsMode::TitleRule:
+        return {};
     }
     return {};
 }

@@ -29,7 +29,8 @@ QString encodeOptions(int regression, bool commonX);
 // becomes 110 blanks, so the chart keeps an empty title band of fixed width.
 QString applyTopTitleRule(const QString &topTitle);
 
-enum class OptionsMode { Read = 1, Write = 2, Strip = 3 };
+// TitleRule only applies the top-title rule (the chart switch's step).
+enum class OptionsMode { TitleRule = 0, Read = 1, Write = 2, Strip = 3 };
 
 // The option store of a chart's right title. Read takes the options out of the title (the
 // chart then shows only the visible part), sets commonX and returns the regression number;

@@ -153,6 +153,56 @@ QString DataFileLoader::loadTableFile(const QString &path, const QString &extens
     return loadTableText(os::decodeText(bytes).text, extension);
 }
 
+namespace {
+
+// The chart as it looked before, holding the data of the chart just read.
+ChartModel withDataOf(const ChartModel &look, const ChartModel &data)
+{
+    ChartModel merged = look;
+    merged.seriesCount = data.seriesCount;
+    merged.pointCount = data.pointCount;
+    merged.values = data.values;
+    merged.xValues = data.xValues;
+    merged.pointCaptions = data.pointCaptions;
+    merged.seriesCaptions = data.seriesCaptions;
+    merged.titles = data.titles;
+    merged.hasXValues = data.hasXValues;
+    merged.axisValues = data.axisValues;
+    merged.axisDecimals = data.axisDecimals;
+    // Series the table added take the styles the reader gave them.
+    using Styles = std::vector<qint16> ChartModel::*;
+    for (Styles styles : {&ChartModel::markerStyles, &ChartModel::secondYAxis}) {
+        std::vector<qint16> &kept = merged.*styles;
+        const std::vector<qint16> &read = data.*styles;
+        for (std::size_t s = kept.size(); s < read.size(); ++s)
+            kept.push_back(read[s]);
+    }
+    return merged;
+}
+
+} // namespace
+
+os::Result DataFileLoader::reloadTable(const QString &path)
+{
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(path, bytes, MaxTableFileSize);
+    if (!read.ok())
+        return read;
+    ChartView &chart = m_document.chart();
+    const ChartModel before = chart.model();
+    const TableImage tableBefore = m_document.table();
+    const QString result = loadTableText(os::decodeText(bytes).text, QStringLiteral(".tbx"));
+    if (result != TableFileReader::resultOk()) {
+        chart.setModel(before);
+        m_document.table() = tableBefore;
+        const QString why =
+            result.isEmpty() ? QStringLiteral("表として読めません。") : messageFor(result);
+        return os::Result::failure(path + QStringLiteral(": ") + why);
+    }
+    chart.setModel(withDataOf(before, chart.model()));
+    return os::Result::success();
+}
+
 QString DataFileLoader::loadTableText(const QString &text, const QString &extension)
 {
     settings::Form2State &form2 = m_document.form2();

@@ -51,6 +51,12 @@ public:
     // common X); the table image then mirrors the chart.
     os::Result loadChartFile(const QString &path);
 
+    // Reads the table at path again into the chart after it was edited outside: values,
+    // captions and titles follow the table, the chart keeps its look (type, colours, markers,
+    // fonts, options). A table that does not load leaves the chart and the table image as
+    // they were and answers why, with the file's name.
+    os::Result reloadTable(const QString &path);
+
     // The designed message for a reader result other than "OK".
     static QString messageFor(const QString &result);
     // "chrs" & the error number & "読み込みできませんでした。dir: " & the path.

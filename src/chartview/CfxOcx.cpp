@@ -46,10 +46,8 @@ void LayoutPairAccess(ChartView &chart, int mode, int selector, qint16 &a, qint1
     }
 }
 
-ChartErrorTrap::ChartErrorTrap(ChartView &chart, bool &superGradientOn, bool &chartErrorShown)
+ChartErrorTrap::ChartErrorTrap(ChartView &chart)
     : m_chart(chart)
-    , m_superGradientOn(superGradientOn)
-    , m_chartErrorShown(chartErrorShown)
 {
     g_installedTrap = this;
 }
@@ -74,7 +72,13 @@ void ChartErrorTrap::run()
     m_chart.clearError();
     if (m_beep)
         m_beep();
-    m_superGradientOn = false;
+    if (m_switchOff) {
+        m_switchOff();
+    } else {
+        BackgroundGradient gradient = m_chart.backgroundGradient();
+        gradient.on = false;
+        m_chart.setBackgroundGradient(gradient);
+    }
     if (!m_chartErrorShown) {
         m_chartErrorShown = true;
         m_chart.ChartCommand(CommandRecover, 0);

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 namespace qel::chartview {
 
 class ChartView;
@@ -26,19 +28,27 @@ void LayoutPairAccess(ChartView &chart, int mode, int selector, qint16 &a, qint1
 class ChartErrorTrap
 {
 public:
-    ChartErrorTrap(ChartView &chart, bool &superGradientOn, bool &chartErrorShown);
+    explicit ChartErrorTrap(ChartView &chart);
     ~ChartErrorTrap();
 
     void run();
     void setBeep(void (*beep)()) { m_beep = beep; }
+    // How the background painting is stopped; without one the chart's own gradient is switched
+    // off directly. The program passes its document's switch, so its windows hear of it.
+    void setGradientSwitchOff(std::function<void()> switchOff)
+    {
+        m_switchOff = std::move(switchOff);
+    }
+    // chartErrorShown: the recovery command was sent and no call has succeeded since.
+    bool chartErrorShown() const { return m_chartErrorShown; }
 
     // The trap runChartErrorTrap runs; the main window installs one for its working chart.
     static ChartErrorTrap *installed();
 
 private:
     ChartView &m_chart;
-    bool &m_superGradientOn;
-    bool &m_chartErrorShown;
+    std::function<void()> m_switchOff;
+    bool m_chartErrorShown = false;
     void (*m_beep)() = nullptr;
 };
 

@@ -61,6 +61,30 @@ struct ValueBand
     bool operator==(const ValueBand &) const = default;
 };
 
+// The background the program paints itself in place of BackColorA (superGradientOn with the
+// gradient kind and its two colours). Colour 1 lies at the outside, colour 2 inside.
+enum GradientKind : qint16 {
+    GradientNone = 0,
+    GradientVertical = 1, // horizontal bands from top to bottom
+    GradientTwoWay = 2,   // bands narrowing towards the middle from top and bottom
+    GradientBox = 4,      // nested boxes
+};
+
+struct BackgroundGradient
+{
+    bool on = false; // superGradientOn: the program paints the background
+    qint16 kind = GradientNone;
+    Rgb color1 = 0;
+    Rgb color2 = 0;
+
+    // Whether there is a gradient to paint.
+    bool painted() const
+    {
+        return on && (kind == GradientVertical || kind == GradientTwoWay || kind == GradientBox);
+    }
+    bool operator==(const BackgroundGradient &) const = default;
+};
+
 // Gallery codes held in the low four bits of the chart type word.
 inline constexpr quint32 GalleryLines = 1;
 inline constexpr quint32 GalleryBars = 2;
@@ -161,6 +185,7 @@ struct ChartModel
     Rgb backColorB = rgb(255, 255, 255); // the plot area
     Rgb backColorC = rgb(255, 255, 255); // the legend box
     std::map<qint32, Rgb> indexedColors;
+    BackgroundGradient backgroundGradient;
 
     QString clickLog;
     qint16 cursorMode = 1;
@@ -169,7 +194,7 @@ struct ChartModel
     quint32 printBits = 16;
     quint32 axisBits = 0;
     bool hasXValues = false;
-    bool gradientOn = false;
+    bool gradientOn = false; // GradientOn: passed through; backgroundGradient is what is painted
     bool dragActive = false;
 
     std::array<ChartFontSpec, ChartTextCount> fonts;

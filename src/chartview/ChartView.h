@@ -162,6 +162,9 @@ public:
     // The picture handed over by ExportFile(FormatPicture, "").
     virtual QImage HandedOverPicture() const = 0;
     virtual void setBackgroundPainter(BackgroundPainter painter) = 0;
+    // The background the program paints itself (superGradientOn, the gradient kind and colours).
+    virtual BackgroundGradient backgroundGradient() const = 0;
+    virtual void setBackgroundGradient(const BackgroundGradient &gradient) = 0;
 
     // The pending-error state that the error trap reads (VB's Err after a chart call).
     virtual bool ErrorPending() const = 0;

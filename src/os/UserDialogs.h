@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace qel::os {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
@@ -40,6 +42,9 @@ public:
     // The chosen files; empty when the user cancelled.
     virtual QStringList chooseFiles(const FileDialogRequest &request) = 0;
     virtual void beep() = 0;
+    // The colour dialogue, starting at `initial` (RGB with red in the low byte); no value when
+    // the user cancelled.
+    virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
 
     void inform(const QString &text, MessageIcon icon = MessageIcon::None)
     {

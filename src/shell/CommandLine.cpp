@@ -99,7 +99,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         QStringLiteral("yes"),
         QStringLiteral("With --export: answer the program's questions so that the job goes on "
                        "(OK, Yes) instead of with their default answers."));
+    const QCommandLineOption slideTableOption(
+        QStringLiteral("slide-table"),
+        QStringLiteral("Print the slides of the slide script FILE (.sld) as JSON and exit."));
     parser.addOption(exportOption);
+    parser.addOption(slideTableOption);
     parser.addOption(sizeOption);
     parser.addOption(yesOption);
     parser.addOptions(
@@ -111,6 +115,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     CommandLine line;
     line.exportPath = parser.value(exportOption);
     line.answerYes = parser.isSet(yesOption);
+    line.slideTable = parser.isSet(slideTableOption);
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         line.ok = false;
@@ -121,6 +126,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (parser.isSet(sizeOption) && !parseSize(parser.value(sizeOption), line.exportSize)) {
         line.ok = false;
         line.error = QStringLiteral("--size takes WIDTHxHEIGHT, from 16 to 20000 pixels each");
+    }
+    if (line.slideTable && line.ok && line.file.isEmpty()) {
+        line.ok = false;
+        line.error = QStringLiteral("--slide-table needs a slide script (.sld)");
     }
     if (parser.isSet(regressionOption) && line.ok)
         parseRegression(parser, line, regressionOption, jobOption, fixedOption, parabolicOption,

@@ -25,7 +25,8 @@ struct CommandLine
     QString exportPath; // --export OUT: render and write OUT, no window
     QSize exportSize{1382, 648};
     RegressionRequest regression;
-    bool answerYes = false; // --yes: questions get the answer that lets the job go on
+    bool answerYes = false;  // --yes: questions get the answer that lets the job go on
+    bool slideTable = false; // --slide-table: print the slide script's table as JSON
     bool ok = true;
     QString error; // set when ok is false
 

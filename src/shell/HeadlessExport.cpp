@@ -14,7 +14,6 @@
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
 #include "settings/Form2State.h"
-#include "shell/ChartGlobals.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramState.h"
 #include "shell/StartupChart.h"
@@ -69,6 +68,7 @@ public:
     }
     QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
     void beep() override {}
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
 
     QStringList texts;
 
@@ -196,10 +196,11 @@ int HeadlessExport::run(const QString &output, const QSize &size, const QString 
     chartdoc::ChartDocument document(chart1, dialogs, messages);
 
     if (input.isEmpty()) {
+        // As the window shows it for "kycfx.chf": over the start-up defaults.
+        StartupChart::applyDefaults(chart1, chart2);
         chartdoc::buildSampleChart(chart1, chart2);
     } else {
-        ChartGlobals globals;
-        StartupChart::prepareStartupChart(chart1, chart2, globals, startupFolder());
+        StartupChart::prepareStartupChart(chart1, chart2, startupFolder());
         document.controlsFollowChart();
         const chartdoc::FileKind kind = chartdoc::DataFileLoader::kindOf(input);
         if (kind == chartdoc::FileKind::Picture || kind == chartdoc::FileKind::SlideScript) {

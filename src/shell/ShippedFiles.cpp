@@ -16,7 +16,8 @@ namespace qel::shell {
 QStringList ShippedFiles::names()
 {
     return {QStringLiteral("qelPro.chf"), QStringLiteral("qelMult.chf"),
-            QStringLiteral("qelPro.html"), QStringLiteral("qel-hlp.rtf")};
+            QStringLiteral("qelPro.html"), QStringLiteral("qel-hlp.rtf"),
+            QStringLiteral("formQel.Tbx")};
 }
 
 QString ShippedFiles::builtIn(const QString &name)

@@ -6,7 +6,6 @@
 #include "chartview/ChartView.h"
 #include "chartview/render/ChartFile.h"
 #include "os/AccessLog.h"
-#include "shell/ChartGlobals.h"
 #include "shell/MainForm.h"
 #include "shell/ShippedFiles.h"
 
@@ -19,9 +18,8 @@ namespace qel::shell {
 
 using chartview::rgb;
 
-StartupChart::StartupChart(MainForm &form, ChartGlobals &globals, chartdoc::TableImage &table)
+StartupChart::StartupChart(MainForm &form, chartdoc::TableImage &table)
     : m_form(form)
-    , m_globals(globals)
     , m_table(table)
 {}
 
@@ -36,7 +34,7 @@ bool StartupChart::opensAtStart(const QString &path)
 void StartupChart::run(const QString &commandLine, const QString &qelDir)
 {
     os::AccessLog(m_form.accessLogName()).rotate();
-    applyDefaults(m_form.chart1(), m_form.chart2(), m_globals);
+    applyDefaults(m_form.chart1(), m_form.chart2());
     // The path keeps its case for opening; only the tests ignore it.
     QString remaining = commandLine;
     remaining.remove(QLatin1Char('"'));
@@ -53,17 +51,15 @@ void StartupChart::run(const QString &commandLine, const QString &qelDir)
     takeCounts();
 }
 
-void StartupChart::applyDefaults(chartview::ChartView &chart1, chartview::ChartView &chart2,
-                                 ChartGlobals &globals)
+void StartupChart::applyDefaults(chartview::ChartView &chart1, chartview::ChartView &chart2)
 {
     for (chartview::ChartView *chart : {&chart1, &chart2}) {
         chart->setLayoutBits(272);
         chart->setPrintBits(16);
     }
-    globals.superGradientOn = true;
-    globals.gradientKind = 1;
-    globals.gradientColor1 = rgb(255, 255, 128);
-    globals.gradientColor2 = rgb(0, 255, 255);
+    // The designed vertical gradient, yellow to cyan.
+    chart1.setBackgroundGradient(
+        {true, chartview::GradientVertical, rgb(255, 255, 128), rgb(0, 255, 255)});
     chart1.setBackColorC(rgb(255, 255, 255));
     chart1.setBackColorB(rgb(255, 255, 255));
     chart1.setBackColorA(rgb(0, 192, 192));
@@ -80,6 +76,7 @@ bool importBuiltIn(chartview::ChartView &chart, const QString &name)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     chartview::ChartModel model;
+    model.backgroundGradient = chart.backgroundGradient();
     if (!chartview::ChartFile::fromJson(file.readAll(), model, name).ok())
         return false;
     chart.setModel(model);
@@ -104,9 +101,9 @@ void StartupChart::loadStartupChart(chartview::ChartView &chart1, chartview::Cha
 }
 
 void StartupChart::prepareStartupChart(chartview::ChartView &chart1, chartview::ChartView &chart2,
-                                       ChartGlobals &globals, const QString &qelDir)
+                                       const QString &qelDir)
 {
-    applyDefaults(chart1, chart2, globals);
+    applyDefaults(chart1, chart2);
     loadStartupChart(chart1, chart2, qelDir);
     chart1.setPointGap(0);
     chart1.setDepth3D(qint16(initialDepthText().toInt()));

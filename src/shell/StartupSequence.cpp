@@ -93,7 +93,7 @@ void StartupSequence::run()
     form.chart1().setDepth3D(50);
     form.setChart2Width(Chart2Width);
 
-    StartupChart(form, m_context.globals, m_context.table).run(m_options.commandLine, state.qelDir);
+    StartupChart(form, m_context.table).run(m_options.commandLine, state.qelDir);
 
     form.showForm();
     form.showAbout();

@@ -16,7 +16,6 @@ namespace qel::shell {
 
 class MainForm;
 class StartupSettings;
-struct ChartGlobals;
 struct ProgramState;
 
 // Form_Load: everything the main window does from its creation until the user takes over.
@@ -29,7 +28,6 @@ public:
         ProgramState &state;
         StartupSettings &settings;
         slides::SpeechOutput &speech;
-        ChartGlobals &globals;
         chartdoc::TableImage &table;
     };
 

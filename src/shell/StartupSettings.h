@@ -31,6 +31,13 @@ public:
     void setTableEditor(const QString &v) { write(QStringLiteral("Table Editor"), v); }
     QString created() const { return read(QStringLiteral("Create")); }
     void setCreated(const QString &v) { write(QStringLiteral("Create"), v); }
+    // Whether a chart follows its table while the spreadsheet edits it ("1", the default, or
+    // "0").
+    bool followTable() const { return read(QStringLiteral("Follow Table")) != u"0"; }
+    void setFollowTable(bool on)
+    {
+        write(QStringLiteral("Follow Table"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    }
     QString voiceProgramChoice() const { return read(QStringLiteral("Set Voice pgm")); }
     void setVoiceProgramChoice(const QString &v) { write(QStringLiteral("Set Voice pgm"), v); }
 

@@ -6,6 +6,7 @@
 #include "shell/SilentSpeech.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/WidgetDialogs.h"
+#include "slides/SlideScript.h"
 
 #include <QApplication>
 
@@ -27,10 +28,30 @@ bool runsWithoutWindow(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version") ||
-            !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8))
+            !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8) ||
+            !std::strcmp(a, "--slide-table"))
             return true;
     }
     return false;
+}
+
+// --slide-table: the slides a script holds, as the show would play them.
+int printSlideTable(const QString &script)
+{
+    using qel::slides::SlideScript;
+    qel::slides::SlideTable table;
+    const qel::os::Result read = SlideScript::read(script, table);
+    if (!read.ok()) {
+        std::fprintf(stderr, "qelpro: %s\n", read.message.toUtf8().constData());
+        return 1;
+    }
+    for (const QString &note : {read.message, SlideScript::overflowNotice(table)}) {
+        if (!note.isEmpty())
+            std::fprintf(stderr, "qelpro: %s\n", note.toUtf8().constData());
+    }
+    const QByteArray json = SlideScript::toJson(table);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return 0;
 }
 
 int runWindow(QApplication &app, const qel::shell::CommandLine &line)
@@ -83,6 +104,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "qelpro: %s\n", line.error.toUtf8().constData());
         return 2;
     }
+    if (line.slideTable)
+        return printSlideTable(line.file);
     if (!line.exportPath.isEmpty()) {
         QString error;
         const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file,

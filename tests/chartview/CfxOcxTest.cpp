@@ -70,16 +70,18 @@ void countBeep()
 TEST(ChartErrorTrap, TwoErrorsSendOneRecoveryUntilACallSucceeds)
 {
     RecordingChart chart;
-    bool superGradientOn = true, chartErrorShown = false;
-    ChartErrorTrap trap(chart, superGradientOn, chartErrorShown);
+    chart.setBackgroundGradient({true, GradientVertical, rgb(255, 255, 128), rgb(0, 255, 255)});
+    ChartErrorTrap trap(chart);
     trap.setBeep(countBeep);
     beeps = 0;
 
     chart.setActiveSeries(5); // no such series: the call fails
     runChartErrorTrap();
     EXPECT_EQ(chart.recoveries, 1);
-    EXPECT_FALSE(superGradientOn) << "the program's own painting stops after an error";
-    EXPECT_TRUE(chartErrorShown);
+    EXPECT_FALSE(chart.backgroundGradient().on)
+        << "the program's own painting stops after an error";
+    EXPECT_EQ(chart.backgroundGradient().kind, GradientVertical) << "the kind is kept";
+    EXPECT_TRUE(trap.chartErrorShown());
 
     chart.setValueY(99, 1.0);
     runChartErrorTrap();
@@ -87,7 +89,7 @@ TEST(ChartErrorTrap, TwoErrorsSendOneRecoveryUntilACallSucceeds)
     EXPECT_EQ(beeps, 2);
 
     runChartErrorTrap(); // no error pending: a success
-    EXPECT_FALSE(chartErrorShown);
+    EXPECT_FALSE(trap.chartErrorShown());
     chart.setActiveSeries(-3);
     runChartErrorTrap();
     EXPECT_EQ(chart.recoveries, 2);
@@ -96,9 +98,10 @@ TEST(ChartErrorTrap, TwoErrorsSendOneRecoveryUntilACallSucceeds)
 TEST(ChartErrorTrap, OnlyTheInstalledTrapRuns)
 {
     RecordingChart chart;
-    bool gradient = true, shown = false;
+    bool gradient = true;
     {
-        ChartErrorTrap trap(chart, gradient, shown);
+        ChartErrorTrap trap(chart);
+        trap.setGradientSwitchOff([&] { gradient = false; });
         EXPECT_EQ(ChartErrorTrap::installed(), &trap);
     }
     EXPECT_EQ(ChartErrorTrap::installed(), nullptr);
@@ -111,8 +114,9 @@ TEST(ChartErrorTrap, OnlyTheInstalledTrapRuns)
 TEST(ChartErrorTrap, UnpackingANumberRunsNoTrap)
 {
     RecordingChart chart;
-    bool gradient = true, shown = false;
-    ChartErrorTrap trap(chart, gradient, shown);
+    bool gradient = true;
+    ChartErrorTrap trap(chart);
+    trap.setGradientSwitchOff([&] { gradient = false; });
     chart.setActiveSeries(5); // out of range: an error is pending
     EXPECT_EQ(HighWordOf(0x0005FFFF), 5);
     EXPECT_EQ(chart.recoveries, 0) << "a getter has no side effect";

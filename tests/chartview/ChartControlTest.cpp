@@ -213,3 +213,33 @@ TEST(ChartControl, AFailedImportLeavesTheChartAndSaysWhy)
     EXPECT_NE(chart.ImportFile(FormatChartFile, dir.filePath(QStringLiteral("none.chf"))), 0);
     EXPECT_EQ(chart.model(), before);
 }
+
+TEST(ChartControl, AnImportKeepsTheGradientOnlyWhenTheFileHasNone)
+{
+    QTemporaryDir dir;
+    const BackgroundGradient startUp{true, GradientVertical, rgb(255, 255, 128), rgb(0, 255, 255)};
+    const BackgroundGradient saved{true, GradientBox, rgb(1, 2, 3), rgb(4, 5, 6)};
+    // A file of the first versions: no gradient in it.
+    const QString older = dir.filePath(QStringLiteral("older.chf"));
+    QFile f(older);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{\"format\": \"qelPro-chart\", \"version\": 1, \"chart\": {\"seriesCount\": 1, "
+            "\"pointCount\": 2, \"values\": [1, 2], \"backColorA\": 255}}");
+    f.close();
+    const QString newer = dir.filePath(QStringLiteral("newer.chf"));
+    {
+        ChartControl writer;
+        writer.setModel(smallChart());
+        writer.setBackgroundGradient(saved);
+        ASSERT_EQ(writer.ExportFile(FormatChartFile, newer), 0);
+    }
+    ChartControl chart;
+    chart.setBackgroundGradient(startUp);
+    ASSERT_EQ(chart.ImportFile(FormatChartFile, older), 0);
+    EXPECT_EQ(chart.backgroundGradient(), startUp) << "the program's gradient stays";
+    EXPECT_EQ(chart.model().backColorA, rgb(255, 0, 0)) << "the rest comes from the file";
+    ASSERT_EQ(chart.ImportFile(FormatChartFile, newer), 0);
+    EXPECT_EQ(chart.backgroundGradient(), saved) << "a file with a gradient brings it";
+    ASSERT_EQ(chart.ImportFile(FormatChartFile, older), 0);
+    EXPECT_EQ(chart.backgroundGradient(), saved);
+}

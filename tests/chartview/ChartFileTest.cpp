@@ -71,6 +71,7 @@ ChartModel populatedModel()
     m.backColorB = NoColor;
     m.backColorC = rgb(0, 0, 1);
     m.indexedColors = {{IndexedAxisLines, rgb(5, 5, 5)}, {-5, 7}, {IndexedWalls, NoColor}};
+    m.backgroundGradient = {true, GradientBox, rgb(255, 255, 128), NoColor | 5};
 
     m.clickLog = QStringLiteral("クリック 1\n2");
     m.cursorMode = 0;
@@ -125,7 +126,7 @@ TEST(ChartFileRoundTrip, FixtureChangesEveryMember)
 {
     // If ChartModel gains a member, store it in ChartFile and change it in populatedModel().
     if constexpr (sizeof(void *) == 8) {
-        EXPECT_EQ(sizeof(ChartModel), 936u) << "ChartModel changed";
+        EXPECT_EQ(sizeof(ChartModel), 952u) << "ChartModel changed";
     }
     const ChartModel d;
     const ChartModel m = populatedModel();
@@ -139,7 +140,9 @@ TEST(ChartFileRoundTrip, FixtureChangesEveryMember)
         DIFFERS(axisValues), DIFFERS(axisDecimals), DIFFERS(queryAxis), DIFFERS(lineWidths),
         DIFFERS(lineColors), DIFFERS(wallWidth), DIFFERS(spacing), DIFFERS(view3D),
         DIFFERS(viewAngles), DIFFERS(pointGap), DIFFERS(depth3D), DIFFERS(backColorA),
-        DIFFERS(backColorB), DIFFERS(backColorC), DIFFERS(indexedColors), DIFFERS(clickLog),
+        DIFFERS(backColorB), DIFFERS(backColorC), DIFFERS(indexedColors),
+        DIFFERS(backgroundGradient.on), DIFFERS(backgroundGradient.kind),
+        DIFFERS(backgroundGradient.color1), DIFFERS(backgroundGradient.color2), DIFFERS(clickLog),
         DIFFERS(cursorMode), DIFFERS(chartType), DIFFERS(layoutBits), DIFFERS(printBits),
         DIFFERS(axisBits), DIFFERS(hasXValues), DIFFERS(gradientOn), DIFFERS(dragActive),
         DIFFERS(layoutPairs), DIFFERS(member1), DIFFERS(member37), DIFFERS(member39),
@@ -253,6 +256,9 @@ TEST(ChartFileRoundTrip, HandWrittenFileTakesDefaultsForWhatItLeavesOut)
     expected.resizeGrid(2, 3);
     expected.values = {1, 2, 3, 4.5, 5, EmptyPointValue};
     expected.titles[2] = QStringLiteral("体重");
+    // A file without a background gradient (every file of the first qelPro versions) leaves
+    // the program's background painting as it was.
+    expected.backgroundGradient = populatedModel().backgroundGradient;
     EXPECT_TRUE(loaded == expected);
     // The grid is series-major: the second series starts at the fourth value.
     EXPECT_EQ(loaded.value(1, 0), 4.5);
@@ -340,6 +346,9 @@ QByteArray damaged(const char *changes)
             member = key.mid(key.indexOf(u']') + 2);
             index = key.mid(open + 1, key.indexOf(u']') - open - 1).toInt();
             key.truncate(open);
+        } else if (const qsizetype dot = key.indexOf(u'.'); dot > 0) {
+            member = key.mid(dot + 1);
+            key.truncate(dot);
         }
         const QJsonValue json = QJsonDocument::fromJson("[" + value.toUtf8() + "]").array().at(0);
         QJsonArray array = object.value(key).toArray();
@@ -348,8 +357,12 @@ QByteArray damaged(const char *changes)
         } else if (value == u"pop" || value == u"push") {
             value == u"pop" ? array.removeLast() : array.append(1);
             object[key] = array;
-        } else if (index < 0) {
+        } else if (index < 0 && member.isEmpty()) {
             object[key] = json;
+        } else if (index < 0) {
+            QJsonObject inner = object.value(key).toObject();
+            inner[member] = json;
+            object[key] = inner;
         } else {
             if (member.isEmpty()) {
                 array[index] = json;
@@ -415,6 +428,11 @@ TEST(ChartFileDamaged, IsRefusedNamingTheFaultAndLeavesTheModel)
         {"fonts[1]=3", "「fonts[1]」の型が違います"},
         {"constants[0]=5", "「constants[0]」の型が違います"},
         {"bands[0]={\"color\":1.5}", "「bands[0].color」の型が違います"},
+        // The background gradient
+        {"backgroundGradient=4", "「backgroundGradient」の型が違います"},
+        {"backgroundGradient.kind=\"box\"", "「backgroundGradient.kind」の型が違います"},
+        {"backgroundGradient.color2=4294967296",
+         "「backgroundGradient.color2」の値 4294967296 が範囲外"},
         // Maps
         {"axisValues={\"y\":1}", "「axisValues」のキー「y」が整数ではありません"},
         {"axisValues={\"01\":1}", "「axisValues」のキー「01」が整数ではありません"},

@@ -313,3 +313,27 @@ TEST(HeadlessExport, ReportJobAppendsToStatTxtInTheCurrentFolder)
               0);
     EXPECT_TRUE(error.contains(QStringLiteral("9")));
 }
+
+TEST(HeadlessExport, EveryOutputShowsTheBackgroundGradient)
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString png = dir.filePath(QStringLiteral("g.png"));
+    ASSERT_EQ(HeadlessExport::run(png, QSize(500, 300), QString(), error), 0) << qPrintable(error);
+    const QImage picture(png);
+    EXPECT_EQ(picture.pixelColor(1, 1), QColor(255, 255, 128)) << "the start-up gradient's top";
+    EXPECT_LT(picture.pixelColor(1, 298).red(), 10) << "and its cyan bottom";
+
+    const QString svg = dir.filePath(QStringLiteral("g.svg"));
+    ASSERT_EQ(HeadlessExport::run(svg, QSize(500, 300), QString(), error), 0) << qPrintable(error);
+    QFile svgFile(svg);
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svgFile.readAll().contains("#ffff80"));
+
+    // Saved in a chart file, the gradient comes back with it: the same picture again.
+    const QString chf = dir.filePath(QStringLiteral("g.chf"));
+    ASSERT_EQ(HeadlessExport::run(chf, QSize(500, 300), QString(), error), 0) << qPrintable(error);
+    const QString again = dir.filePath(QStringLiteral("again.png"));
+    ASSERT_EQ(HeadlessExport::run(again, QSize(500, 300), chf, error), 0) << qPrintable(error);
+    EXPECT_EQ(QImage(again), picture);
+}

@@ -224,3 +224,82 @@ TEST(ChartSpacing, ScalesEachDirectionOnlyWhenItsFactorIsNotOneAndRoundsHalvesTo
         EXPECT_EQ(chart.PointGap(), row.gap) << row.rx << " " << row.ry;
     }
 }
+
+TEST(ResizeLayout, TheColumnTakesTheWidthItsFramesNeedAndStandsBesideWhenTooLow)
+{
+    const struct
+    {
+        const char *name;
+        QSize frame2, frame3; // what the frames need
+        QSize available;      // empty: no limit
+        QSize inner;          // the window asked for
+        QSize counted;        // W and H as the rule counts them
+        bool beside;
+        int columnWidth;
+    } rows[] = {
+        {"designed", {1800, 3060}, {1800, 4920}, {}, {9000, 7000}, {10300, 8000}, false, 1800},
+        {"wider captions",
+         {3000, 3000},
+         {3400, 4000},
+         {},
+         {12000, 9000},
+         {12000, 9000},
+         false,
+         3400},
+        {"a wide column widens the minimum",
+         {3400, 3000},
+         {3400, 4000},
+         {},
+         {9000, 7000},
+         {8380 + 3400 + 120, 8000},
+         false,
+         3400},
+        {"a tall column heightens the minimum",
+         {3000, 4500},
+         {3000, 6000},
+         {},
+         {9000, 7000},
+         {8380 + 3000 + 120, 10500},
+         false,
+         3000},
+        {"a low screen sets them side by side",
+         {3000, 4500},
+         {3000, 6000},
+         {20000, 7500},
+         {9000, 7000},
+         {8380 + 6060 + 120, 7500},
+         true,
+         6060},
+        {"never beyond the screen",
+         {3000, 4500},
+         {3000, 6000},
+         {12000, 7500},
+         {9000, 7000},
+         {12000, 7500},
+         true,
+         6060},
+    };
+    for (const auto &r : rows) {
+        ResizeLayout layout;
+        layout.setFrameNeeds(r.frame2, r.frame3);
+        layout.setAvailable(r.available);
+        const ResizeLayout::Result result = resized(layout, r.inner);
+        const ResizeLayout::Geometry &g = result.geometry;
+        EXPECT_EQ(result.inner, r.counted) << r.name;
+        EXPECT_EQ(result.besideEachOther, r.beside) << r.name;
+        EXPECT_EQ(layout.columnSize(r.counted.height()).width(), r.columnWidth) << r.name;
+        // The charts keep the designed 60 twips from the column, the column 60 from the edge.
+        const int w = r.counted.width();
+        EXPECT_EQ(g.frame2.left(), w - r.columnWidth - 60) << r.name;
+        EXPECT_EQ(g.chart1.width(), w - r.columnWidth - 120) << r.name;
+        EXPECT_EQ(g.chart2.width(), g.chart1.width()) << r.name;
+        EXPECT_EQ(g.legend.top(), r.counted.height() - 1600) << r.name;
+        if (r.beside) {
+            EXPECT_EQ(g.frame3.top(), 0) << r.name;
+            EXPECT_EQ(g.frame3.left(), g.frame2.right() + 1 + 60) << r.name;
+        } else {
+            EXPECT_EQ(g.frame3.left(), g.frame2.left()) << r.name;
+            EXPECT_EQ(g.frame3.top(), g.frame2.bottom() + 1) << r.name;
+        }
+    }
+}

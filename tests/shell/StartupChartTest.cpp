@@ -1,7 +1,6 @@
 #include "FakeForm.h"
 
 #include "chartdoc/TableImage.h"
-#include "shell/ChartGlobals.h"
 #include "shell/StartupChart.h"
 #include "support/TestFiles.h"
 
@@ -20,7 +19,6 @@ struct StartupChartFixture : ::testing::Test
 {
     QTemporaryDir dir;
     test::FakeForm form;
-    shell::ChartGlobals globals;
     chartdoc::TableImage table;
 
     StartupChartFixture()
@@ -39,7 +37,7 @@ struct StartupChartFixture : ::testing::Test
 
     void run(const QString &commandLine)
     {
-        shell::StartupChart(form, globals, table).run(commandLine, dir.path() + QLatin1Char('/'));
+        shell::StartupChart(form, table).run(commandLine, dir.path() + QLatin1Char('/'));
     }
     QString opened() const
     {

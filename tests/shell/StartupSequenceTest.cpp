@@ -4,7 +4,6 @@
 #include "chartdoc/TableImage.h"
 #include "chartview/render/ChartFile.h"
 #include "os/IniSettingsStore.h"
-#include "shell/ChartGlobals.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
@@ -30,7 +29,6 @@ struct StartupFixture : ::testing::Test
     os::IniSettingsStore store{configDir.path()};
     shell::StartupSettings settings{store};
     shell::ProgramState state;
-    shell::ChartGlobals globals;
     chartdoc::TableImage table;
     test::FakeForm form;
     test::RecordingSpeech speech{form.log};
@@ -58,9 +56,7 @@ struct StartupFixture : ::testing::Test
 
     void run(const QString &commandLine = QString())
     {
-        shell::StartupSequence({form, state, settings, speech, globals, table},
-                               options(commandLine))
-            .run();
+        shell::StartupSequence({form, state, settings, speech, table}, options(commandLine)).run();
     }
 
     QString file(const QString &name) const { return programDir.filePath(name); }
@@ -106,7 +102,11 @@ TEST_F(StartupFixture, LeavesTheSampleChartsPathsAndDefaultsInPlace)
     EXPECT_EQ(form.charts[0].Depth3D(), 50) << "from the depth box";
     EXPECT_FALSE(form.charts[0].ErrorPending());
     EXPECT_FALSE(form.charts[1].ErrorPending());
-    EXPECT_TRUE(globals.superGradientOn);
+    const chartview::BackgroundGradient startGradient{true, chartview::GradientVertical,
+                                                      chartview::rgb(255, 255, 128),
+                                                      chartview::rgb(0, 255, 255)};
+    EXPECT_EQ(form.charts[0].backgroundGradient(), startGradient)
+        << "the start-up chart keeps the designed gradient";
 
     EXPECT_EQ(state.qelDir, programDir.path() + QLatin1Char('/'));
     EXPECT_EQ(settings.programPath(), programDir.path()) << "no slash is added to Qel.Path";
@@ -183,7 +183,7 @@ TEST_F(StartupFixture, AMissingProgramFolderDoesNotStopStartUp)
     test::writeFile(file(QStringLiteral("plain")), "x");
     shell::StartupOptions o = options();
     o.programDir = file(QStringLiteral("plain/qelPro"));
-    shell::StartupSequence({form, state, settings, speech, globals, table}, o).run();
+    shell::StartupSequence({form, state, settings, speech, table}, o).run();
     EXPECT_TRUE(form.log.contains(QStringLiteral("showForm")));
     // The copy built into the program stands in for the start-up chart it could not write.
     EXPECT_EQ(form.charts[0].SeriesTotal(), 5);

@@ -14,6 +14,12 @@ QStringList FakeDialogs::chooseFiles(const os::FileDialogRequest &request)
     return fileChoices.isEmpty() ? QStringList() : fileChoices.takeFirst();
 }
 
+std::optional<quint32> FakeDialogs::chooseColor(quint32 initial)
+{
+    colorDialogs.append(initial);
+    return colorChoices.isEmpty() ? std::nullopt : colorChoices.takeFirst();
+}
+
 QStringList FakeDialogs::messageTexts() const
 {
     QStringList texts;

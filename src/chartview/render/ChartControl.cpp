@@ -552,6 +552,12 @@ void ChartControl::setBackgroundPainter(BackgroundPainter painter)
     touch();
 }
 
+void ChartControl::setBackgroundGradient(const BackgroundGradient &gradient)
+{
+    m_model.backgroundGradient = gradient;
+    touch();
+}
+
 // ---- commands, queries, painting ------------------------------------------------------------
 
 qint32 ChartControl::ChartCommand(qint16 code, qint32 param)
@@ -724,6 +730,7 @@ qint32 ChartControl::ImportFile(qint16 format, const QString &path)
         return 2;
     }
     ChartModel loaded;
+    loaded.backgroundGradient = m_model.backgroundGradient;
     const ChartFileResult r = ChartFile::load(path, loaded);
     if (!r.ok()) {
         m_importError = r.message;

@@ -117,6 +117,8 @@ public:
     QPainter *OverlayPainter(qint32 context) override;
     QImage HandedOverPicture() const override { return m_handedOver; }
     void setBackgroundPainter(BackgroundPainter painter) override;
+    BackgroundGradient backgroundGradient() const override { return m_model.backgroundGradient; }
+    void setBackgroundGradient(const BackgroundGradient &gradient) override;
     bool ErrorPending() const override { return m_errorPending; }
     void clearError() override { m_errorPending = false; }
     const ChartModel &model() const override { return m_model; }

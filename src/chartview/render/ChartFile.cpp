@@ -325,6 +325,18 @@ QByteArray jsonBand(const ValueBand &band)
     return out;
 }
 
+QByteArray jsonGradient(const BackgroundGradient &gradient)
+{
+    QByteArray out;
+    ObjectText object(out, ObjectText::Inline);
+    object.field(QStringLiteral("on"), jsonBool(gradient.on));
+    object.field(QStringLiteral("kind"), jsonInteger(gradient.kind));
+    object.field(QStringLiteral("color1"), jsonInteger(gradient.color1));
+    object.field(QStringLiteral("color2"), jsonInteger(gradient.color2));
+    object.finish();
+    return out;
+}
+
 template <typename Item, typename Write>
 QByteArray jsonObjects(const Item &items, int indent, Write write)
 {
@@ -374,6 +386,7 @@ void writeChart(QByteArray &out, const ChartModel &m)
     c.field(QStringLiteral("backColorB"), jsonInteger(m.backColorB));
     c.field(QStringLiteral("backColorC"), jsonInteger(m.backColorC));
     c.field(QStringLiteral("indexedColors"), jsonMap(m.indexedColors, jsonInteger<Rgb>));
+    c.field(QStringLiteral("backgroundGradient"), jsonGradient(m.backgroundGradient));
 
     c.field(QStringLiteral("clickLog"), jsonString(m.clickLog));
     c.field(QStringLiteral("cursorMode"), jsonInteger(m.cursorMode));
@@ -573,6 +586,22 @@ public:
         return !failed();
     }
 
+    bool read(const QJsonValue &value, const QString &name, BackgroundGradient &out)
+    {
+        QJsonObject object;
+        if (!readObject(value, name, object))
+            return false;
+        BackgroundGradient gradient;
+        optional(object, name, QStringLiteral("on"), gradient.on);
+        optional(object, name, QStringLiteral("kind"), gradient.kind);
+        optional(object, name, QStringLiteral("color1"), gradient.color1);
+        optional(object, name, QStringLiteral("color2"), gradient.color2);
+        if (failed())
+            return false;
+        out = gradient;
+        return true;
+    }
+
     bool read(const QJsonValue &value, const QString &name, ValueBand &out)
     {
         QJsonObject object;
@@ -687,6 +716,7 @@ bool readChart(Reader &r, const QJsonObject &c, ChartModel &m)
     r.optional(c, {}, QStringLiteral("backColorB"), m.backColorB);
     r.optional(c, {}, QStringLiteral("backColorC"), m.backColorC);
     r.optional(c, {}, QStringLiteral("indexedColors"), m.indexedColors);
+    r.optional(c, {}, QStringLiteral("backgroundGradient"), m.backgroundGradient);
 
     r.optional(c, {}, QStringLiteral("clickLog"), m.clickLog);
     r.optional(c, {}, QStringLiteral("cursorMode"), m.cursorMode);
@@ -767,6 +797,9 @@ ChartFileResult ChartFile::fromJson(const QByteArray &json, ChartModel &model,
             chart = top.value(chartKey).toObject();
     }
     ChartModel loaded;
+    // The background painting is the program's: a file without one (any file of an earlier
+    // qelPro) leaves it as it is.
+    loaded.backgroundGradient = model.backgroundGradient;
     if (r.failed() || !readChart(r, chart, loaded))
         return failure(ChartFileResult::Damaged, fileName, r.problem());
     model = std::move(loaded);

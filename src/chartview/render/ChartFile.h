@@ -26,7 +26,8 @@ struct ChartFileResult
 };
 
 // qelPro's own chart file: versioned JSON holding the whole ChartModel (docs/chart-file.md).
-// A read either fills the model completely or leaves it exactly as it was.
+// A read either fills the model completely or leaves it exactly as it was; only the background
+// gradient, which files of earlier versions do not hold, is kept when the file has none.
 class ChartFile
 {
 public:

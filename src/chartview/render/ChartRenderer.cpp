@@ -1,5 +1,7 @@
 #include "chartview/render/ChartRenderer.h"
 
+#include "chartview/render/GradientPainter.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -64,10 +66,14 @@ ChartLayout ChartRenderer::run()
             drawWalls3D();
         drawBands();
         drawGrid();
+        // In 3D the constant lines run along the walls, behind the data; in 2D over it.
+        if (m_layout.projection.is3D())
+            drawConstants();
     }
     drawSeries();
     if (!isPie()) {
-        drawConstants();
+        if (!m_layout.projection.is3D())
+            drawConstants();
         drawAxes();
     }
     drawTitles();
@@ -444,6 +450,8 @@ void ChartRenderer::drawBackground()
     const QRect area = QRectF(QPointF(0, 0), m_layout.size).toAlignedRect();
     if (m_background && m_background(m_painter, area))
         return;
+    if (GradientPainter::paint(m_painter, m_model.backgroundGradient, area))
+        return;
     const QColor back = toQColor(m_model.backColorA);
     if (back.alpha() > 0)
         m_painter->fillRect(QRectF(QPointF(0, 0), m_layout.size), back);
@@ -463,30 +471,113 @@ void ChartRenderer::drawWalls3D()
 {
     if (!m_painter)
         return;
+    // The floor, the back wall and the side wall are slabs WallWidth pixels thick, standing
+    // outside the data box: their faces towards the data take the plot's colour (none leaves
+    // the background visible), their edges the walls' colour. Only faces turned towards the
+    // viewer are painted, far ones first.
     const Projection3D &pr = m_layout.projection;
     const double wFar = pr.backIsFar() ? 1 : 0;
     const double uFar = pr.rightIsFar() ? 1 : 0;
-    QColor wall = toQColor(m_model.indexedColor(IndexedWalls));
+    const double thick = std::max<int>(m_model.wallWidth, 1) / std::max(pr.scale(), 1e-9);
+    const double tu = std::min(thick, 0.2);
+    const double tv = std::min(thick / std::max(pr.boxHeight(), 1e-9), 0.2);
+    const double tw = std::min(thick / std::max(pr.depthRatio(), 1e-9), 0.5);
+    const QColor wallSet = toQColor(m_model.indexedColor(IndexedWalls));
+    const QColor wall = wallSet.alpha() ? wallSet : QColor(180, 180, 180);
     const QColor plot = toQColor(m_model.backColorB);
-    const QColor edge = toQColor(m_model.indexedColor(IndexedAxisLines));
-    QPen pen(edge.isValid() && edge.alpha() ? edge : QColor(Qt::darkGray),
-             std::max<int>(m_model.wallWidth, 1));
-    pen.setJoinStyle(Qt::MiterJoin);
-    m_painter->setPen(pen);
-    auto face = [&](QPolygonF poly, const QColor &fill) {
-        m_painter->setBrush(fill.alpha() ? QBrush(fill) : Qt::NoBrush);
-        m_painter->drawPolygon(poly);
+    const QColor edgeSet = toQColor(m_model.indexedColor(IndexedAxisLines));
+    const QColor edge = edgeSet.alpha() ? edgeSet : QColor(Qt::darkGray);
+
+    struct Slab
+    {
+        double u0, u1, v0, v1, w0, w1;
+        int inner; // the face towards the data: 0..5 as listed in faces below
+        int innerShade;
     };
-    const QColor floorColor = wall.alpha() ? wall : QColor(Qt::lightGray);
-    const QColor backColor = plot.alpha() ? plot : QColor(0, 0, 0, 0);
-    face(QPolygonF({toScreen(0, 0, 0), toScreen(1, 0, 0), toScreen(1, 0, 1), toScreen(0, 0, 1)}),
-         floorColor);
-    face(QPolygonF({toScreen(0, 0, wFar), toScreen(1, 0, wFar), toScreen(1, 1, wFar),
-                    toScreen(0, 1, wFar)}),
-         backColor);
-    face(QPolygonF({toScreen(uFar, 0, 0), toScreen(uFar, 0, 1), toScreen(uFar, 1, 1),
-                    toScreen(uFar, 1, 0)}),
-         backColor.alpha() ? backColor.darker(106) : backColor);
+    const double uLo = uFar == 0 ? -tu : 0, uHi = uFar == 1 ? 1 + tu : 1;
+    const double wLo = wFar == 0 ? -tw : 0, wHi = wFar == 1 ? 1 + tw : 1;
+    const Slab slabs[] = {
+        // The floor runs under the walls; its top is the face towards the data.
+        {uLo, uHi, -tv, 0, wLo, wHi, 3, 96},
+        {uLo, uHi, 0, 1, wFar == 1 ? 1 : -tw, wFar == 1 ? 1 + tw : 0, wFar == 1 ? 4 : 5, 100},
+        {uFar == 1 ? 1 : -tu, uFar == 1 ? 1 + tu : 0, 0, 1, 0, 1, uFar == 1 ? 0 : 1, 98},
+    };
+    struct WallFace
+    {
+        QPolygonF polygon;
+        double depth;
+        QColor fill;
+        bool inner;
+    };
+    std::vector<WallFace> faces;
+    for (const Slab &b : slabs) {
+        // Seen from below, the floor would stand between the viewer and the data.
+        if (&b == &slabs[0] && !pr.floorVisible())
+            continue;
+        // Corners of each face in order, with the face's outward direction.
+        const struct
+        {
+            WorldPoint c[4];
+            WorldPoint out;
+            int shade; // of the wall colour
+        } sides[6] = {
+            {{{b.u0, b.v0, b.w0}, {b.u0, b.v1, b.w0}, {b.u0, b.v1, b.w1}, {b.u0, b.v0, b.w1}},
+             {-1, 0, 0},
+             85},
+            {{{b.u1, b.v0, b.w0}, {b.u1, b.v1, b.w0}, {b.u1, b.v1, b.w1}, {b.u1, b.v0, b.w1}},
+             {1, 0, 0},
+             85},
+            {{{b.u0, b.v0, b.w0}, {b.u1, b.v0, b.w0}, {b.u1, b.v0, b.w1}, {b.u0, b.v0, b.w1}},
+             {0, -1, 0},
+             75},
+            {{{b.u0, b.v1, b.w0}, {b.u1, b.v1, b.w0}, {b.u1, b.v1, b.w1}, {b.u0, b.v1, b.w1}},
+             {0, 1, 0},
+             110},
+            {{{b.u0, b.v0, b.w0}, {b.u1, b.v0, b.w0}, {b.u1, b.v1, b.w0}, {b.u0, b.v1, b.w0}},
+             {0, 0, -1},
+             100},
+            {{{b.u0, b.v0, b.w1}, {b.u1, b.v0, b.w1}, {b.u1, b.v1, b.w1}, {b.u0, b.v1, b.w1}},
+             {0, 0, 1},
+             92},
+        };
+        for (int i = 0; i < 6; ++i) {
+            const auto &side = sides[i];
+            WorldPoint mid{0, 0, 0};
+            for (const WorldPoint &c : side.c) {
+                mid.u += c.u / 4;
+                mid.v += c.v / 4;
+                mid.w += c.w / 4;
+            }
+            const double eps = 1e-3;
+            const WorldPoint ahead{mid.u + side.out.u * eps, mid.v + side.out.v * eps,
+                                   mid.w + side.out.w * eps};
+            if (pr.depth(ahead) >= pr.depth(mid))
+                continue; // turned away from the viewer
+            WallFace f;
+            for (const WorldPoint &c : side.c)
+                f.polygon << pr.map(c);
+            f.depth = pr.depth(mid);
+            f.inner = i == b.inner;
+            f.fill = f.inner ? (plot.alpha() ? shade(plot, b.innerShade) : QColor(0, 0, 0, 0))
+                             : shade(wall, side.shade);
+            faces.push_back(f);
+        }
+    }
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const WallFace &a, const WallFace &b) { return a.depth > b.depth; });
+    QPen edgePen(edge, 0.8);
+    edgePen.setJoinStyle(Qt::MiterJoin);
+    for (const WallFace &f : faces) {
+        if (f.inner) {
+            m_painter->setPen(edgePen);
+            m_painter->setBrush(f.fill.alpha() ? QBrush(f.fill) : Qt::NoBrush);
+        } else {
+            // The same colour round the edge closes the seams between the slab's faces.
+            m_painter->setPen(QPen(f.fill, 0.6));
+            m_painter->setBrush(f.fill);
+        }
+        m_painter->drawPolygon(f.polygon);
+    }
 }
 
 void ChartRenderer::drawBands()
@@ -547,6 +638,8 @@ void ChartRenderer::drawGrid()
             b.setY(m_layout.plot.top());
         }
         m_painter->drawLine(a, b);
+        if (is3D) // and on across the floor, so that it reads as one
+            m_painter->drawLine(toScreen(u, 0, 0), toScreen(u, 0, 1));
     };
     for (double t : m_layout.yScale.ticks()) {
         const double v = m_layout.yScale.fraction(t);
@@ -1095,10 +1188,19 @@ void ChartRenderer::drawConstants()
         if (m_model.constantStyle == 3)
             pen.setStyle(Qt::DashLine);
         m_painter->setPen(pen);
-        QPointF a = toScreen(0, v, 0), b = toScreen(1, v, 0);
-        if (!m_layout.projection.is3D()) {
-            a.setX(m_layout.plot.left());
-            b.setX(m_layout.plot.right());
+        QPointF a, b;
+        if (m_layout.projection.is3D()) {
+            // Along the back wall and the side wall, as the grid lines run.
+            const double wFar = m_layout.projection.backIsFar() ? 1 : 0;
+            const double uFar = m_layout.projection.rightIsFar() ? 1 : 0;
+            a = toScreen(0, v, wFar);
+            b = toScreen(1, v, wFar);
+            m_painter->drawLine(toScreen(uFar, v, 0), toScreen(uFar, v, 1));
+            if (b.x() < a.x())
+                std::swap(a, b);
+        } else {
+            a = QPointF(m_layout.plot.left(), toScreen(0, v).y());
+            b = QPointF(m_layout.plot.right(), a.y());
         }
         m_painter->drawLine(a, b);
         if (!c.caption.isEmpty()) {
@@ -1162,20 +1264,34 @@ void ChartRenderer::drawYLabels(const AxisScale &scale, bool right)
         return;
     m_painter->setFont(font(ChartText::YLabels));
     m_painter->setPen(Qt::black);
-    // In 3D the labels run up the front vertical edge that is farthest to the left (right).
+    // In 3D the labels run up the vertical edge of the box that is farthest to the left
+    // (right), where the grid lines of the wall beside it end. Where two edges stand one over
+    // the other (a wall seen edge-on, as without rotation), the labels take the one on the far
+    // walls, so they stand at the ends of the back wall's grid lines.
     double edgeU = right ? 1 : 0, edgeW = 0;
-    if (m_layout.projection.is3D()) {
-        double best = right ? -1e300 : 1e300;
-        for (double u : {0.0, 1.0})
+    const Projection3D &pr = m_layout.projection;
+    const bool is3D = pr.is3D();
+    if (is3D) {
+        const double uFar = pr.rightIsFar() ? 1 : 0, wFar = pr.backIsFar() ? 1 : 0;
+        double bestX = 0;
+        int bestFar = -1;
+        for (double u : {0.0, 1.0}) {
             for (double w : {0.0, 1.0}) {
                 const double x = toScreen(u, 0, w).x();
-                if (right ? x > best : x < best) {
-                    best = x;
+                const int far = int(u == uFar) + int(w == wFar);
+                const bool further = bestFar < 0 || (right ? x > bestX + 4 : x < bestX - 4);
+                const bool level = bestFar >= 0 && std::abs(x - bestX) <= 4;
+                if (further || (level && far > bestFar)) {
+                    bestX = x;
+                    bestFar = far;
                     edgeU = u;
                     edgeW = w;
                 }
             }
+        }
     }
+    // Labels keep clear of the walls' thickness.
+    const double clearance = is3D ? std::max<int>(m_model.wallWidth, 1) : 0;
     for (double t : scale.ticks()) {
         const double v = scale.fraction(t);
         if (v < -1e-9 || v > 1 + 1e-9)
@@ -1186,8 +1302,9 @@ void ChartRenderer::drawYLabels(const AxisScale &scale, bool right)
         const QString text = scale.label(t);
         const double w = fm.horizontalAdvance(text);
         const QRectF box =
-            right ? QRectF(at.x() + 5, at.y() - fm.height() / 2, w + 2, fm.height())
-                  : QRectF(at.x() - w - 6, at.y() - fm.height() / 2, w + 2, fm.height());
+            right
+                ? QRectF(at.x() + 5 + clearance, at.y() - fm.height() / 2, w + 2, fm.height())
+                : QRectF(at.x() - w - 6 - clearance, at.y() - fm.height() / 2, w + 2, fm.height());
         m_painter->drawText(box, (right ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, text);
         m_painter->drawLine(at, at + QPointF(right ? 3 : -3, 0));
     }

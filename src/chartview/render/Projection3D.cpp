@@ -21,6 +21,8 @@ Projection3D::Projection3D(const QRectF &plot, bool view3D, double elevationDegr
         return;
     m_elevation = std::clamp(elevationDegrees, -90.0, 90.0) * Pi / 180;
     const double rot = rotationDegrees * Pi / 180;
+    // Straight from above (a surface's mosaic) the tilted view is the one wanted.
+    m_oblique = std::fmod(std::abs(rotationDegrees), 180.0) == 0 && std::abs(elevationDegrees) < 90;
     m_sinRot = std::sin(rot);
     m_cosRot = std::cos(rot);
     m_sinEl = std::sin(m_elevation);
@@ -51,6 +53,14 @@ void Projection3D::rotate(double u, double v, double w, double &x, double &y, do
     const double cx = u - 0.5, cy = v * m_height, cz = (w - 0.5) * m_depth;
     const double x1 = cx * m_cosRot + cz * m_sinRot;
     const double z1 = -cx * m_sinRot + cz * m_cosRot;
+    if (m_oblique) {
+        // The depth recedes along (cos, sin) of the elevation; the viewer looks along
+        // (-cos, -sin, 1), so the distance from the viewer is measured along it.
+        x = x1 + z1 * m_cosEl;
+        y = cy + z1 * m_sinEl;
+        z = z1 - x1 * m_cosEl - cy * m_sinEl;
+        return;
+    }
     x = x1;
     y = cy * m_cosEl + z1 * m_sinEl;
     z = -cy * m_sinEl + z1 * m_cosEl;

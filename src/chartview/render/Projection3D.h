@@ -15,7 +15,11 @@ struct WorldPoint
 };
 
 // Maps the chart's box onto the plot area: flat in 2D, an orthographic view turned by
-// the rotation about the vertical axis and tilted by the elevation in 3D.
+// the rotation about the vertical axis and tilted by the elevation in 3D. Seen straight from
+// the front or the back (rotation 0 or 180) a tilted box would hide its side wall, and with it
+// the grid lines that carry the values from the axis to the data further back; there the view
+// is the oblique one of a pseudo-3D chart: the front face as in 2D, the depth drawn receding
+// up to the right at the elevation's angle (unless seen from straight above).
 class Projection3D
 {
 public:
@@ -33,12 +37,19 @@ public:
     bool backIsFar() const;  // the w = 1 face is behind
     bool rightIsFar() const; // the u = 1 face is behind
     bool floorVisible() const { return m_elevation > 0; }
+    bool isOblique() const { return m_oblique; }
+    // Pixels per unit of the box's width; the box is boxHeight() high and depthRatio() deep in
+    // those units, so a length in pixels converts to every axis alike.
+    double scale() const { return m_scale; }
+    double boxHeight() const { return m_height; }
+    double depthRatio() const { return m_depth; }
 
 private:
     void rotate(double u, double v, double w, double &x, double &y, double &z) const;
 
     QRectF m_plot;
     bool m_3d = false;
+    bool m_oblique = false;
     double m_elevation = 0; // radians
     double m_sinRot = 0, m_cosRot = 1, m_sinEl = 0, m_cosEl = 1;
     double m_depth = 0;

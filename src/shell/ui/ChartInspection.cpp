@@ -110,7 +110,9 @@ AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
     }
     if (!m_viewer)
         m_viewer = std::make_unique<stats::StatTextViewer>(m_parts.window);
-    stats::RegressionJob run(chart, m_parts.dialogs, m_options, m_fields, m_colorGroupCount);
+    stats::RegressionJob run(chart, m_parts.dialogs, m_options, m_fields,
+                             m_parts.document ? m_parts.document->colorGroupCount()
+                                              : m_colorGroupCount);
     run.setCurrentFile(m_parts.state.currentFile);
     run.setViewer(m_viewer.get());
     run.setMessageWindow(&m_parts.messages);

@@ -3,19 +3,27 @@
 #include "chartdoc/FileTypeRegistration.h"
 #include "chartdoc/TableFileReader.h"
 #include "chartview/CfxOcx.h"
+#include "chartview/render/ChartClipboard.h"
 #include "chartview/ui/ChartWidget.h"
+#include "chartview/ui/PointInspector.h"
 #include "os/AboutInfo.h"
 #include "os/AccessLog.h"
 #include "os/Resources.h"
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
+#include "os/ui/SystemClipboard.h"
+#include "settings/ui/Form2.h"
+#include "shell/ChartOptionControls.h"
 #include "shell/NotYetAvailable.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
 #include "shell/WindowCaption.h"
 #include "shell/ui/ChartInspection.h"
+#include "shell/ui/CommandColumn.h"
+#include "shell/ui/Form3.h"
 #include "shell/ui/HelpBrowser.h"
+#include "shell/ui/OptionPanel.h"
 #include "shell/ui/PictureViewer.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
@@ -41,11 +49,11 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QStyle>
-#include <QToolButton>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QUndoStack>
 
-#include <tuple>
+#include <algorithm>
 
 namespace qel::shell {
 
@@ -53,22 +61,30 @@ using chartview::ChartWidget;
 
 namespace {
 
-// The command column: rows of controls 255 twips apart, 240 high, inside frames 1800 wide.
-constexpr int Row = 255;
-constexpr int RowHeight = 240;
-constexpr int Margin = 45;
-constexpr int Inner = 1710;    // usable width inside Frame2 and Frame3
-constexpr int SubInner = 1680; // usable width inside the frames nested in them
-
-QRect rowRect(int top, int row, int left = Margin, int width = Inner)
-{
-    return QRect(left, top + row * Row, width, RowHeight);
-}
-
 QString wordPadName()
 {
     return QStringLiteral("Wordpad.exe");
 }
+
+// The chart tool bar's commands with the theme's icon names and our own drawings.
+struct ToolIcon
+{
+    int command;
+    const char *theme;
+    const char *own;
+};
+
+constexpr ToolIcon ToolIcons[] = {
+    {ChartWidget::CommandOpen, "document-open", ":/icons/tool-open.svg"},
+    {ChartWidget::CommandSave, "document-save", ":/icons/tool-save.svg"},
+    {ChartWidget::CommandPrint, "document-print", ":/icons/tool-print.svg"},
+    {ChartWidget::CommandGallery, "view-statistics", ":/icons/tool-gallery.svg"},
+    {ChartWidget::CommandView3D, "view-3d", ":/icons/tool-3d.svg"},
+    {ChartWidget::CommandRotate, "object-rotate-left", ":/icons/tool-rotate.svg"},
+    {ChartWidget::CommandLegend, "view-list-details", ":/icons/tool-legend.svg"},
+    {ChartWidget::CommandGrid, "view-grid", ":/icons/tool-grid.svg"},
+    {ChartWidget::CommandColors, "color-management", ":/icons/tool-colors.svg"},
+};
 
 } // namespace
 
@@ -80,6 +96,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , m_settings(services.settings)
     , m_launcher(services.settings, services.dialogs, services.starter)
     , m_calculator(services.starter, m_launcher)
+    , m_stepTimer(services.stepTimer)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("qelPro"));
@@ -88,46 +105,54 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_launcher.describe(wordPadName(), {QStringLiteral("テキストエディター"),
                                         QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
                                         {}});
+    if (!m_stepTimer) {
+        m_ownTimer = std::make_unique<QtStepTimer>();
+        m_stepTimer = m_ownTimer.get();
+    }
     buildForm();
     buildMenus();
-    m_trap = std::make_unique<chartview::ChartErrorTrap>(
-        m_chart1->chart(), m_globals.superGradientOn, m_globals.chartErrorShown);
-    m_trap->setBeep(&QApplication::beep);
+    buildStatusBar();
     m_frmMsg = std::make_unique<slides::FrmMsg>();
     m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
-    m_document->setDepthText(m_depthText->text());
+    m_trap = std::make_unique<chartview::ChartErrorTrap>(m_chart1->chart());
+    m_trap->setBeep(&QApplication::beep);
+    m_trap->setGradientSwitchOff([this] { m_document->switchGradientOff(); });
+    m_systemClipboard = std::make_unique<os::SystemClipboard>();
+    m_clipboard = m_systemClipboard.get();
+    m_document->setDepthText(m_column->control<QLineEdit>(QStringLiteral("depthText"))->text());
     m_inspection = std::make_unique<ChartInspection>(ChartInspection::Parts{
-        *m_chart1, *m_chart2, findChild<QLineEdit *>(QStringLiteral("Text1")),
-        findChild<QLineEdit *>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs, m_state, this,
+        *m_chart1, *m_chart2, m_column->control<QLineEdit>(QStringLiteral("Text1")),
+        m_column->control<QLineEdit>(QStringLiteral("Text2")), *m_frmMsg, m_dialogs, m_state, this,
         m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    m_viewOptions = std::make_unique<ChartOptionControls>(
+        ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
+    // A turned chart drops the painted background, and the chart's own gradient switch with
+    // it (both are part of the chart, so an undo of the turn puts them back).
+    m_viewOptions->setGradientOff([this] {
+        m_document->switchGradientOff();
+        chart1().setGradientOn(false);
+    });
+    m_optionPanel = std::make_unique<OptionPanel>(
+        OptionPanel::Parts{*m_column, *m_viewOptions, *m_document, *m_chart1, m_dialogs,
+                           [this](const QString &text) { statusBar()->showMessage(text, 4000); },
+                           [this] { return m_inspection->inspector().inspectedPoint(); }});
     observeDocument();
+    connectColumn();
     buildEditMenu();
     m_recent =
         std::make_unique<RecentListCommands>(m_recentFiles, m_state, m_dialogs, *this, *m_loadSave);
+    m_legendFont = [this](const LegendFontChoice &current) {
+        return LegendFontDialog::ask(current, this);
+    };
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
-MainWindow::~MainWindow() = default;
-
-template <typename T> T *MainWindow::add(QWidget *parent, const QString &name, const QRect &twips)
+MainWindow::~MainWindow()
 {
-    T *widget = new T(parent);
-    widget->setObjectName(name);
-    m_placed.push_back({widget, twips});
-    return widget;
-}
-
-QAbstractButton *MainWindow::button(QWidget *parent, const QString &name, const QString &caption,
-                                    const QString &tip, const QRect &twips)
-{
-    auto *b = add<QPushButton>(parent, name, twips);
-    b->setText(caption);
-    if (!tip.isEmpty())
-        b->setToolTip(tip);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
+    // The colour window goes before the state and the document it shows.
+    delete m_form3;
 }
 
 void MainWindow::buildForm()
@@ -146,235 +171,100 @@ void MainWindow::buildForm()
     m_chart2->hide();
     m_txtLegend = new QPlainTextEdit(m_form);
     m_txtLegend->setObjectName(QStringLiteral("txtLegend"));
+    m_txtLegend->setToolTip(QStringLiteral("凡例（ダブルクリックで書体）"));
+    m_txtLegend->setStatusTip(m_txtLegend->toolTip());
     m_txtLegend->viewport()->installEventFilter(this);
-    for (ChartWidget *chart : {m_chart1, m_chart2})
+    for (ChartWidget *chart : {m_chart1, m_chart2}) {
         connect(chart, &ChartWidget::commandTriggered, this,
                 [this, chart](int command, bool &handled) {
                     chartCommand(chart == m_chart1 ? 1 : 2, command, handled);
                 });
-
-    m_frame2 = new QGroupBox(m_form);
-    m_frame2->setObjectName(QStringLiteral("Frame2"));
-    m_frame3 = new QGroupBox(m_form);
-    m_frame3->setObjectName(QStringLiteral("Frame3"));
-    QFont small(QStringLiteral("IPAPGothic"));
-    small.setPointSizeF(8);
-    for (QGroupBox *frame : {m_frame2, m_frame3}) {
-        frame->setFont(small);
-        frame->setStyleSheet(QStringLiteral("QPushButton, QToolButton { padding: 0px; }"));
+        decorateToolBar(chart);
     }
-    buildFrame2();
-    buildFrame3();
 
-    m_chart1->setGeometry(twips().toPixels(g.chart1));
-    m_chart2->setGeometry(twips().toPixels(g.chart2));
-    m_txtLegend->setGeometry(twips().toPixels(g.legend));
-    m_frame2->setGeometry(twips().toPixels(g.frame2));
-    m_frame3->setGeometry(twips().toPixels(g.frame3));
-    placeInner();
+    m_column = std::make_unique<CommandColumn>(m_form);
+    m_cmdQelHlp = m_column->control<QAbstractButton>(QStringLiteral("cmdQelHlp"));
+    m_combo1 = m_column->control<QComboBox>(QStringLiteral("Combo1"));
+
+    const Twips t = twips();
+    m_chart1->setGeometry(t.toPixels(g.chart1));
+    m_chart2->setGeometry(t.toPixels(g.chart2));
+    m_txtLegend->setGeometry(t.toPixels(g.legend));
+    m_column->frame2()->setGeometry(t.toPixels(g.frame2));
+    m_column->frame3()->setGeometry(t.toPixels(g.frame3));
 }
 
-void MainWindow::buildFrame2()
+void MainWindow::connectColumn()
 {
-    QWidget *f = m_frame2;
-    m_cmdQelHlp = button(f, QStringLiteral("cmdQelHlp"), QStringLiteral("?"),
-                         QStringLiteral("ヘルプ、ここにファイルをドロップできます"),
-                         rowRect(Margin, 0, Margin, 360));
-    m_cmdQelHlp->setAcceptDrops(true);
+    const CommandColumn &c = *m_column;
+    auto button = [&c](const char *name) {
+        return c.control<QAbstractButton>(QString::fromLatin1(name));
+    };
     m_cmdQelHlp->installEventFilter(this);
     connect(m_cmdQelHlp, &QAbstractButton::clicked, this, &MainWindow::cmdQelHlp_Click);
-    auto *calc = button(f, QStringLiteral("Calculater"), QStringLiteral("電卓"), QString(),
-                        rowRect(Margin, 0, 420, 870));
-    connect(calc, &QAbstractButton::clicked, this, &MainWindow::Calculater_Click);
-    button(f, QStringLiteral("kyCommand"), QString(), QString(), rowRect(Margin, 0, 1305, 450));
+    connect(button("Calculater"), &QAbstractButton::clicked, this, &MainWindow::Calculater_Click);
+    connect(button("SSCmdChart"), &QAbstractButton::clicked, this, &MainWindow::SSCmdChart_Click);
+    connect(button("SScmdQEL"), &QAbstractButton::clicked, this, &MainWindow::SScmdQEL_Click);
+    connect(button("SSCmdGradient"), &QAbstractButton::clicked, this,
+            &MainWindow::SSCmdGradient_Click);
 
-    pending(button(f, QStringLiteral("SSCmdChart"), QStringLiteral("Chart"),
-                   QStringLiteral("チャート切り替え"), rowRect(Margin, 1, Margin, 600)),
-            QStringLiteral("チャート切り替え"));
-    pending(button(f, QStringLiteral("SSCmdGradient"), QStringLiteral("配色と設定"),
-                   QStringLiteral("配色と設定"), rowRect(Margin, 1, 660, 1095)),
-            QStringLiteral("配色と設定"));
-    pending(button(f, QStringLiteral("SScmdQEL"), QStringLiteral("オプションと設定"),
-                   QStringLiteral("オプションと設定"), rowRect(Margin, 2)),
-            QStringLiteral("オプションと設定"));
-    m_combo1 = add<QComboBox>(f, QStringLiteral("Combo1"), rowRect(Margin, 3));
-    m_combo1->setToolTip(QStringLiteral("最近使ったファイル"));
     // Only a choice in the drop-down opens; keys and the wheel are filtered below.
     connect(m_combo1, &QComboBox::activated, this, [this] { m_recent->Combo1_Click(); });
     m_combo1->installEventFilter(this);
-    auto *viewList = button(f, QStringLiteral("cmdViewListFile"), QStringLiteral("View List File"),
-                            QString(), rowRect(Margin, 4));
-    viewList->installEventFilter(this);
+    button("cmdViewListFile")->installEventFilter(this);
 
     // Printing.
-    auto *print = add<QGroupBox>(f, QStringLiteral("SSFrame1"), QRect(30, 1335, 1740, 1590));
-    const int top = 30;
-    const int left = 30;
-    pending(button(print, QStringLiteral("SSPrint"), QStringLiteral("背景付き印刷"),
-                   QStringLiteral("背景付き印刷"), rowRect(top, 0, left, SubInner)),
-            QStringLiteral("背景付き印刷"));
-    for (int index : {1, 2}) {
-        auto *white = button(print, QStringLiteral("SSprnWhite_%1").arg(index),
-                             QStringLiteral("背景無色印刷"), QStringLiteral("背景無色印刷"),
-                             rowRect(top, 1, left, SubInner));
-        white->setVisible(index == 1); // index 2 stands in while Chart2 is shown
-        pending(white, QStringLiteral("背景無色印刷"));
-    }
-    button(print, QStringLiteral("SSprnForm"), QStringLiteral("PrnForm"), QString(),
-           rowRect(top, 2, left, 825)); // has no effect
-    auto *page = button(print, QStringLiteral("SSCmdPage"), QString(), QStringLiteral("page"),
-                        rowRect(top, 2, left + 855, 825));
-    page->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    pending(page, QStringLiteral("page"));
-    pending(button(print, QStringLiteral("CmdPrnChart"), QStringLiteral("Print as Screen"),
-                   QString(), rowRect(top, 3, left, SubInner)),
-            QStringLiteral("Print as Screen"));
-    auto *fill =
-        button(print, QStringLiteral("CmdPrnFill"), QStringLiteral("Print Filling the Page"),
-               QString(), rowRect(top, 4, left, SubInner));
-    QFont narrow = fill->font();
-    narrow.setPointSizeF(7);
-    fill->setFont(narrow); // the longest caption of the column
-    pending(fill, QStringLiteral("Print Filling the Page"));
-    pending(button(print, QStringLiteral("CmdPrnForm"), QStringLiteral("Print Form"), QString(),
-                   rowRect(top, 5, left, SubInner)),
-            QStringLiteral("Print Form"));
+    pending(button("SSPrint"), QStringLiteral("背景付き印刷"));
+    pending(button("SSprnWhite_1"), QStringLiteral("背景無色印刷"));
+    pending(button("SSprnWhite_2"), QStringLiteral("背景無色印刷"));
+    pending(button("SSCmdPage"), QStringLiteral("page"));
+    pending(button("CmdPrnChart"), QStringLiteral("Print as Screen"));
+    pending(button("CmdPrnFill"), QStringLiteral("Print Filling the Page"));
+    pending(button("CmdPrnForm"), QStringLiteral("Print Form"));
 }
 
-void MainWindow::buildFrame3()
+void MainWindow::decorateToolBar(ChartWidget *chart)
 {
-    QWidget *f = m_frame3;
-    auto *view = add<QGroupBox>(f, QStringLiteral("SSFrame2"), QRect(30, 30, 1740, 3885));
-    const int top = 30;
-    const int left = 30;
-    auto viewButton = [&](const QString &name, const QString &caption, const QString &tip,
-                          const QRect &twips) {
-        pending(button(view, name, caption, tip, twips), caption.isEmpty() ? tip : caption);
-    };
-    viewButton(QStringLiteral("SSCmdVertConst"), QStringLiteral("Vertical Const."), QString(),
-               rowRect(top, 0, left, SubInner));
-    viewButton(QStringLiteral("SSCmdPointArrow"), QStringLiteral("Pointing Arrow"), QString(),
-               rowRect(top, 1, left, SubInner));
-    // Index 0 sets the grid lines, index 1 the data lines; index 2 does nothing.
-    viewButton(QStringLiteral("SSCmdThick2Dlines_1"), QStringLiteral("Thick 2D-lines"),
-               QStringLiteral("left/right mouse"), rowRect(top, 2, left, 1440));
-    button(view, QStringLiteral("SSCmdThick2Dlines_2"), QString(), QString(),
-           rowRect(top, 2, left + 1470, 210));
-    viewButton(QStringLiteral("SSCmdThick2Dlines_0"), QStringLiteral("ThickGridLines"),
-               QStringLiteral("grid size"), rowRect(top, 3, left, SubInner));
-    viewButton(QStringLiteral("SSCmdThickWall"), QStringLiteral("Thick 3D-wall "),
-               QStringLiteral("wall"), rowRect(top, 4, left, SubInner));
-    viewButton(QStringLiteral("SSCmdhartOnly"), QStringLiteral("OnlyChart"),
-               QStringLiteral("onlyChart"), rowRect(top, 5, left, 930));
-    viewButton(QStringLiteral("FontSize"), QStringLiteral("FontSize"),
-               QStringLiteral("left/right mouse"), rowRect(top, 5, left + 945, 735));
-    viewButton(QStringLiteral("FontSizeReset"), QStringLiteral("fontSizeReset"),
-               QStringLiteral("fontSizeReset"), rowRect(top, 6, left, SubInner));
-    const struct
-    {
-        const char16_t *caption;
-        const char16_t *tip;
-    } rotate[] = {
-        {u"←", u"図の左回転"}, {u"→", u"図の右回転"}, {u"«", u"左自動回転"}, {u"»", u"自動回転"}};
-    for (int i = 0; i < 4; ++i) {
-        const QString tip = QString::fromUtf16(rotate[i].tip);
-        pending(button(view, QStringLiteral("SSCommandRotate_%1").arg(i),
-                       QString::fromUtf16(rotate[i].caption), tip,
-                       rowRect(top, 7, left + i * 420, 405)),
-                tip);
+    QToolBar *bar = chart->toolBar();
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (QAction *action : bar->actions()) {
+        for (const ToolIcon &icon : ToolIcons) {
+            if (action->data().toInt() == icon.command)
+                action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
+                                                 QIcon(QString::fromLatin1(icon.own))));
+        }
+        if (action->statusTip().isEmpty())
+            action->setStatusTip(action->toolTip());
     }
-    const struct
-    {
-        const char16_t *name;
-        const char16_t *caption;
-        const char16_t *tip;
-    } checks[] = {
-        {u"SSCheck_CL_HIDEXLEG", u"Hide X-leg.", u"x軸値の非＆表示"},
-        {u"SSCheck_CL_HIDEYLEG", u"Hide Y-leg.", u"ｙ軸値の非＆表示"},
-        {u"SSChkHidden", u"Erase hidden", u"空データの削除"},
-    };
-    int row = 8;
-    for (const auto &c : checks) {
-        auto *box =
-            add<QCheckBox>(view, QString::fromUtf16(c.name), rowRect(top, row++, left, SubInner));
-        box->setText(QString::fromUtf16(c.caption));
-        box->setToolTip(QString::fromUtf16(c.tip));
-    }
-    for (const auto &[name, text] :
-         {std::pair{u"SSRibbon2", u"ｚ軸説明"}, std::pair{u"SSRibbon3", u"x軸値の縦横書き"}}) {
-        auto *ribbon =
-            add<QToolButton>(view, QString::fromUtf16(name), rowRect(top, row++, left, SubInner));
-        ribbon->setText(QString::fromUtf16(text));
-        ribbon->setToolTip(QString::fromUtf16(text));
-        ribbon->setCheckable(true);
-        if (QStringView(name) == u"SSRibbon2")
-            pending(ribbon, QString::fromUtf16(text));
-    }
-    const struct
-    {
-        const char16_t *label;
-        const char16_t *box;
-        const char16_t *scroll;
-        const char16_t *text;
-        const char16_t *initial;
-        int maximum;
-        QLineEdit *MainWindow::*member;
-    } numbers[] = {
-        {u"Label3", u"xGapText", u"VScroll1", u"x軸値の間隔", u"0", 100, &MainWindow::m_xGapText},
-        {u"Label4", u"depthText", u"VScroll2", u"奥行きの深さ", u"50", 999,
-         &MainWindow::m_depthText},
-    };
-    for (const auto &n : numbers) {
-        const QString tip = QString::fromUtf16(n.text);
-        auto *caption =
-            add<QLabel>(view, QString::fromUtf16(n.label), rowRect(top, row, left, 1110));
-        caption->setText(tip);
-        auto *box =
-            add<QLineEdit>(view, QString::fromUtf16(n.box), rowRect(top, row, left + 1125, 345));
-        box->setText(QString::fromUtf16(n.initial));
-        box->setToolTip(tip);
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::returnPressed, this, [this, tip] { notYetAvailable(tip); });
-        auto *scroll = add<QScrollBar>(view, QString::fromUtf16(n.scroll),
-                                       rowRect(top, row, left + 1485, 195));
-        scroll->setOrientation(Qt::Vertical);
-        scroll->setRange(0, n.maximum);
-        scroll->setValue(box->text().toInt());
-        scroll->setToolTip(tip);
-        // The scroll bar only fills the box; the box applies the value.
-        connect(scroll, &QScrollBar::valueChanged, box,
-                [box](int value) { box->setText(QString::number(value)); });
-        this->*n.member = box;
-        ++row;
-    }
+}
 
-    // Point inspection.
-    auto *inspect = add<QGroupBox>(f, QStringLiteral("Frame1"), QRect(30, 3930, 1740, 570));
-    auto *track =
-        add<QCheckBox>(inspect, QStringLiteral("Check2"), rowRect(top, 0, left, SubInner));
-    track->setText(QStringLiteral("Track Mouse"));
-    pending(track, QStringLiteral("Track Mouse"));
-    add<QLabel>(inspect, QStringLiteral("Label1"), rowRect(top, 1, left, 570))
-        ->setText(QStringLiteral("Series:"));
-    add<QLineEdit>(inspect, QStringLiteral("Text1"), rowRect(top, 1, left + 570, 300));
-    add<QLabel>(inspect, QStringLiteral("Label2"), rowRect(top, 1, left + 885, 510))
-        ->setText(QStringLiteral("Value:"));
-    add<QLineEdit>(inspect, QStringLiteral("Text2"), rowRect(top, 1, left + 1395, 285));
-
-    add<QLabel>(f, QStringLiteral("LblTabEditerSet"), QRect(Margin, 4530, 840, RowHeight));
-    add<QLabel>(f, QStringLiteral("lblCountValError"), QRect(900, 4530, 855, RowHeight));
-    add<QLabel>(f, QStringLiteral("Label5"), QRect(Margin, 4785, 1200, 150));
-    // Last in the tab order, so the arrow keys never reach the charts by tabbing.
-    add<QLabel>(f, QStringLiteral("Label6"), QRect(1500, 4785, 15, 15))
-        ->setFocusPolicy(Qt::TabFocus);
+void MainWindow::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_hovered = new QLabel(bar);
+    m_hovered->setObjectName(QStringLiteral("hoveredPoint"));
+    bar->addPermanentWidget(m_hovered);
+    for (ChartWidget *chart : {m_chart1, m_chart2})
+        connect(chart, &ChartWidget::mouseMoved, this, [this, chart](chartview::ChartEvent &e) {
+            if (chart->isVisible())
+                m_hovered->setText(
+                    chart->pointTipText(e.series, e.point).replace(u'\n', QStringLiteral(" / ")));
+        });
 }
 
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(QStringLiteral("開く..."), QKeySequence::Open, this, [this] { openCommand(); });
-    file->addAction(QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
-    file->addAction(QStringLiteral("印刷..."), QKeySequence::Print, this,
+    file->addAction(QIcon::fromTheme(QStringLiteral("document-open"),
+                                     QIcon(QStringLiteral(":/icons/tool-open.svg"))),
+                    QStringLiteral("開く..."), QKeySequence::Open, this, [this] { openCommand(); });
+    file->addAction(QIcon::fromTheme(QStringLiteral("document-save"),
+                                     QIcon(QStringLiteral(":/icons/tool-save.svg"))),
+                    QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
+    file->addAction(QIcon::fromTheme(QStringLiteral("document-print"),
+                                     QIcon(QStringLiteral(":/icons/tool-print.svg"))),
+                    QStringLiteral("印刷..."), QKeySequence::Print, this,
                     [this] { m_chart1->runCommand(ChartWidget::CommandPrint); });
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
@@ -416,11 +306,19 @@ QSize MainWindow::innerTwips() const
     return twips().fromPixels(m_form->size());
 }
 
-void MainWindow::placeInner()
+QSize MainWindow::availableInner() const
 {
-    const Twips t = twips();
-    for (const Placed &p : m_placed)
-        p.widget->setGeometry(t.toPixels(p.twips));
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return {};
+    // Around the form area: the window manager's frame (a guess until the window is shown),
+    // the menu bar and the status bar.
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible())
+        frame = QSize(8, 32);
+    const QSize chrome =
+        frame + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    return twips().fromPixels(s->availableGeometry().size() - chrome);
 }
 
 bool MainWindow::comboKey(QKeyEvent *event)
@@ -477,17 +375,33 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         drop->acceptProposedAction();
         cmdQelHlp_OLEDragDrop(files);
         return true;
-    } else if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == m_txtLegend->viewport())
-            notYetAvailable(QStringLiteral("凡例の書体"));
-        else if (watched == m_xGapText || watched == m_depthText)
-            notYetAvailable(static_cast<QLineEdit *>(watched)->toolTip());
+    } else if (event->type() == QEvent::MouseButtonDblClick && m_txtLegend &&
+               watched == m_txtLegend->viewport()) {
+        txtLegend_DblClick();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::keepOnScreen()
+{
+    const QScreen *s = screen();
+    if (!s || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QRect room = s->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int x = std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width()));
+    const int y = std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height()));
+    if (x != frame.left() || y != frame.top())
+        move(pos() + QPoint(x - frame.left(), y - frame.top()));
+}
+
 void MainWindow::Form_Resize()
 {
+    const Twips t = twips();
+    m_layout.setFrameNeeds(t.fromPixels(m_column->frame2()->sizeHint()),
+                           t.fromPixels(m_column->frame3()->sizeHint()));
+    m_layout.setAvailable(availableInner());
     m_layout.resize(innerTwips(), [this](const ResizeLayout::Result &r) { applyLayout(r); });
 }
 
@@ -504,15 +418,19 @@ void MainWindow::applyLayout(const ResizeLayout::Result &r)
         const QSize wanted(r.enlargeWidth ? t.toPixelsCeilX(r.inner.width()) : inner.width(),
                            r.enlargeHeight ? t.toPixelsCeilY(r.inner.height()) : inner.height());
         resize(size() + (wanted - inner));
+        keepOnScreen();
     }
     const ResizeLayout::Geometry &g = r.geometry;
-    m_chart1->setGeometry(t.toPixels(g.chart1));
     m_chart2->setGeometry(t.toPixels(g.chart2));
     m_txtLegend->setGeometry(t.toPixels(g.legend));
-    m_frame2->setGeometry(t.toPixels(g.frame2));
-    m_frame3->setGeometry(t.toPixels(g.frame3));
-    placeInner();
+    m_column->frame2()->setGeometry(t.toPixels(g.frame2));
+    m_column->frame3()->setGeometry(t.toPixels(g.frame3));
+    const QSize before = m_chart1->size();
+    m_chart1->setGeometry(t.toPixels(g.chart1));
+    if (m_chart1->size() != before)
+        chart1().Refresh(); // drawings over the chart do not survive a new size
     m_spacing.follow(chart1(), r.rx, r.ry, r.resetX, r.resetY);
+    m_document->updateGapScroll(); // the gap follows the chart's size
 }
 
 os::AboutWindow *MainWindow::aboutWindow() const
@@ -527,9 +445,7 @@ HelpBrowser *MainWindow::helpBrowser() const
 
 void MainWindow::Form_Load()
 {
-    StartupSequence({*this, m_state, m_settings, m_speech, m_globals, m_document->table()},
-                    m_options)
-        .run();
+    StartupSequence({*this, m_state, m_settings, m_speech, m_document->table()}, m_options).run();
     // What start-up loaded is where the user begins: nothing to save yet.
     m_document->controlsFollowChart();
     m_document->resetHistory();
@@ -629,7 +545,7 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         notYetAvailable(QStringLiteral("印刷"));
         break;
     case ChartWidget::CommandColors:
-        notYetAvailable(QStringLiteral("配色と設定"));
+        SSCmdGradient_Click();
         break;
     default:
         return; // the chart's own view commands
@@ -843,10 +759,14 @@ void MainWindow::unloadAbout()
 
 void MainWindow::closeOtherWindows()
 {
-    // The colour and settings windows arrive later; the help and about windows close here
-    // so that nothing is left open after the main window.
+    // The help, about and settings windows close here so that nothing is left open after the
+    // main window.
     if (m_help)
         m_help->close();
+    if (m_form2)
+        m_form2->close();
+    if (m_form3)
+        m_form3->close();
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
@@ -861,7 +781,6 @@ void MainWindow::endProgram()
 void MainWindow::observeDocument()
 {
     chartdoc::ChartDocument &doc = *m_document;
-    connect(&doc, &chartdoc::ChartDocument::controlsChanged, this, &MainWindow::showControls);
     connect(&doc, &chartdoc::ChartDocument::legendChanged, this, [this](const QString &text) {
         QString plain = text;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -874,70 +793,70 @@ void MainWindow::observeDocument()
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
         m_document->setLegendText(text);
     });
-    connect(m_depthText, &QLineEdit::textEdited, &doc, &chartdoc::ChartDocument::setDepthText);
     connect(&doc, &chartdoc::ChartDocument::chartReplaced, m_chart1, qOverload<>(&QWidget::update));
     connect(m_chart1, &ChartWidget::modelEditedByUser, &doc,
             [&doc](const chartview::ChartModel &before) {
                 doc.recordEdit(QStringLiteral("点の移動"), before);
             });
-
-    auto *hideX = findChild<QCheckBox *>(QStringLiteral("SSCheck_CL_HIDEXLEG"));
-    auto *hideY = findChild<QCheckBox *>(QStringLiteral("SSCheck_CL_HIDEYLEG"));
-    auto *hidden = findChild<QCheckBox *>(QStringLiteral("SSChkHidden"));
-    auto *ribbon3 = findChild<QToolButton *>(QStringLiteral("SSRibbon3"));
-    connect(hideX, &QCheckBox::clicked, this, [this](bool on) {
-        switchControl(QStringLiteral("Hide X-leg."), &chartdoc::ChartDocument::setHideXLegend, on);
-    });
-    connect(hideY, &QCheckBox::clicked, this, [this](bool on) {
-        switchControl(QStringLiteral("Hide Y-leg."), &chartdoc::ChartDocument::setHideYLegend, on);
-    });
-    connect(ribbon3, &QToolButton::clicked, this, [this](bool on) {
-        switchControl(QStringLiteral("x軸値の縦横書き"), &chartdoc::ChartDocument::setRibbon3, on);
-    });
-    connect(hidden, &QCheckBox::clicked, this, &MainWindow::SSChkHidden_Click);
-    showControls();
 }
 
-void MainWindow::showControls()
+void MainWindow::SSCmdChart_Click()
 {
-    const chartdoc::ViewControls &c = m_document->controls();
-    auto set = [this](const QString &name, bool on) {
-        auto *b = findChild<QAbstractButton *>(name);
-        const QSignalBlocker block(b);
-        b->setChecked(on);
-    };
-    set(QStringLiteral("SSCheck_CL_HIDEXLEG"), c.hideXLegend);
-    set(QStringLiteral("SSCheck_CL_HIDEYLEG"), c.hideYLegend);
-    set(QStringLiteral("SSChkHidden"), c.hiddenChecked);
-    set(QStringLiteral("SSRibbon3"), c.ribbon3);
-    findChild<QCheckBox *>(QStringLiteral("SSChkHidden"))->setEnabled(c.hiddenEnabled);
-    for (const auto &[box, text, scroll] :
-         {std::tuple{m_xGapText, c.gapText, QStringLiteral("VScroll1")},
-          std::tuple{m_depthText, c.depthText, QStringLiteral("VScroll2")}}) {
-        if (box->text() != text)
-            box->setText(text);
-        auto *bar = findChild<QScrollBar *>(scroll);
-        const QSignalBlocker block(bar);
-        bar->setValue(text.toInt());
+    auto *white1 = m_column->control<QWidget>(QStringLiteral("SSprnWhite_1"));
+    auto *white2 = m_column->control<QWidget>(QStringLiteral("SSprnWhite_2"));
+    const bool toChart2 = !m_chart1->isHidden();
+    m_viewOptions->stopAutoRotation(); // it turns Chart1, which goes out of sight
+    m_chart2->setVisible(toChart2);
+    m_chart1->setVisible(!toChart2);
+    // The second white-print button prints Chart2; it takes the first one's place.
+    white2->setVisible(toChart2);
+    white1->setVisible(!toChart2);
+    if (toChart2)
+        m_chart2->raise(); // over the legend box, as it reaches down over it
+    chartview::ChartView &shown = toChart2 ? chart2() : chart1();
+    if (toChart2) {
+        m_loadSave->chartOptionStep(shown, chartdoc::OptionsMode::TitleRule, m_state.currentFile);
+    } else {
+        m_document->edit(QStringLiteral("Chart"), [&] {
+            m_loadSave->chartOptionStep(shown, chartdoc::OptionsMode::TitleRule,
+                                        m_state.currentFile);
+        });
     }
+    m_hovered->clear();
 }
 
-void MainWindow::switchControl(const QString &text, void (chartdoc::ChartDocument::*set)(bool),
-                               bool on)
+void MainWindow::SScmdQEL_Click()
 {
-    m_document->edit(text, [&] { (m_document.get()->*set)(on); });
-    m_chart1->update();
+    if (!m_form2) {
+        m_form2 = new settings::Form2(m_document->form2(), chart1(), m_dialogs, this);
+        m_form2->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    m_form2->setCurrentFile(m_state.currentFile);
+    m_form2->load();
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
 }
 
-void MainWindow::SSChkHidden_Click(bool checked)
+settings::Form2 *MainWindow::settingsWindow() const
 {
-    m_document->edit(QStringLiteral("Erase hidden"), [&] {
-        m_document->setHiddenChecked(checked);
-        // The question may answer Cancel, which clears the box and keeps the chart.
-        const bool hasHidden = chartdoc::TableFileReader(*m_document).setChartData();
-        m_document->setHiddenEnabled(hasHidden);
-    });
-    m_chart1->update();
+    return m_form2;
+}
+
+void MainWindow::txtLegend_DblClick()
+{
+    const LegendFontChoice current{m_txtLegend->font(),
+                                   m_txtLegend->palette().color(QPalette::Text)};
+    const std::optional<LegendFontChoice> chosen =
+        m_legendFont ? m_legendFont(current) : std::nullopt;
+    if (!chosen)
+        return; // cancelled: nothing changes
+    m_txtLegend->setFont(chosen->font);
+    if (chosen->color.isValid()) {
+        QPalette palette = m_txtLegend->palette();
+        palette.setColor(QPalette::Text, chosen->color);
+        m_txtLegend->setPalette(palette);
+    }
 }
 
 void MainWindow::buildEditMenu()
@@ -954,6 +873,34 @@ void MainWindow::buildEditMenu()
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     edit->addAction(undo);
     edit->addAction(redo);
+    edit->addSeparator();
+    QAction *copy = edit->addAction(QStringLiteral("図をコピー"), QKeySequence::Copy, this,
+                                    &MainWindow::copyChart);
+    copy->setObjectName(QStringLiteral("editCopyChart"));
+    copy->setStatusTip(QStringLiteral("表示中の図を PNG と SVG でクリップボードに置きます"));
+}
+
+void MainWindow::copyChart()
+{
+    ChartWidget *shown = chart2Visible() ? m_chart2 : m_chart1;
+    m_clipboard->setMimeData(chartview::ChartClipboard::mimeData(shown->chart()));
+}
+
+Form3 *MainWindow::form3() const
+{
+    return m_form3;
+}
+
+void MainWindow::SSCmdGradient_Click()
+{
+    chart1().setGradientOn(true);
+    if (!m_form3) {
+        m_form3State = std::make_unique<Form3State>(*m_document);
+        m_form3 = new Form3(*m_form3State, this);
+    }
+    m_form3->show();
+    m_form3->raise();
+    m_form3->activateWindow();
 }
 
 } // namespace qel::shell

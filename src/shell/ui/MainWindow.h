@@ -4,7 +4,6 @@
 #include "os/ProgramLauncher.h"
 #include "settings/Form2State.h"
 #include "shell/CalculatorLauncher.h"
-#include "shell/ChartGlobals.h"
 #include "shell/LoadSave.h"
 #include "shell/MainForm.h"
 #include "shell/RecentFileList.h"
@@ -13,18 +12,20 @@
 #include "shell/SpacingFollower.h"
 #include "shell/StartupOptions.h"
 #include "shell/StartupSettings.h"
+#include "shell/StepTimer.h"
 #include "shell/Twips.h"
+#include "shell/ui/LegendFontDialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
-#include <vector>
+#include <optional>
 
 class QAbstractButton;
 class QComboBox;
-class QGroupBox;
-class QLineEdit;
+class QLabel;
 class QPlainTextEdit;
 
 namespace qel::chartview {
@@ -33,10 +34,14 @@ class ChartWidget;
 } // namespace qel::chartview
 namespace qel::os {
 class AboutWindow;
+class Clipboard;
 class ProcessStarter;
 class SettingsStore;
 class UserDialogs;
 } // namespace qel::os
+namespace qel::settings {
+class Form2;
+}
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
@@ -45,7 +50,12 @@ class SpeechOutput;
 namespace qel::shell {
 
 class ChartInspection;
+class ChartOptionControls;
+class CommandColumn;
+class Form3;
+class Form3State;
 class HelpBrowser;
+class OptionPanel;
 class PictureViewer;
 struct ProgramState;
 
@@ -62,7 +72,11 @@ public:
         os::UserDialogs &dialogs;
         os::ProcessStarter &starter;
         slides::SpeechOutput &speech;
+        StepTimer *stepTimer = nullptr; // the automatic rotation's waits; a QTimer when null
     };
+    // The legend box's font dialogue; nothing when cancelled. Tests answer it.
+    using LegendFontChooser =
+        std::function<std::optional<LegendFontChoice>(const LegendFontChoice &current)>;
 
     explicit MainWindow(const Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -77,6 +91,16 @@ public:
     // The help text in the user's editor.
     void helpText_Click();
     void WordPad(const QString &path);
+    // SSCmdChart: Chart1 and Chart2 change places.
+    void SSCmdChart_Click();
+    // SScmdQEL: the settings window.
+    void SScmdQEL_Click();
+    settings::Form2 *settingsWindow() const;
+    // txtLegend's double click: its font, effects and colour.
+    void txtLegend_DblClick();
+    void setLegendFontChooser(LegendFontChooser chooser) { m_legendFont = std::move(chooser); }
+    ChartOptionControls &options() { return *m_viewOptions; }
+    const CommandColumn &column() const { return *m_column; }
     // Opening (mode 0) and saving (mode 1) charts and tables.
     bool loadSave(int mode, QString &path);
     bool Chart1LoadCHF();
@@ -96,7 +120,12 @@ public:
     Twips twips() const;
     const ResizeLayout &layoutRule() const { return m_layout; }
     CalculatorLauncher &calculator() { return m_calculator; }
-    ChartGlobals &chartGlobals() { return m_globals; }
+    // SSCmdGradient: the colour window for Chart1, made on first use.
+    void SSCmdGradient_Click();
+    Form3 *form3() const;
+    // Ctrl+C: the chart on view goes to the clipboard as a PNG and an SVG picture.
+    void copyChart();
+    void setClipboard(os::Clipboard *clipboard) { m_clipboard = clipboard; }
     ChartInspection &inspection() { return *m_inspection; }
     const chartdoc::TableImage &table() const { return m_document->table(); }
     bool hasXValues() const { return m_hasXValues; }
@@ -150,31 +179,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Placed
-    {
-        QWidget *widget;
-        QRect twips; // inside its parent
-    };
-
     void buildForm();
-    void buildFrame2();
-    void buildFrame3();
+    void connectColumn();
     void buildMenus();
-    template <typename T> T *add(QWidget *parent, const QString &name, const QRect &twips);
-    QAbstractButton *button(QWidget *parent, const QString &name, const QString &caption,
-                            const QString &tip, const QRect &twips);
-    void placeInner();
+    void decorateToolBar(chartview::ChartWidget *chart);
+    void buildStatusBar();
+    // The largest inner size the screen leaves the window, in twips.
+    QSize availableInner() const;
+    // An enlarged window is moved back onto the screen's free area.
+    void keepOnScreen();
     void Form_Resize();
     void applyLayout(const ResizeLayout::Result &result);
     void notYetAvailable(const QString &feature);
     void pending(QAbstractButton *control, const QString &feature);
     void chartCommand(int chart, int command, bool &handled);
     void observeDocument();
-    void showControls();
     void buildEditMenu();
-    // A view control switched by the user: one undoable step.
-    void switchControl(const QString &text, void (chartdoc::ChartDocument::*set)(bool), bool on);
-    void SSChkHidden_Click(bool checked);
     bool comboKey(QKeyEvent *event);
 
     ProgramState &m_state;
@@ -184,7 +204,6 @@ private:
     os::ProgramLauncher m_launcher;
     CalculatorLauncher m_calculator;
     StartupOptions m_options;
-    ChartGlobals m_globals;
     ResizeLayout m_layout;
     SpacingFollower m_spacing;
     bool m_hasXValues = false;
@@ -199,16 +218,23 @@ private:
     chartview::ChartWidget *m_chart1 = nullptr;
     chartview::ChartWidget *m_chart2 = nullptr;
     QPlainTextEdit *m_txtLegend = nullptr;
-    QGroupBox *m_frame2 = nullptr;
-    QGroupBox *m_frame3 = nullptr;
+    std::unique_ptr<CommandColumn> m_column;
     QComboBox *m_combo1 = nullptr;
     QAbstractButton *m_cmdQelHlp = nullptr;
-    QLineEdit *m_xGapText = nullptr;
-    QLineEdit *m_depthText = nullptr;
-    std::vector<Placed> m_placed;
+    QLabel *m_hovered = nullptr; // the status bar's point under the mouse
+    std::unique_ptr<QtStepTimer> m_ownTimer;
+    StepTimer *m_stepTimer = nullptr;
+    std::unique_ptr<ChartOptionControls> m_viewOptions;
+    std::unique_ptr<OptionPanel> m_optionPanel;
+    LegendFontChooser m_legendFont;
+    QPointer<settings::Form2> m_form2;
     QPointer<os::AboutWindow> m_about;
     QPointer<HelpBrowser> m_help;
     QPointer<PictureViewer> m_picture;
+    std::unique_ptr<Form3State> m_form3State;
+    QPointer<Form3> m_form3;
+    std::unique_ptr<os::Clipboard> m_systemClipboard;
+    os::Clipboard *m_clipboard = nullptr;
 
     std::unique_ptr<chartdoc::ChartDocument> m_document;
     std::unique_ptr<LoadSave> m_loadSave;

@@ -1,6 +1,7 @@
 #include "shell/ui/WidgetDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -132,6 +133,15 @@ QStringList WidgetDialogs::chooseFiles(const os::FileDialogRequest &request)
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
+}
+
+std::optional<quint32> WidgetDialogs::chooseColor(quint32 initial)
+{
+    const QColor start(int(initial & 255), int((initial >> 8) & 255), int((initial >> 16) & 255));
+    const QColor chosen = QColorDialog::getColor(start, m_parent, QStringLiteral("色の設定"));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return quint32(chosen.red()) | (quint32(chosen.green()) << 8) | (quint32(chosen.blue()) << 16);
 }
 
 void WidgetDialogs::beep()

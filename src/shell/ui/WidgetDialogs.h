@@ -18,6 +18,7 @@ public:
     os::MessageAnswer message(const os::MessageRequest &request) override;
     QStringList chooseFiles(const os::FileDialogRequest &request) override;
     void beep() override;
+    std::optional<quint32> chooseColor(quint32 initial) override;
 
 private:
     QPointer<QWidget> m_parent;
