@@ -10,6 +10,8 @@
 #include "os/UserDialogs.h"
 #include "settings/LegendFile.h"
 
+#include <QImageReader>
+
 #include <cmath>
 
 namespace qel::chartdoc {
@@ -53,12 +55,21 @@ DataFileLoader::DataFileLoader(ChartDocument &document)
     : m_document(document)
 {}
 
+bool DataFileLoader::isPicture(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || path.indexOf(QLatin1Char('/'), dot) >= 0)
+        return false;
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    return formats.contains(path.mid(dot + 1).toLower().toLatin1());
+}
+
 FileKind DataFileLoader::kindOf(const QString &path)
 {
     const QString extension = os::PathParts::of(path).lowerExtension();
     if (extension == QStringLiteral(".chf"))
         return FileKind::Chart;
-    if (extension == QStringLiteral(".jpg"))
+    if (extension == QStringLiteral(".jpg") || isPicture(path))
         return FileKind::Picture;
     if (extension == QStringLiteral(".sld"))
         return FileKind::SlideScript;

@@ -14,7 +14,7 @@ enum class FileKind {
     Chart,       // ".chf": a chart file into the working chart
     Table,       // ".tbx"
     Legacy,      // ".dfl", ".dfb", ".dfd" and any other extension: the legacy readers
-    Picture,     // ".jpg": shown in the picture viewer
+    Picture,     // ".jpg", ".png" and every kind Qt reads: shown in the picture viewer
     SlideScript, // ".sld": played as a slide show
 };
 
@@ -35,6 +35,8 @@ public:
     explicit DataFileLoader(ChartDocument &document);
 
     static FileKind kindOf(const QString &path);
+    // A picture for the picture viewer: its last extension names a kind of picture Qt reads.
+    static bool isPicture(const QString &path);
 
     // Loads path as its kind says. Pictures and slide scripts are not loaded here: they come
     // back as a success of their kind for the caller to show or play. On success the file is

@@ -72,7 +72,8 @@ os::FileDialogRequest FileDialogKinds::request(const QString &kind, const Contex
                            "qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     "
                            "(*.CHF;*.Tbx;*.Sld;*.df?)|"
                            "*.CHF;*.Tbx;*.Sld;*.df?|tbx File     (*.Tbx)|*.Tbx|qelDf File  "
-                           "(*.df?)|*.df?|all            (*.*)|*.*"));
+                           "(*.df?)|*.df?|画像         (*.jpg;*.jpeg;*.png;*.bmp;*.gif)|"
+                           "*.jpg;*.jpeg;*.png;*.bmp;*.gif|all            (*.*)|*.*"));
         // The dialogue starts in the current file's folder; its name box stays empty, so
         // pressing Open never opens a file the user did not choose.
         const qsizetype slash = context.currentFile.lastIndexOf(QLatin1Char('/'));

@@ -58,6 +58,76 @@ void parseRegression(const QCommandLineParser &parser, CommandLine &line,
         return fail(QStringLiteral("--regression needs --export OUT and an input file"));
 }
 
+struct PrintOptions
+{
+    QCommandLineOption print{
+        QStringLiteral("print"),
+        QStringLiteral("Print the chart (the start-up chart, or FILE; a picture "
+                       "prints as the picture viewer prints it) into the "
+                       "PDF file OUT without a window."),
+        QStringLiteral("OUT")};
+    QCommandLineOption layout{
+        QStringLiteral("layout"),
+        QStringLiteral("With --print: standard (default; header and legend text), screen (the "
+                       "chart as on screen), fill (across the page) or form (the whole window)."),
+        QStringLiteral("LAYOUT"), QStringLiteral("standard")};
+    QCommandLineOption white{QStringLiteral("white"),
+                             QStringLiteral("With --print: every chart background white.")};
+    QCommandLineOption mode{QStringLiteral("mode"),
+                            QStringLiteral("With --print: 1 (default) prints the chart, 2 also the "
+                                           "multiple chart below it."),
+                            QStringLiteral("MODE"), QStringLiteral("1")};
+    QCommandLineOption page{QStringLiteral("page"),
+                            QStringLiteral("With --print: A4 (default) or Letter."),
+                            QStringLiteral("SIZE"), QStringLiteral("A4")};
+    QCommandLineOption landscape{QStringLiteral("landscape"),
+                                 QStringLiteral("With --print: the page lies on its side.")};
+};
+
+void parsePrint(const QCommandLineParser &parser, const PrintOptions &o, bool sizeGiven,
+                CommandLine &line)
+{
+    auto fail = [&line](const QString &why) {
+        line.ok = false;
+        line.error = why;
+    };
+    PrintRequest &p = line.print;
+    p.output = parser.value(o.print);
+    const bool printing = parser.isSet(o.print);
+    if (!printing) {
+        for (const QCommandLineOption *option :
+             {&o.layout, &o.white, &o.mode, &o.page, &o.landscape})
+            if (parser.isSet(*option))
+                return fail(
+                    QStringLiteral("--%1 needs --print OUT.pdf").arg(option->names().first()));
+        return;
+    }
+    if (p.output.isEmpty() || !p.output.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return fail(QStringLiteral("--print writes a PDF file: give OUT.pdf"));
+    if (!line.exportPath.isEmpty())
+        return fail(QStringLiteral("--print and --export exclude each other"));
+    if (sizeGiven)
+        return fail(QStringLiteral("--size does not apply to --print: the page decides the size"));
+    p.layout = parser.value(o.layout).toLower();
+    const QStringList layouts = {QStringLiteral("standard"), QStringLiteral("screen"),
+                                 QStringLiteral("fill"), QStringLiteral("form")};
+    if (!layouts.contains(p.layout))
+        return fail(QStringLiteral("--layout takes standard, screen, fill or form"));
+    p.white = parser.isSet(o.white);
+    const QString mode = parser.value(o.mode);
+    if (mode != QStringLiteral("1") && mode != QStringLiteral("2"))
+        return fail(QStringLiteral("--mode takes 1 or 2"));
+    p.mode = mode.toInt();
+    p.page = parser.value(o.page);
+    if (p.page.compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0)
+        p.page = QStringLiteral("A4");
+    else if (p.page.compare(QStringLiteral("Letter"), Qt::CaseInsensitive) == 0)
+        p.page = QStringLiteral("Letter");
+    else
+        return fail(QStringLiteral("--page takes A4 or Letter"));
+    p.landscape = parser.isSet(o.landscape);
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -70,7 +140,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
         QStringLiteral("Render the chart (the sample chart, or FILE) to OUT without a window. "
-                       "The extension of OUT chooses the format: png, bmp, jpg, svg, pdf, chf."),
+                       "The extension of OUT chooses the format: png, bmp, jpg, svg, pdf, chf. "
+                       "A slide script (.sld) as FILE becomes a PDF of one page per slide."),
         QStringLiteral("OUT"));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
                                         QStringLiteral("Picture size for --export (default "
@@ -102,12 +173,35 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption slideTableOption(
         QStringLiteral("slide-table"),
         QStringLiteral("Print the slides of the slide script FILE (.sld) as JSON and exit."));
+    const QCommandLineOption voicesOption(
+        QStringLiteral("voices"),
+        QStringLiteral("List the voices (name, language, back end, whether it reads kanji) and "
+                       "the outside readers found here."));
+    const QCommandLineOption sayOption(
+        QStringLiteral("say"),
+        QStringLiteral("Speak TEXT through the speech engine, without a window."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption voiceOption(
+        QStringLiteral("voice"),
+        QStringLiteral("With --say: the voice (id, name or language, see --voices)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption rateOption(
+        QStringLiteral("rate"), QStringLiteral("With --say: the rate, -10 to 10 (0 normal)."),
+        QStringLiteral("R"), QStringLiteral("0"));
+    const QCommandLineOption wavOption(
+        QStringLiteral("wav"),
+        QStringLiteral("With --say: write the speech to OUT.wav instead of the sound device."),
+        QStringLiteral("OUT.wav"));
+    parser.addOptions({voicesOption, sayOption, voiceOption, rateOption, wavOption});
     parser.addOption(exportOption);
     parser.addOption(slideTableOption);
     parser.addOption(sizeOption);
     parser.addOption(yesOption);
     parser.addOptions(
         {regressionOption, jobOption, fixedOption, parabolicOption, seOption, rangeOption});
+    const PrintOptions printOptions;
+    parser.addOptions({printOptions.print, printOptions.layout, printOptions.white,
+                       printOptions.mode, printOptions.page, printOptions.landscape});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A chart, table or slide file to open."));
     parser.process(arguments); // --help and --version print and exit here
@@ -131,6 +225,27 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.ok = false;
         line.error = QStringLiteral("--slide-table needs a slide script (.sld)");
     }
+    line.listVoices = parser.isSet(voicesOption);
+    line.say = parser.isSet(sayOption);
+    line.sayText = parser.value(sayOption);
+    line.voice = parser.value(voiceOption);
+    line.wav = parser.value(wavOption);
+    if (line.ok &&
+        (parser.isSet(voiceOption) || parser.isSet(rateOption) || parser.isSet(wavOption)) &&
+        !line.say) {
+        line.ok = false;
+        line.error = QStringLiteral("--voice, --rate and --wav go with --say TEXT");
+    }
+    if (line.ok && line.say) {
+        bool ok = false;
+        line.rate = parser.value(rateOption).toInt(&ok);
+        if (!ok || line.rate < -10 || line.rate > 10) {
+            line.ok = false;
+            line.error = QStringLiteral("--rate takes a whole number from -10 to 10");
+        }
+    }
+    if (line.ok)
+        parsePrint(parser, printOptions, parser.isSet(sizeOption), line);
     if (parser.isSet(regressionOption) && line.ok)
         parseRegression(parser, line, regressionOption, jobOption, fixedOption, parabolicOption,
                         seOption, rangeOption);

@@ -18,6 +18,17 @@ struct RegressionRequest
     bool whole = true; // the line across the whole X axis, or only the data's range
 };
 
+// A print into a PDF on the command line: the same layouts as the window's print buttons.
+struct PrintRequest
+{
+    QString output;                              // --print OUT.pdf
+    QString layout = QStringLiteral("standard"); // standard, screen, fill or form
+    bool white = false;                          // --white: every chart background white
+    int mode = 1;                                // --mode 2: Chart1 and Chart2 below it
+    QString page = QStringLiteral("A4");         // A4 or Letter
+    bool landscape = false;
+};
+
 // What the program was asked to do on its command line.
 struct CommandLine
 {
@@ -25,8 +36,15 @@ struct CommandLine
     QString exportPath; // --export OUT: render and write OUT, no window
     QSize exportSize{1382, 648};
     RegressionRequest regression;
+    PrintRequest print;
     bool answerYes = false;  // --yes: questions get the answer that lets the job go on
     bool slideTable = false; // --slide-table: print the slide script's table as JSON
+    bool listVoices = false; // --voices
+    bool say = false;        // --say TEXT [--voice NAME] [--rate R] [--wav OUT.wav]
+    QString sayText;
+    QString voice;
+    int rate = 0;
+    QString wav;
     bool ok = true;
     QString error; // set when ok is false
 

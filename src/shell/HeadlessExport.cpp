@@ -18,6 +18,7 @@
 #include "shell/ProgramState.h"
 #include "shell/StartupChart.h"
 #include "slides/MessageLog.h"
+#include "slides/SlideExport.h"
 #include "stats/RegressionFields.h"
 #include "stats/RegressionJob.h"
 #include "stats/RegressionOptions.h"
@@ -180,9 +181,47 @@ bool runRegression(chartdoc::ChartDocument &document, const QString &input,
 
 } // namespace
 
-int HeadlessExport::run(const QString &output, const QSize &size, const QString &input,
-                        QString &error, const RegressionRequest *regression, bool answerYes)
+int HeadlessExport::exportSlides(const QString &output, const QString &script,
+                                 const slides::PictureLoader &pictures, QString &error)
 {
+    if (formatFor(output) != FormatPdf) {
+        error = QStringLiteral("%1: スライドショーは PDF にだけ書き出せます").arg(output);
+        return 2;
+    }
+    ChartControl chart1, chart2;
+    HeadlessDialogs dialogs(false);
+    slides::MessageLog messages;
+    chartdoc::ChartDocument document(chart1, dialogs, messages);
+    StartupChart::prepareStartupChart(chart1, chart2, startupFolder());
+    document.controlsFollowChart();
+    const slides::SlidePreparation preparation(
+        chart1,
+        [&document](const QString &path) -> os::Result {
+            return chartdoc::DataFileLoader(document).open(path);
+        },
+        pictures);
+    QStringList notes;
+    const os::Result written = slides::SlideExport::exportPdf(script, output, preparation, notes);
+    // The readers' own notices on the way, then the slides that were left out.
+    for (const QString &text : std::as_const(dialogs.texts) + notes) {
+        QString line = text;
+        line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        std::fprintf(stderr, "qelpro: %s\n", line.toUtf8().constData());
+    }
+    if (!written.ok()) {
+        error = written.message;
+        return 1;
+    }
+    return 0;
+}
+
+int HeadlessExport::run(const QString &output, const QSize &size, const QString &input,
+                        QString &error, const RegressionRequest *regression, bool answerYes,
+                        const slides::PictureLoader &pictures)
+{
+    if (chartdoc::DataFileLoader::kindOf(input) == chartdoc::FileKind::SlideScript &&
+        !input.isEmpty())
+        return exportSlides(output, input, pictures, error);
     if (formatFor(output) == 0 && !isTableOutput(output) && !isJsonOutput(output)) {
         error =
             QStringLiteral("%1: 出力形式が分かりません (png, bmp, jpg, svg, pdf, chf, tbx, json)")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "slides/SlidePreparation.h"
+
 #include <QSize>
 #include <QString>
 
@@ -27,8 +29,15 @@ public:
     // With a regression request the job runs on the loaded chart before the export; its
     // questions take their default answers and job 2 appends to Stat.txt in the current folder.
     // With answerYes, questions get the answer that lets the job go on (--yes).
+    // A slide script as input goes to exportSlides.
     static int run(const QString &output, const QSize &size, const QString &input, QString &error,
-                   const RegressionRequest *regression = nullptr, bool answerYes = false);
+                   const RegressionRequest *regression = nullptr, bool answerYes = false,
+                   const slides::PictureLoader &pictures = {});
+
+    // A slide show as a PDF file, one page per slide, the slides prepared as the show does.
+    // Slides left out are told on standard error; no slide at all is a failure.
+    static int exportSlides(const QString &output, const QString &script,
+                            const slides::PictureLoader &pictures, QString &error);
 
     static int exportChart(chartview::ChartView &chart, const QString &output, QString &error);
 };

@@ -161,6 +161,9 @@ bool LoadSave::open(QString &path)
         if (files.isEmpty())
             return false;
         if (files.size() > 1) {
+            // The show loads its charts into Chart1.
+            if (!maySetChartAside())
+                return false;
             QString selection = selectionList(files);
             host.multSlideShow(os::PathParts::of(files.first()).directory, selection, 1);
             return true;
@@ -168,7 +171,9 @@ bool LoadSave::open(QString &path)
         path = files.first();
     }
     const os::PathParts parts = os::PathParts::of(path);
-    if (replacesChart(chartdoc::DataFileLoader::kindOf(path)) && !maySetChartAside()) {
+    const FileKind kind = chartdoc::DataFileLoader::kindOf(path);
+    // A slide show loads its charts into Chart1 as well.
+    if ((replacesChart(kind) || kind == FileKind::SlideScript) && !maySetChartAside()) {
         path.clear();
         return false;
     }
@@ -184,7 +189,8 @@ bool LoadSave::open(QString &path)
         if (ok)
             writeAccessLog(path, QStringLiteral("<load JPG>"), path);
         else
-            document.dialogs().inform(unreadableText(path), os::MessageIcon::Exclamation);
+            document.dialogs().inform(withReason(unreadableText(path), host.pictureError()),
+                                      os::MessageIcon::Exclamation);
         break;
     case FileKind::SlideScript: {
         QString script = path;
@@ -288,12 +294,15 @@ qint16 LoadSave::regrOption() const
     return m_context.document.regressionOption();
 }
 
-bool LoadSave::Chart1LoadCHF()
+bool LoadSave::Chart1LoadCHF(QString *reason)
 {
     chartdoc::ChartDocument &document = m_context.document;
     const os::Result loaded = chartdoc::DataFileLoader(document).open(m_context.state.currentFile);
-    if (!loaded.ok())
+    if (!loaded.ok()) {
+        if (reason)
+            *reason = loaded.message;
         return false; // the caller tells the user
+    }
     m_context.host.setWindowCaption(m_context.state.currentFile);
     recordDataPath(m_context.state.currentFile);
     return true;
@@ -367,6 +376,7 @@ void LoadSave::chart2Open()
     m_chart2Regression =
         regressionNumber(chartdoc::chartOptions(chart2, OptionsMode::Read, 0, commonX));
     m_chart2CommonX = commonX;
+    m_context.state.chart2File = path;
     writeAccessLog(path, QStringLiteral("<load CHF>"), path);
 }
 

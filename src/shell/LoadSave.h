@@ -27,6 +27,8 @@ public:
     virtual void setWindowCaption(const QString &path) = 0;
     // jpgShow: the picture viewer shows the file; false when it could not be loaded.
     virtual bool jpgShow(const QString &path) = 0;
+    // Why the last jpgShow could not show its picture (file and reason); empty when unknown.
+    virtual QString pictureError() const { return QString(); }
     // multSlideShow of the slide window: mode 0 plays the script source, mode 1 the
     // selection list (first line the folder, then one file name a line).
     virtual void multSlideShow(const QString &folder, QString &source, int mode) = 0;
@@ -65,8 +67,8 @@ public:
                            const QString &pattern = QString());
 
     // Imports currentFile into Chart1; on success reads its options and records its folder.
-    // Returns whether the chart was imported.
-    bool Chart1LoadCHF();
+    // Returns whether the chart was imported; reason then says why not.
+    bool Chart1LoadCHF(QString *reason = nullptr);
 
     // Before the chart is replaced or the program ends: unsaved changes are saved, dropped or
     // kept as the user answers (保存 / 保存しない / キャンセル). Returns whether to go on.

@@ -14,6 +14,7 @@ struct ProgramState
     QString winDrive;
     QString dataPath; // folder of the file last chosen, loaded or saved, ending in "/"
     QString currentFile;
+    QString chart2File; // the chart file last loaded into Chart2
     QString voicePgm;
     QString tableEditorPath;
     QString osName;

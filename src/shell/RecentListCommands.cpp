@@ -1,5 +1,7 @@
 #include "shell/RecentListCommands.h"
 
+#include "chartdoc/DataFileLoader.h"
+
 #include "chartdoc/FileDialogKinds.h"
 #include "os/PathParts.h"
 #include "os/UserDialogs.h"
@@ -77,7 +79,10 @@ void RecentListCommands::setComboAccessFile(int mode, const QString &path)
         break;
     case 2:
         // The editor and voice settings come first, as the settings window loads them.
-        loadEditorAndVoice(m_state, m_loadSave.settings());
+        if (m_settingsLoader)
+            m_settingsLoader();
+        else
+            loadEditorAndVoice(m_state, m_loadSave.settings());
         if (!m_list.load(listFileName()))
             m_list.load(fallbackListFileName());
         m_step = 0;
@@ -90,7 +95,7 @@ void RecentListCommands::setComboAccessFile(int mode, const QString &path)
 
 bool RecentListCommands::openListed(const QString &path)
 {
-    if (path.right(4).toLower() == QStringLiteral(".jpg")) {
+    if (chartdoc::DataFileLoader::isPicture(path)) {
         if (!m_loadSave.host().jpgShow(path))
             return false;
         m_loadSave.writeAccessLog(path, QStringLiteral("<load list>"), QString());
@@ -124,7 +129,7 @@ void RecentListCommands::openAt(int index)
     while (index >= 0 && index < m_list.count()) {
         const QString path = RecentFileList::pathOf(m_list.entry(index));
         if (!path.isEmpty() && openListed(path)) {
-            if (path.right(4).toLower() == QStringLiteral(".jpg"))
+            if (chartdoc::DataFileLoader::isPicture(path))
                 m_state.currentFile = path;
             return;
         }
@@ -155,7 +160,7 @@ void RecentListCommands::openAt(int index)
         m_list.add(chosen);
         m_step = 0;
         show(0);
-        if (openListed(chosen) && chosen.right(4).toLower() == QStringLiteral(".jpg"))
+        if (openListed(chosen) && chartdoc::DataFileLoader::isPicture(chosen))
             m_state.currentFile = chosen;
         return;
     }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace qel::os {
 class UserDialogs;
 }
@@ -51,6 +53,9 @@ public:
 
     QString listFileName() const;
     QString fallbackListFileName() const;
+    // What loading the list does first: the settings window's load of the editor and voice
+    // settings (Save1Load2XclVoiceIni with 2). Without one, the two values are only read.
+    void setSettingsLoader(std::function<void()> loader) { m_settingsLoader = std::move(loader); }
     int stepIndex() const { return m_step; }
     bool busy() const { return m_busy; }
 
@@ -77,6 +82,7 @@ private:
     LoadSave &m_loadSave;
     int m_step = 0;
     bool m_busy = false; // clicks are ignored while the list changes or a file opens
+    std::function<void()> m_settingsLoader;
 };
 
 } // namespace qel::shell

@@ -98,10 +98,24 @@ void StartupSequence::run()
     form.showForm();
     form.showAbout();
 
-    if (m_context.speech.warikomiSpeech(greeting(state.verString)) == 0)
-        return; // the about window stays until its OK
-    QString reader = QStringLiteral("{VoiceNotSelfend}") + readerGreeting(state.verString);
-    m_context.speech.voiceSpeak(reader);
+    // The greeting goes through the chosen voice: the speech engine says the greeting, an
+    // outside reader its own words without being waited for. With no voice nothing is said,
+    // nothing waits, and the about window stays until its OK.
+    slides::SpeechOutput &speech = m_context.speech;
+    switch (speech.voiceSystem()) {
+    case slides::VoiceSystem::None:
+        return;
+    case slides::VoiceSystem::Engine:
+        if (speech.warikomiSpeech(greeting(state.verString)) == 0)
+            return;
+        break;
+    case slides::VoiceSystem::TextReader:
+    case slides::VoiceSystem::DocumentTalker: {
+        QString reader = QStringLiteral("{VoiceNotSelfend}") + readerGreeting(state.verString);
+        speech.voiceSpeak(reader);
+        break;
+    }
+    }
     waitForGreeting();
     form.unloadAbout();
     form.chart1().Refresh();

@@ -3,12 +3,18 @@
 #include "shell/CommandLine.h"
 #include "shell/HeadlessExport.h"
 #include "shell/ProgramState.h"
-#include "shell/SilentSpeech.h"
+#include "shell/ui/HeadlessPrint.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/PictureViewer.h"
 #include "shell/ui/WidgetDialogs.h"
 #include "slides/SlideScript.h"
+#include "slides/SpeechCommand.h"
+#include "slides/SpeechServices.h"
+#include "slides/Voice.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTextStream>
 
 #include <cstdio>
 #include <cstring>
@@ -21,7 +27,7 @@ bool hasDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// Work that needs no window (--help, --version, --export) runs on the offscreen platform,
+// Work that needs no window (--help, --version, --export, --print) runs on the offscreen platform,
 // so it works the same on a machine without a display.
 bool runsWithoutWindow(int argc, char *argv[])
 {
@@ -29,7 +35,9 @@ bool runsWithoutWindow(int argc, char *argv[])
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version") ||
             !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8) ||
-            !std::strcmp(a, "--slide-table"))
+            !std::strncmp(a, "--print", 7) || !std::strcmp(a, "--slide-table") || !std::strcmp(a, "--voices") ||
+            !std::strncmp(a, "--say", 5) || !std::strncmp(a, "--voice", 7) ||
+            !std::strncmp(a, "--rate", 6) || !std::strncmp(a, "--wav", 5))
             return true;
     }
     return false;
@@ -61,8 +69,19 @@ int runWindow(QApplication &app, const qel::shell::CommandLine &line)
     os::IniSettingsStore settings;
     shell::WidgetDialogs dialogs;
     os::QtProcessStarter starter;
-    shell::SilentSpeech speech;
-    shell::MainWindow window({state, settings, dialogs, starter, speech});
+    slides::SpeechServices::Options speechOptions;
+    speechOptions.voicePgm = [&state] { return state.voicePgm; };
+    speechOptions.dialogs = &dialogs;
+    // Without a sound device the speech is kept where the user can play it.
+    speechOptions.fallbackWav =
+        QDir(shell::programDirectory()).filePath(QStringLiteral("qelPro-speech.wav"));
+    slides::SpeechServices speech(speechOptions);
+    shell::MainWindow window({.state = state,
+                              .settings = settings,
+                              .dialogs = dialogs,
+                              .starter = starter,
+                              .speech = speech.voice(),
+                              .speechServices = &speech});
     dialogs.setParent(&window);
 
     shell::StartupOptions options;
@@ -106,10 +125,31 @@ int main(int argc, char *argv[])
     }
     if (line.slideTable)
         return printSlideTable(line.file);
+    if (line.listVoices) {
+        QTextStream out(stdout);
+        QTextStream errors(stderr);
+        return qel::slides::SpeechCommand::listVoices(out, errors);
+    }
+    if (line.say) {
+        QString error;
+        const int rc =
+            qel::slides::SpeechCommand::say({line.sayText, line.voice, line.rate, line.wav}, error);
+        if (rc != 0)
+            std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
+        return rc;
+    }
     if (!line.exportPath.isEmpty()) {
         QString error;
         const int rc = qel::shell::HeadlessExport::run(line.exportPath, line.exportSize, line.file,
-                                                       error, &line.regression, line.answerYes);
+                                                       error, &line.regression, line.answerYes,
+                                                       &qel::shell::PictureViewer::readPicture);
+        if (rc != 0)
+            std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
+        return rc;
+    }
+    if (!line.print.output.isEmpty()) {
+        QString error;
+        const int rc = qel::shell::HeadlessPrint::run(line.print, line.file, error);
         if (rc != 0)
             std::fprintf(stderr, "qelpro: %s\n", error.toUtf8().constData());
         return rc;

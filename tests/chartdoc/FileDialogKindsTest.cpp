@@ -30,7 +30,8 @@ TEST(FileDialogKinds, KindsGiveTitlesModesAndProposedNames)
     auto r = FileDialogKinds::request(QStringLiteral("loadqel"), c);
     EXPECT_EQ(r.mode, Mode::OpenMany);
     EXPECT_EQ(r.title, QStringLiteral("QEL Import Chart & Multi Slide"));
-    ASSERT_EQ(r.filters.size(), 6);
+    ASSERT_EQ(r.filters.size(), 7);
+    EXPECT_TRUE(r.filters[5].contains(QStringLiteral("*.png"))) << "pictures of every kind";
     // The first filter shows every kind the program opens, tables and legacy files included.
     for (const char *pattern : {"*.tbx", "*.TBX", "*.df?", "*.chf", "*.sld", "*.jpg"})
         EXPECT_TRUE(r.filters[0].contains(QString::fromLatin1(pattern))) << pattern;

@@ -71,8 +71,10 @@ public:
     }
     void voiceSpeak(QString &text) override { m_log << QStringLiteral("voiceSpeak ") + text; }
     void voiceStop() override { m_log << QStringLiteral("voiceStop"); }
+    slides::VoiceSystem voiceSystem() const override { return system; }
 
     int taken = 1;
+    slides::VoiceSystem system = slides::VoiceSystem::Engine;
 
 private:
     QStringList &m_log;

@@ -301,3 +301,41 @@ TEST_F(FilesFixture, ChartOneToolBarRunsLoadSave)
     EXPECT_TRUE(files.chartCommand(1, shell::LoadSave::ToolSave));
     EXPECT_TRUE(QFileInfo::exists(target));
 }
+
+TEST_F(FilesFixture, AShowAsksAboutUnsavedChangesFirst)
+{
+    // A show loads its chart slides into Chart1.
+    context.edit(QStringLiteral("タイトル"),
+                 [&] { chart1.setTitleCaption(0, QStringLiteral("changed")); });
+    ASSERT_TRUE(context.isModified());
+    const QString script = path(QStringLiteral("Show.SLD"));
+    test::writeFile(script, "<FILE> a.chf\r\n");
+    struct Case
+    {
+        const char *what;
+        QStringList chosen;
+        QString given;
+    };
+    for (const Case &c : {Case{"selection",
+                               {path(QStringLiteral("a.CHF")), path(QStringLiteral("b.jpg"))},
+                               QString()},
+                          Case{"script", {}, script}}) {
+        SCOPED_TRACE(c.what);
+        host.log.clear();
+        dialogs.messages.clear();
+        dialogs.fileChoices = {c.chosen};
+        dialogs.answers = {os::MessageAnswer::Cancel};
+        QString given = c.given;
+        EXPECT_FALSE(files.loadSave(0, given));
+        EXPECT_TRUE(host.log.isEmpty()) << qPrintable(host.log.join(u'|'));
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_EQ(dialogs.messages[0].buttons, os::MessageButtons::YesNoCancel);
+
+        dialogs.answers = {os::MessageAnswer::No};
+        dialogs.fileChoices = {c.chosen};
+        given = c.given;
+        EXPECT_TRUE(files.loadSave(0, given));
+        EXPECT_EQ(host.log.size(), 1);
+        EXPECT_TRUE(context.isModified()) << "kept until a slide replaces it";
+    }
+}

@@ -1,10 +1,15 @@
 #include "WindowFixture.h"
 
 #include "chartdoc/ChartDump.h"
+#include "chartdoc/SampleChart.h"
+#include "chartview/render/ChartControl.h"
 #include "chartview/ui/ChartWidget.h"
 #include "os/TextCodec.h"
 #include "shell/HeadlessExport.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/SlideShowLink.h"
+#include "slides/SlideScript.h"
+#include "slides/ui/FormSlide.h"
 #include "support/Pictures.h"
 #include "support/TestFiles.h"
 
@@ -22,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -35,12 +41,50 @@ struct WindowFiles : test::WindowFixture
 {
     WindowFiles() { speech.taken = 0; }
 
+    // Slides are answered with the space bar unless a test says otherwise.
+    void windowCreated() override { presentWithKey(Qt::Key_Space); }
+
     QString data(const QString &fixture, const QString &name)
     {
         const QString target = dataDir.filePath(name);
         test::writeFile(target, test::readFile(test::fixturePath(fixture)));
         return target;
     }
+
+    // Every slide window of a show is answered with key as soon as its slide is up; the
+    // captions of the slides shown are kept.
+    void presentWithKey(Qt::Key key)
+    {
+        window->slideShow().setSlideWindowCreated([this, key](slides::FormSlide &form) {
+            QObject::connect(&form, &slides::FormSlide::slideStarted, &form,
+                             [this, &form, key](int kind, const QString &) {
+                                 slidesShown << QString::number(kind) + u' ' +
+                                                    form.findChild<QAbstractButton *>(
+                                                            QStringLiteral("CheckHold"))
+                                                        ->text()
+                                                        .section(u' ', 0, 0);
+                                 QTimer::singleShot(0, &form, [&form, key] { sendKey(form, key); });
+                             });
+        });
+    }
+
+    static void sendKey(QWidget &target, Qt::Key key)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &press);
+    }
+
+    QString chartFile(const QString &name)
+    {
+        chartview::ChartControl one, two;
+        chartdoc::buildSampleChart(one, two);
+        one.setTitleCaption(2, name);
+        const QString target = dataDir.filePath(name);
+        EXPECT_EQ(one.ExportFile(chartview::FormatChartFile, target), 0);
+        return target;
+    }
+
+    QStringList slidesShown;
 
     QString accessLog() const
     {
@@ -64,7 +108,6 @@ TEST_F(WindowFiles, TheCommandLineOpensWhatItNames)
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(dataDir.filePath(QStringLiteral("photo.jpg")), "JPG"));
-    test::writeFile(dataDir.filePath(QStringLiteral("Show.Sld")), "<FILE> a.chf\r\n");
     data(QStringLiteral("sales.tbx"), QStringLiteral("Sales Report.TBX"));
     data(QStringLiteral("line211.dfl"), QStringLiteral("Line.dfl"));
 
@@ -80,7 +123,6 @@ TEST_F(WindowFiles, TheCommandLineOpensWhatItNames)
         {"a legacy file", "Line.dfl", "新A", true, nullptr},
         {"a chart file", "Given.CHF", "from the command line", true, nullptr},
         {"a picture: not a kind the command line opens", "photo.jpg", "Beef", false, nullptr},
-        {"a slide script", "Show.Sld", "Beef", false, "スライドショー"},
         {"a missing file", "Missing.CHF", "Beef", false, "Missing.CHF が読めません。"},
     };
     for (const auto &row : rows) {
@@ -121,6 +163,61 @@ TEST_F(WindowFiles, APictureDroppedOnTheHelpButtonIsShown)
     ASSERT_NE(window->pictureViewer(), nullptr);
     EXPECT_EQ(window->pictureViewer()->fileName(), jpg);
     EXPECT_EQ(window->pictureViewer()->objectName(), QStringLiteral("frmJpg"));
+}
+
+TEST_F(WindowFiles, AScriptOnTheCommandLinePlaysTheShow)
+{
+    chartFile(QStringLiteral("a.chf"));
+    QImage(64, 48, QImage::Format_RGB32).save(dataDir.filePath(QStringLiteral("p.jpg")), "JPG");
+    const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
+    test::writeFile(sld, "<FILE> a.chf\r\n<TEXT>one\r\n<FILE> gone.chf\r\n<FILE> p.jpg\r\n");
+    start(sld);
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("1 a.CHF"), QStringLiteral("10 p.JPG")}));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
+        QStringLiteral("gone.CHF\r\n読み込みできませんでした。dir= ")));
+    // The show is over: the main window holds the last chart slide.
+    EXPECT_FALSE(window->slideShow().showRunning());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->chart1().TitleCaption(2), QStringLiteral("a.chf"));
+    EXPECT_EQ(state.currentFile, dataDir.filePath(QStringLiteral("a.chf"))) << "as it is on disk";
+}
+
+TEST_F(WindowFiles, SeveralFilesChosenTogetherPlayAndMayBeKeptAsAScript)
+{
+    start();
+    const QStringList chosen = {chartFile(QStringLiteral("a.chf")),
+                                chartFile(QStringLiteral("b.chf")),
+                                dataDir.filePath(QStringLiteral("notes.txt"))};
+    dialogs.messages.clear();
+    dialogs.fileChoices = {chosen};
+    dialogs.answers = {os::MessageAnswer::Yes};
+    window->openCommand();
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("2 a.chf"), QStringLiteral("2 b.chf")}));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("スライドショーファイル")));
+    const QStringList kept = QDir(dataDir.path()).entryList({QStringLiteral("*.Sld")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(kept[0]));
+    slides::SlideTable table;
+    ASSERT_TRUE(slides::SlideScript::read(dataDir.filePath(kept[0]), table).ok());
+    ASSERT_EQ(table.count(), 2);
+    EXPECT_EQ(table.rows[2].file, QStringLiteral("b.CHF"));
+    EXPECT_EQ(table.rows[2].narration, QStringLiteral(" 2番目のスライドです."));
+}
+
+TEST_F(WindowFiles, TheChartAloneFullScreenEndsWithAClick)
+{
+    start();
+    presentWithKey(Qt::Key_Escape);
+    auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->shortcut(), QKeySequence(Qt::Key_F11));
+    full->trigger();
+    ASSERT_EQ(slidesShown.size(), 1);
+    EXPECT_TRUE(slidesShown[0].startsWith(QStringLiteral("0 ")));
+    EXPECT_FALSE(window->slideShow().showRunning());
+    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef")) << "the chart stays";
 }
 
 TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
@@ -353,4 +450,50 @@ TEST_F(WindowFiles, TheControlsFollowEveryLoad)
     path = data(QStringLiteral("sales.tbx"), QStringLiteral("Sales.tbx"));
     ASSERT_TRUE(window->loadSave(0, path));
     EXPECT_FALSE(hidden->isEnabled()) << "no missing values";
+}
+
+TEST_F(WindowFiles, OneShowAtATime)
+{
+    start();
+    const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
+    test::writeFile(sld, "<FILE> a.chf\r\n");
+    auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
+    int started = 0;
+    window->slideShow().setSlideWindowCreated([&](slides::FormSlide &form) {
+        QObject::connect(&form, &slides::FormSlide::slideStarted, &form, [&](int, const QString &) {
+            ++started;
+            QTimer::singleShot(0, &form, [&] {
+                // Reached through the main window behind the slide: refused with a beep.
+                full->trigger();
+                QString again = sld;
+                window->loadSave(0, again);
+                sendKey(form, Qt::Key_Escape);
+            });
+        });
+    });
+    dialogs.beeps = 0;
+    full->trigger();
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(dialogs.beeps, 2);
+    EXPECT_FALSE(window->slideShow().showRunning());
+}
+
+TEST_F(WindowFiles, EscEndsASelectionsShowWithNothingKeptAndNothingLeftOnScreen)
+{
+    start();
+    presentWithKey(Qt::Key_Escape);
+    dialogs.messages.clear();
+    dialogs.fileChoices = {
+        {chartFile(QStringLiteral("a.chf")), chartFile(QStringLiteral("b.chf"))}};
+    window->openCommand();
+    EXPECT_EQ(slidesShown, QStringList({QStringLiteral("2 a.chf")}));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
+    EXPECT_TRUE(QDir(dataDir.path()).entryList({QStringLiteral("*.Sld")}).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QStringLiteral("frmMsg") ||
+            top->objectName() == QStringLiteral("FormSlide")) {
+            EXPECT_FALSE(top->isVisible()) << qPrintable(top->objectName());
+        }
+    }
 }

@@ -520,7 +520,7 @@ TEST_F(OptionsWindowFixture, TheStatusBarShowsTheHoveredPointAndHints)
     EXPECT_TRUE(control<QWidget>("FontSize")->statusTip().contains(QStringLiteral("Shift+Space")));
 }
 
-TEST_F(OptionsWindowFixture, OnlyPrintingAndTheColourWindowSayNotYetAvailable)
+TEST_F(OptionsWindowFixture, EveryOptionControlActsWithoutAMessage)
 {
     const char *working[] = {"SSCmdChart",
                              "SScmdQEL",

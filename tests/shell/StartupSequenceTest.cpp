@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -82,12 +83,46 @@ TEST_F(StartupFixture, RunsTheStepsInTheirOrder)
         QStringLiteral("warikomiSpeech Welcome to, QEL professional world. "
                        "ようこそQELプロに，versionは") +
             verString() + QStringLiteral("です"),
-        QStringLiteral("voiceSpeak {VoiceNotSelfend}NEC TTSです。qelプロのワールドに’ようこそ!。"
-                       "バージョンは") +
-            verString() + QStringLiteral("です"),
         QStringLiteral("unloadAbout"),
     };
     EXPECT_EQ(form.log, expected);
+}
+
+TEST_F(StartupFixture, TheGreetingGoesThroughTheChosenVoice)
+{
+    using slides::VoiceSystem;
+    const QString reader =
+        QStringLiteral("voiceSpeak {VoiceNotSelfend}NEC TTSです。qelプロのワールドに’ようこそ!。"
+                       "バージョンは") +
+        verString() + QStringLiteral("です");
+    const struct
+    {
+        VoiceSystem system;
+        QString said; // empty: nothing
+        bool waits;
+    } cases[] = {
+        {VoiceSystem::Engine, QStringLiteral("warikomiSpeech Welcome"), true},
+        {VoiceSystem::TextReader, reader, true},
+        {VoiceSystem::DocumentTalker, reader, true},
+        {VoiceSystem::None, QString(), false},
+    };
+    for (const auto &c : cases) {
+        form.log.clear();
+        pumps = 0;
+        state.aboutDone = 0;
+        speech.system = c.system;
+        run();
+        const QStringList said =
+            form.log.filter(QRegularExpression(QStringLiteral("^(voice|wari)")));
+        if (c.said.isEmpty()) {
+            EXPECT_TRUE(said.isEmpty()) << int(c.system);
+        } else {
+            ASSERT_EQ(said.size(), 1) << int(c.system);
+            EXPECT_TRUE(said[0].startsWith(c.said)) << int(c.system);
+        }
+        EXPECT_EQ(pumps > 0, c.waits) << int(c.system);
+        EXPECT_EQ(form.log.contains(QStringLiteral("unloadAbout")), c.waits) << int(c.system);
+    }
 }
 
 TEST_F(StartupFixture, LeavesTheSampleChartsPathsAndDefaultsInPlace)
@@ -172,7 +207,7 @@ TEST_F(StartupFixture, TheGreetingWaitsFiveWholeSecondsUnlessEndedEarly)
         run();
         EXPECT_EQ(pumps, row.pumps);
         for (const QString &last : pumpedAfter)
-            EXPECT_TRUE(last.startsWith(QStringLiteral("voiceSpeak"))) << qPrintable(last);
+            EXPECT_TRUE(last.startsWith(QStringLiteral("warikomiSpeech"))) << qPrintable(last);
         EXPECT_EQ(form.log.contains(QStringLiteral("unloadAbout")), row.taken != 0);
     }
 }

@@ -43,11 +43,15 @@ struct WindowFixture : ::testing::Test
         QDir::setCurrent(savedCurrent);
     }
 
+    // Called once the window exists, before it loads.
+    virtual void windowCreated() {}
+
     // Starts the program as the user does, with the given command line.
     void start(const QString &commandLine = QString())
     {
         window = std::make_unique<shell::MainWindow>(
             shell::MainWindow::Services{state, settings, dialogs, starter, speech});
+        windowCreated();
         shell::StartupOptions options;
         options.programDir = programDir.path();
         options.dataHome = programDir.filePath(QStringLiteral("share"));

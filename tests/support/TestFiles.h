@@ -25,6 +25,9 @@ inline QString fixturePath(const QString &name)
 }
 #endif
 QByteArray readFile(const QString &path);
+// A PNG file's signature and header chunk for a picture of width x height, with nothing to
+// decode: enough for a reader that checks the size first.
+QByteArray pngHeaderOnly(quint32 width, quint32 height);
 void writeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace qel::test

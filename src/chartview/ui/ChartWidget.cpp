@@ -3,9 +3,11 @@
 #include "chartview/CfxOcx.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 
 #include <utility>
@@ -50,6 +52,26 @@ void ChartWidget::buildToolBar()
         action->setData(e.command);
         connect(action, &QAction::triggered, this,
                 [this, command = e.command] { runCommand(command); });
+        if (e.command == CommandPrint)
+            addPrintMenu(action);
+    }
+}
+
+void ChartWidget::addPrintMenu(QAction *print)
+{
+    // The print button's menu: the preview and the page set-up beside the print itself.
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("printMenu"));
+    for (const auto &[command, text] : {std::pair{int(CommandPrint), u"印刷..."},
+                                        std::pair{int(CommandPrintPreview), u"印刷プレビュー..."},
+                                        std::pair{int(CommandPageSetup), u"ページ設定..."}}) {
+        QAction *action = menu->addAction(QString::fromUtf16(text));
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    }
+    if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(print))) {
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
     }
 }
 
@@ -247,6 +269,9 @@ void ChartWidget::runOwnCommand(int command)
         break;
     case CommandGrid:
         m_chart.setChartType(m.chartType ^ TypeGrid);
+        break;
+    case CommandPageSetup:
+        m_chart.ChartCommand(CommandPageSetup, 0);
         break;
     default:
         break; // file, print and colour commands belong to the host

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QToolBar;
 
 namespace qel::chartview {
@@ -39,6 +40,8 @@ public:
         CommandLegend = 29445,
         CommandGrid = 29451,
         CommandColors = 29463,
+        CommandPageSetup = 0x7403,    // the chart's page set-up (ChartCommand 0x7403)
+        CommandPrintPreview = 0x7F01, // ours: the print preview, offered beside print
     };
 
     explicit ChartWidget(QWidget *parent = nullptr);
@@ -91,6 +94,7 @@ protected:
 private:
     ChartEvent eventAt(const QPoint &pos, Qt::MouseButton button = Qt::NoButton);
     void buildToolBar();
+    void addPrintMenu(QAction *print);
     void runOwnCommand(int command);
     void dragTo(const QPoint &pos);
     bool withinClick(const QPoint &pos) const;

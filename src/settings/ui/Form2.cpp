@@ -107,6 +107,7 @@ Form2::Form2(Form2State &state, chartview::ChartView &chart, os::UserDialogs &di
     // The editor and voice choices come to this tab.
     auto *second = new QWidget;
     auto *secondLayout = new QVBoxLayout(second);
+    m_secondLayout = secondLayout;
     secondLayout->addStretch();
     auto *back = new QHBoxLayout;
     back->addStretch();
@@ -120,6 +121,25 @@ Form2::Form2(Form2State &state, chartview::ChartView &chart, os::UserDialogs &di
     for (int b = 0; b < Form2State::BoxCount; ++b)
         showState(Form2State::Box(b), m_state.text(Form2State::Box(b)));
     connect(&m_state, &Form2State::textChanged, this, &Form2::showState);
+}
+
+void Form2::addToSecondTab(QWidget *widget)
+{
+    // Above the stretch that keeps the OK button at the bottom.
+    m_secondLayout->insertWidget(m_secondLayout->count() - 2, widget);
+}
+
+void Form2::showOnTab(int tab, bool modal)
+{
+    m_tabs->setCurrentIndex(tab);
+    const Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != modality) {
+        hide(); // modality changes only while the window is hidden
+        setWindowModality(modality);
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 QPlainTextEdit *Form2::titleBox(Form2State::Box box) const

@@ -10,6 +10,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace qel::chartview {
 class ChartView;
@@ -45,6 +46,10 @@ public:
     QPlainTextEdit *titleBox(Form2State::Box box) const;
     QLineEdit *dataFieldBox(Form2State::Box box) const;
     QTabWidget *tabs() const { return m_tabs; }
+    // The editor and voice choices live on the second tab.
+    void addToSecondTab(QWidget *widget);
+    // Shows the window on that tab, modal to the program or not, without waiting for it.
+    void showOnTab(int tab, bool modal);
     QPushButton *okButton(int index) const { return m_ok[std::size_t(index & 1)]; }
 
 signals:
@@ -66,6 +71,7 @@ private:
     os::UserDialogs &m_dialogs;
     QString m_currentFile;
     QTabWidget *m_tabs;
+    QVBoxLayout *m_secondLayout = nullptr;
     std::array<QPlainTextEdit *, 4> m_titles{};
     std::array<QLineEdit *, 4> m_fields{};
     std::array<QPushButton *, 2> m_ok{};

@@ -12,9 +12,10 @@
 #include "os/UserDialogs.h"
 #include "os/ui/AboutWindow.h"
 #include "os/ui/SystemClipboard.h"
+#include "print/ui/PrintCommands.h"
+#include "print/ui/QtPrinterDialogs.h"
 #include "settings/ui/Form2.h"
 #include "shell/ChartOptionControls.h"
-#include "shell/NotYetAvailable.h"
 #include "shell/ProgramState.h"
 #include "shell/QuitConfirmation.h"
 #include "shell/StartupSequence.h"
@@ -25,6 +26,9 @@
 #include "shell/ui/HelpBrowser.h"
 #include "shell/ui/OptionPanel.h"
 #include "shell/ui/PictureViewer.h"
+#include "shell/ui/SlideShowLink.h"
+#include "slides/ShowState.h"
+#include "shell/ui/VoiceWindows.h"
 #include "slides/SpeechOutput.h"
 #include "slides/ui/FrmMsg.h"
 
@@ -66,6 +70,11 @@ QString wordPadName()
     return QStringLiteral("Wordpad.exe");
 }
 
+QString notepadName()
+{
+    return QStringLiteral("Notepad.exe");
+}
+
 // The chart tool bar's commands with the theme's icon names and our own drawings.
 struct ToolIcon
 {
@@ -96,15 +105,19 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , m_settings(services.settings)
     , m_launcher(services.settings, services.dialogs, services.starter)
     , m_calculator(services.starter, m_launcher)
+    , m_ownShow(services.show ? nullptr : std::make_unique<slides::ShowState>())
+    , m_show(services.show ? services.show : m_ownShow.get())
     , m_stepTimer(services.stepTimer)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("qelPro"));
     os::initIconResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/qelPro.svg")));
-    m_launcher.describe(wordPadName(), {QStringLiteral("テキストエディター"),
-                                        QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
-                                        {}});
+    for (const QString &editor : {wordPadName(), notepadName()}) {
+        m_launcher.describe(editor, {QStringLiteral("テキストエディター"),
+                                     QStandardPaths::findExecutable(QStringLiteral("xdg-open")),
+                                     {}});
+    }
     if (!m_stepTimer) {
         m_ownTimer = std::make_unique<QtStepTimer>();
         m_stepTimer = m_ownTimer.get();
@@ -126,6 +139,25 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         m_document.get()});
     m_loadSave = std::make_unique<LoadSave>(
         LoadSave::Context{m_state, m_settings, *m_document, m_chart2->chart(), *this});
+    m_slides = std::make_unique<SlideShowLink>(
+        SlideShowLink::Parts{*this,
+                             m_state,
+                             *m_loadSave,
+                             *m_document,
+                             m_dialogs,
+                             m_speech,
+                             *m_show,
+                             *m_frmMsg,
+                             [this] { return pictureViewer(); },
+                             [this](const QString &script) {
+                                 QString arguments = script;
+                                 m_launcher.launch(notepadName(), arguments);
+                             },
+                             [this](int, const QImage &slide, const QString &path) {
+                                 m_print->printPicture(slide, path);
+                             },
+                             {},
+                             {}});
     m_viewOptions = std::make_unique<ChartOptionControls>(
         ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
     // A turned chart drops the painted background, and the chart's own gradient switch with
@@ -138,6 +170,18 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
         OptionPanel::Parts{*m_column, *m_viewOptions, *m_document, *m_chart1, m_dialogs,
                            [this](const QString &text) { statusBar()->showMessage(text, 4000); },
                            [this] { return m_inspection->inspector().inspectedPoint(); }});
+    if (!services.printerDialogs)
+        m_ownPrinterDialogs = std::make_unique<print::QtPrinterDialogs>();
+    m_print = new print::PrintCommands(
+        {*m_chart1, *m_chart2, *m_txtLegend, *m_form, *m_document, m_dialogs,
+         services.printerDialogs ? *services.printerDialogs : *m_ownPrinterDialogs,
+         [this](print::PrintSource &s) {
+             s.version = ProgramState::fullVersionText();
+             s.currentFile = m_state.currentFile;
+             s.chart2File = m_state.chart2File;
+         }},
+        this);
+    connectPrinting();
     observeDocument();
     connectColumn();
     buildEditMenu();
@@ -146,6 +190,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_legendFont = [this](const LegendFontChoice &current) {
         return LegendFontDialog::ask(current, this);
     };
+    m_voiceWindows = std::make_unique<VoiceWindows>(VoiceWindows::Parts{
+        this, m_document->form2(), m_chart1->chart(), m_dialogs, services.settings, m_state,
+        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); }});
+    if (m_voiceWindows->hasSpeech())
+        m_recent->setSettingsLoader([this] { m_voiceWindows->Save1Load2XclVoiceIni(2); });
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
 }
 
@@ -212,15 +261,6 @@ void MainWindow::connectColumn()
     connect(m_combo1, &QComboBox::activated, this, [this] { m_recent->Combo1_Click(); });
     m_combo1->installEventFilter(this);
     button("cmdViewListFile")->installEventFilter(this);
-
-    // Printing.
-    pending(button("SSPrint"), QStringLiteral("背景付き印刷"));
-    pending(button("SSprnWhite_1"), QStringLiteral("背景無色印刷"));
-    pending(button("SSprnWhite_2"), QStringLiteral("背景無色印刷"));
-    pending(button("SSCmdPage"), QStringLiteral("page"));
-    pending(button("CmdPrnChart"), QStringLiteral("Print as Screen"));
-    pending(button("CmdPrnFill"), QStringLiteral("Print Filling the Page"));
-    pending(button("CmdPrnForm"), QStringLiteral("Print Form"));
 }
 
 void MainWindow::decorateToolBar(ChartWidget *chart)
@@ -262,10 +302,14 @@ void MainWindow::buildMenus()
     file->addAction(QIcon::fromTheme(QStringLiteral("document-save"),
                                      QIcon(QStringLiteral(":/icons/tool-save.svg"))),
                     QStringLiteral("保存..."), QKeySequence::Save, this, [this] { saveCommand(); });
-    file->addAction(QIcon::fromTheme(QStringLiteral("document-print"),
-                                     QIcon(QStringLiteral(":/icons/tool-print.svg"))),
-                    QStringLiteral("印刷..."), QKeySequence::Print, this,
-                    [this] { m_chart1->runCommand(ChartWidget::CommandPrint); });
+    file->addAction(
+        QIcon::fromTheme(QStringLiteral("document-print"),
+                         QIcon(QStringLiteral(":/icons/tool-print.svg"))),
+        QStringLiteral("印刷..."), QKeySequence::Print, this,
+        [this] { (chart2Visible() ? m_chart2 : m_chart1)->runCommand(ChartWidget::CommandPrint); });
+    file->addAction(QStringLiteral("全画面表示"), QKeySequence(Qt::Key_F11), this,
+                    &MainWindow::showChartFullScreen)
+        ->setObjectName(QStringLiteral("chartFullScreen"));
     file->addSeparator();
     file->addAction(QStringLiteral("終了"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -277,23 +321,6 @@ void MainWindow::buildMenus()
     help->addAction(QStringLiteral("電卓"), this, &MainWindow::Calculater_Click);
     help->addSeparator();
     help->addAction(QStringLiteral("バージョン情報"), this, &MainWindow::showAbout);
-}
-
-void MainWindow::pending(QAbstractButton *control, const QString &feature)
-{
-    connect(control, &QAbstractButton::clicked, this, [this, control, feature] {
-        // A switch that does nothing yet must not look switched.
-        if (control->isCheckable()) {
-            const QSignalBlocker block(control);
-            control->setChecked(!control->isChecked());
-        }
-        notYetAvailable(feature);
-    });
-}
-
-void MainWindow::notYetAvailable(const QString &feature)
-{
-    m_dialogs.inform(NotYetAvailable::text(feature), os::MessageIcon::Information);
 }
 
 Twips MainWindow::twips() const
@@ -540,10 +567,11 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         handled = true;
         return;
     }
+    if (m_print->chartCommand(command)) {
+        handled = true;
+        return;
+    }
     switch (command) {
-    case ChartWidget::CommandPrint:
-        notYetAvailable(QStringLiteral("印刷"));
-        break;
     case ChartWidget::CommandColors:
         SSCmdGradient_Click();
         break;
@@ -551,6 +579,32 @@ void MainWindow::chartCommand(int chart, int command, bool &handled)
         return; // the chart's own view commands
     }
     handled = true;
+}
+
+void MainWindow::connectPrinting()
+{
+    print::PrintCommands *p = m_print;
+    auto on = [this](const QString &name, auto slot) {
+        connect(m_column->control<QAbstractButton>(name), &QAbstractButton::clicked, m_print, slot);
+    };
+    on(QStringLiteral("SSPrint"), [p] { p->SSPrint_Click(); });
+    on(QStringLiteral("SSprnWhite_1"), [p] { p->SSprnWhite_Click(1); });
+    on(QStringLiteral("SSprnWhite_2"), [p] { p->SSprnWhite_Click(2); });
+    on(QStringLiteral("SSCmdPage"), [p] { p->SSCmdPage_Click(); });
+    on(QStringLiteral("CmdPrnChart"), [p] { p->CmdPrnChart_Click(); });
+    on(QStringLiteral("CmdPrnFill"), [p] { p->CmdPrnFill_Click(); });
+    on(QStringLiteral("CmdPrnForm"), [p] { p->CmdPrnForm_Click(); });
+    // The preview and the page set-up follow the print entry of the file menu.
+    QMenu *file = menuBar()->actions().value(0)->menu();
+    const QList<QAction *> entries = file->actions();
+    const auto printEntry = std::find_if(entries.begin(), entries.end(), [](QAction *a) {
+        return a->text() == QStringLiteral("印刷...");
+    });
+    m_print->addMenuEntries(file, printEntry + 1 < entries.end() ? *(printEntry + 1) : nullptr);
+    // Where the print went: the printer's name or the PDF file.
+    connect(p, &print::PrintCommands::printed, this, [this](const QString &where) {
+        statusBar()->showMessage(QStringLiteral("印刷しました: %1").arg(where), 8000);
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -663,23 +717,32 @@ bool MainWindow::jpgShow(const QString &path)
     if (!m_picture) {
         m_picture = new PictureViewer(this);
         m_picture->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_picture, &PictureViewer::printRequested, this,
-                [this] { notYetAvailable(QStringLiteral("ピクチャーの印刷")); });
+        m_picture->setDialogs(&m_dialogs);
+        m_picture->setPrintFunction([this](const QImage &image, const QString &name) {
+            m_print->printPicture(image, name);
+        });
     }
     return m_picture->jpgShow(path);
 }
 
+QString MainWindow::pictureError() const
+{
+    return m_picture ? m_picture->lastError().message : QString();
+}
+
 void MainWindow::multSlideShow(const QString &folder, QString &source, int mode)
 {
-    Q_UNUSED(folder);
-    Q_UNUSED(source);
-    notYetAvailable(mode == 0 ? QStringLiteral("スライドショー")
-                              : QStringLiteral("マルチスライドショー"));
+    m_slides->multSlideShow(folder, source, mode);
+}
+
+void MainWindow::showChartFullScreen()
+{
+    m_slides->showCurrentChart();
 }
 
 void MainWindow::showSpeechEngine()
 {
-    notYetAvailable(QStringLiteral("音声エンジン"));
+    m_voiceWindows->showSpeechEngine();
 }
 
 bool MainWindow::chart2Visible() const
@@ -763,13 +826,14 @@ void MainWindow::closeOtherWindows()
     // main window.
     if (m_help)
         m_help->close();
-    if (m_form2)
-        m_form2->close();
+    if (m_voiceWindows && m_voiceWindows->hasSettingsWindow())
+        m_voiceWindows->form2()->close();
     if (m_form3)
         m_form3->close();
     unloadAbout();
     if (m_frmMsg)
         m_frmMsg->hide();
+    m_voiceWindows->closeAll();
 }
 
 void MainWindow::endProgram()
@@ -827,20 +891,13 @@ void MainWindow::SSCmdChart_Click()
 
 void MainWindow::SScmdQEL_Click()
 {
-    if (!m_form2) {
-        m_form2 = new settings::Form2(m_document->form2(), chart1(), m_dialogs, this);
-        m_form2->setAttribute(Qt::WA_DeleteOnClose, false);
-    }
-    m_form2->setCurrentFile(m_state.currentFile);
-    m_form2->load();
-    m_form2->show();
-    m_form2->raise();
-    m_form2->activateWindow();
+    m_voiceWindows->form2()->setCurrentFile(m_state.currentFile);
+    m_voiceWindows->showSettings(0);
 }
 
 settings::Form2 *MainWindow::settingsWindow() const
 {
-    return m_form2;
+    return m_voiceWindows->form2();
 }
 
 void MainWindow::txtLegend_DblClick()
@@ -878,6 +935,9 @@ void MainWindow::buildEditMenu()
                                     &MainWindow::copyChart);
     copy->setObjectName(QStringLiteral("editCopyChart"));
     copy->setStatusTip(QStringLiteral("表示中の図を PNG と SVG でクリップボードに置きます"));
+    edit->addAction(QStringLiteral("設定..."), QKeySequence::Preferences, this,
+                    &MainWindow::SScmdQEL_Click)
+        ->setObjectName(QStringLiteral("editSettings"));
 }
 
 void MainWindow::copyChart()

@@ -39,12 +39,18 @@ class ProcessStarter;
 class SettingsStore;
 class UserDialogs;
 } // namespace qel::os
+namespace qel::print {
+class PrintCommands;
+class PrinterDialogs;
+} // namespace qel::print
 namespace qel::settings {
 class Form2;
 }
 namespace qel::slides {
 class FrmMsg;
 class SpeechOutput;
+struct ShowState;
+class SpeechServices;
 } // namespace qel::slides
 
 namespace qel::shell {
@@ -57,6 +63,8 @@ class Form3State;
 class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
+class SlideShowLink;
+class VoiceWindows;
 struct ProgramState;
 
 // Form1: the two charts, the column of commands, the legend box; start-up and quitting.
@@ -73,6 +81,13 @@ public:
         os::ProcessStarter &starter;
         slides::SpeechOutput &speech;
         StepTimer *stepTimer = nullptr; // the automatic rotation's waits; a QTimer when null
+        // The printer's dialogues; Qt's when none is given.
+        print::PrinterDialogs *printerDialogs = nullptr;
+        // What the slide window and the voice output share; the window keeps its own when
+        // none is given.
+        slides::ShowState *show = nullptr;
+        // The speech engine, readers and windows; without them the voice half stays off.
+        slides::SpeechServices *speechServices = nullptr;
     };
     // The legend box's font dialogue; nothing when cancelled. Tests answer it.
     using LegendFontChooser =
@@ -109,6 +124,13 @@ public:
     settings::Form2State &form2State() { return m_document->form2(); }
     chartdoc::ChartDocument &document() { return *m_document; }
     PictureViewer *pictureViewer() const;
+    // The print buttons, the printer and its dialogues.
+    print::PrintCommands &printCommands() { return *m_print; }
+    SlideShowLink &slideShow() { return *m_slides; }
+    // The chart on view alone, full screen (kind 0 of the slide window).
+    void showChartFullScreen();
+    // The settings window (Form2) and the speech window.
+    VoiceWindows &voiceWindows() { return *m_voiceWindows; }
     // The open and save commands of the menu act on the chart on view.
     void openCommand();
     void saveCommand();
@@ -156,6 +178,7 @@ public:
 
     // LoadSaveHost
     bool jpgShow(const QString &path) override;
+    QString pictureError() const override;
     void multSlideShow(const QString &folder, QString &source, int mode) override;
     void showSpeechEngine() override;
     bool chart2Visible() const override;
@@ -190,9 +213,8 @@ private:
     void keepOnScreen();
     void Form_Resize();
     void applyLayout(const ResizeLayout::Result &result);
-    void notYetAvailable(const QString &feature);
-    void pending(QAbstractButton *control, const QString &feature);
     void chartCommand(int chart, int command, bool &handled);
+    void connectPrinting();
     void observeDocument();
     void buildEditMenu();
     bool comboKey(QKeyEvent *event);
@@ -211,6 +233,11 @@ private:
     std::unique_ptr<chartview::ChartErrorTrap> m_trap;
     std::unique_ptr<slides::FrmMsg> m_frmMsg;
     std::unique_ptr<ChartInspection> m_inspection;
+    std::unique_ptr<print::PrinterDialogs> m_ownPrinterDialogs;
+    print::PrintCommands *m_print = nullptr;
+    std::unique_ptr<slides::ShowState> m_ownShow;
+    slides::ShowState *m_show = nullptr;
+    std::unique_ptr<SlideShowLink> m_slides;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 
@@ -227,7 +254,6 @@ private:
     std::unique_ptr<ChartOptionControls> m_viewOptions;
     std::unique_ptr<OptionPanel> m_optionPanel;
     LegendFontChooser m_legendFont;
-    QPointer<settings::Form2> m_form2;
     QPointer<os::AboutWindow> m_about;
     QPointer<HelpBrowser> m_help;
     QPointer<PictureViewer> m_picture;
@@ -240,6 +266,7 @@ private:
     std::unique_ptr<LoadSave> m_loadSave;
     RecentFileList m_recentFiles;
     std::unique_ptr<RecentListCommands> m_recent;
+    std::unique_ptr<VoiceWindows> m_voiceWindows;
 };
 
 } // namespace qel::shell
