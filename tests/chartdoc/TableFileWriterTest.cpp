@@ -113,38 +113,69 @@ TEST(TableFileWriter, CellsNeverCarryTabsOrLineBreaks)
     EXPECT_TRUE(lines[23].startsWith(QStringLiteral("x y\t")));
 }
 
+// The table beside a chart or legacy file: written when there is a table editor and none
+// exists yet; an existing one is left (mode 0) or replaced only when the user says Yes.
 TEST(TableFileWriter, WriteTableFileFollowsModeEditorAndFileKind)
 {
-    QTemporaryDir dir;
-    LoadFixture f;
-    fillChart(f.chart, 1, 2);
-    TableFileWriter writer(f.context);
-    const QString legacy = dir.filePath(QStringLiteral("a.b.dfl"));
-    const QString companion = dir.filePath(QStringLiteral("a.Tbx"));
-    EXPECT_EQ(TableFileWriter::tablePath(legacy), companion);
-
-    EXPECT_FALSE(writer.writeTableFile(0, legacy, QString())) << "no table editor";
-    EXPECT_FALSE(QFile::exists(companion));
-    EXPECT_FALSE(
-        writer.writeTableFile(1, dir.filePath(QStringLiteral("t.tbx")), QStringLiteral("localc")));
-    f.table.fileVersion = 5;
-    f.table.typeOpt = 9;
-    ASSERT_TRUE(writer.writeTableFile(0, legacy, QStringLiteral("localc")));
-    EXPECT_EQ(f.table.fileVersion, 1) << "a legacy file's table starts at version 1";
-    EXPECT_EQ(f.table.typeOpt, 0);
-    const QByteArray first = test::readFile(companion);
-    EXPECT_TRUE(first.contains("\r\n{End}\r\n"));
-
-    // Existing file: mode 0 leaves it; other modes ask, No as the default.
-    EXPECT_FALSE(writer.writeTableFile(0, legacy, QStringLiteral("localc")));
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    EXPECT_FALSE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Excelﾌｧｲﾙ :  ") + companion +
-                                              QStringLiteral("\r\nが存在します。更新しますか？"));
-    EXPECT_EQ(f.dialogs.messages[0].defaultAnswer, os::MessageAnswer::No);
-    f.dialogs.answers = {os::MessageAnswer::Yes};
-    EXPECT_TRUE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
+    using os::MessageAnswer;
+    EXPECT_EQ(TableFileWriter::tablePath(QStringLiteral("/d/a.b.dfl")), QStringLiteral("/d/a.Tbx"));
+    const QString editor = QStringLiteral("localc");
+    const struct
+    {
+        const char *name;
+        int mode;
+        const char *file;
+        QString editor;
+        bool exists;          // a table is there already
+        MessageAnswer answer; // to the question whether to replace it
+        bool written;
+        bool asked;
+    } rows[] = {
+        {"no table editor", 0, "a.b.dfl", QString(), false, MessageAnswer::Yes, false, false},
+        {"the editor never chosen", 0, "a.b.dfl", QStringLiteral("未設定"), false,
+         MessageAnswer::Yes, false, false},
+        {"a table itself", 1, "t.tbx", editor, false, MessageAnswer::Yes, false, false},
+        {"new, for a legacy file", 0, "a.b.dfl", editor, false, MessageAnswer::No, true, false},
+        {"new, for a chart file", 0, "a.chf", editor, false, MessageAnswer::No, true, false},
+        {"existing, mode 0", 0, "a.b.dfl", editor, true, MessageAnswer::Yes, false, false},
+        {"existing, No", 1, "a.b.dfl", editor, true, MessageAnswer::No, false, true},
+        {"existing, Cancel", 1, "a.b.dfl", editor, true, MessageAnswer::Cancel, false, true},
+        {"existing, Yes", 1, "a.b.dfl", editor, true, MessageAnswer::Yes, true, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        LoadFixture f;
+        fillChart(f.chart, 1, 2);
+        f.table.fileVersion = 5;
+        f.table.typeOpt = 9;
+        const QString file = dir.filePath(QString::fromLatin1(row.file));
+        const QString table = TableFileWriter::tablePath(file);
+        if (row.exists)
+            test::writeFile(table, "old");
+        f.dialogs.answers = {row.answer};
+        EXPECT_EQ(TableFileWriter(f.context).writeTableFile(row.mode, file, row.editor),
+                  row.written);
+        if (row.written) {
+            EXPECT_TRUE(test::readFile(table).contains("\r\n{End}\r\n"));
+        } else if (row.exists) {
+            EXPECT_EQ(test::readFile(table), "old");
+        } else {
+            EXPECT_FALSE(QFile::exists(table));
+        }
+        ASSERT_EQ(f.dialogs.messages.size(), row.asked ? 1 : 0);
+        if (row.asked) {
+            EXPECT_EQ(f.dialogs.messages[0].text,
+                      QStringLiteral("Excelﾌｧｲﾙ :  ") + table +
+                          QStringLiteral("\r\nが存在します。更新しますか？"));
+            EXPECT_EQ(f.dialogs.messages[0].defaultAnswer, MessageAnswer::No);
+        }
+        // A new table of a legacy file starts at version 1; a chart file's keeps its own.
+        const bool fresh = row.written && !row.exists;
+        const bool legacy = fresh && QByteArray(row.file).endsWith(".dfl");
+        EXPECT_EQ(f.table.fileVersion, legacy ? 1 : 5);
+        EXPECT_EQ(f.table.typeOpt, legacy ? 0 : 9);
+    }
 }
 
 // The designed text, then the file and the system's reason, so a missing folder, a full disk
