@@ -43,14 +43,20 @@ struct WindowFixture : ::testing::Test
         QDir::setCurrent(savedCurrent);
     }
 
+    // What the window is given; a test adds its own timer, printer dialogues or voice here, and
+    // closes the window in its destructor while they are still there.
+    virtual shell::MainWindow::Services services()
+    {
+        return {state, settings, dialogs, starter, speech};
+    }
+
     // Called once the window exists, before it loads.
     virtual void windowCreated() {}
 
     // Starts the program as the user does, with the given command line.
     void start(const QString &commandLine = QString())
     {
-        window = std::make_unique<shell::MainWindow>(
-            shell::MainWindow::Services{state, settings, dialogs, starter, speech});
+        window = std::make_unique<shell::MainWindow>(services());
         windowCreated();
         shell::StartupOptions options;
         options.programDir = programDir.path();
