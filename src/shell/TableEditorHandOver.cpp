@@ -86,6 +86,11 @@ QString TableEditorHandOver::templatePath() const
     return QDir(m_state.qelDir).filePath(QStringLiteral("formQel.Tbx"));
 }
 
+QString TableEditorHandOver::editorPath() const
+{
+    return m_state.tableEditorPath;
+}
+
 bool TableEditorHandOver::editorSet() const
 {
     return !m_state.tableEditorPath.isEmpty() && m_state.tableEditorPath != notSet();

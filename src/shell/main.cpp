@@ -35,9 +35,10 @@ bool runsWithoutWindow(int argc, char *argv[])
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--version") ||
             !std::strcmp(a, "-v") || !std::strncmp(a, "--export", 8) ||
-            !std::strncmp(a, "--print", 7) || !std::strcmp(a, "--slide-table") || !std::strcmp(a, "--voices") ||
-            !std::strncmp(a, "--say", 5) || !std::strncmp(a, "--voice", 7) ||
-            !std::strncmp(a, "--rate", 6) || !std::strncmp(a, "--wav", 5))
+            !std::strncmp(a, "--print", 7) || !std::strcmp(a, "--slide-table") ||
+            !std::strcmp(a, "--voices") || !std::strncmp(a, "--say", 5) ||
+            !std::strncmp(a, "--voice", 7) || !std::strncmp(a, "--rate", 6) ||
+            !std::strncmp(a, "--wav", 5))
             return true;
     }
     return false;

@@ -49,6 +49,8 @@ settings::VoiceSettings *VoiceWindows::voiceSettings()
     };
     hooks.endProgram = m_parts.endProgram;
     hooks.startReaderChooser = [this] { return startReaderChooser(); };
+    hooks.chooseTableEditor = m_parts.chooseTableEditor;
+    hooks.setVoiceEDitAvailable = m_parts.setVoiceEDitAvailable;
     m_voice = std::make_unique<settings::VoiceSettings>(context, hooks);
     return m_voice.get();
 }
@@ -58,6 +60,8 @@ settings::Form2 *VoiceWindows::form2()
     if (!m_form2) {
         m_form2 =
             new settings::Form2(m_parts.form2State, m_parts.chart, m_parts.dialogs, m_parts.owner);
+        if (m_parts.settingsWindowMade)
+            m_parts.settingsWindowMade(*m_form2);
         if (settings::VoiceSettings *voice = voiceSettings()) {
             auto *panel = new settings::VoicePanel(*voice, m_parts.speech->engine().missingTexts());
             m_form2->addToSecondTab(panel);
