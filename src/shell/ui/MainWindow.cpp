@@ -157,7 +157,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                                  m_launcher.launch(notepadName(), arguments);
                              },
                              [this](int, const QImage &slide, const QString &path) {
-                                 m_print->printPicture(slide, path);
+                                 return m_print->printPicture(slide, path);
                              },
                              {},
                              [this](const QString &path) { chartShown(path); }});

@@ -1,5 +1,6 @@
 #include "shell/ui/TableEditorPanel.h"
 
+#include "settings/VoiceSettings.h"
 #include "shell/ProgramState.h"
 #include "shell/StartupSettings.h"
 #include "shell/ui/TableEditing.h"
@@ -30,7 +31,7 @@ TableEditorPanel::TableEditorPanel(TableEditing &editing, StartupSettings &setti
     : QGroupBox(QStringLiteral("表編集"), parent)
     , m_editing(editing)
     , m_choose(button(this, QStringLiteral("cmdSetEditVoice_0"),
-                      QStringLiteral("Table Editor(Excel etc)/表編集"),
+                      settings::VoiceSettings::caption(0),
                       QStringLiteral("表を編集する表計算プログラム (LibreOffice Calc、Gnumeric "
                                      "など) を選びます")))
     , m_editor(new QLabel(this))
