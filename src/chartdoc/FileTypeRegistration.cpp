@@ -1,31 +1,36 @@
 #include "chartdoc/FileTypeRegistration.h"
 
+#include "os/FileAccess.h"
 #include "os/Resources.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace qel::chartdoc {
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
-}
-
+// Whether path is a regular file holding exactly bytes; anything else (a FIFO, a device, a
+// folder) is not read.
 bool holds(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+    QByteArray existing;
+    return os::FileAccess::readRegularFile(path, existing, bytes.size()) && existing == bytes;
+}
+
+// Writes bytes unless the file already holds them; a name that is no regular file is left
+// alone and reported.
+void writeFile(const QString &path, const QByteArray &bytes, QStringList &problems)
+{
+    if (holds(path, bytes))
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const os::Result saved = os::FileAccess::saveFile(path, bytes);
+    if (!saved)
+        problems << saved.message;
 }
 
 void runTool(const QString &tool, const QString &folder)
@@ -136,27 +141,24 @@ QString FileTypeRegistration::desktopEntry() const
         .arg(execProgram(m_program), mimeTypes.join(QLatin1Char(';')));
 }
 
-bool FileTypeRegistration::writeIcons() const
+void FileTypeRegistration::writeIcons(QStringList &problems) const
 {
     os::initIconResources();
-    bool ok = true;
     const QString base = m_dataHome + QStringLiteral("/icons/hicolor/scalable/");
-    QFile app(QStringLiteral(":/icons/qelPro.svg"));
-    ok = app.open(QIODevice::ReadOnly) &&
-         writeFile(base + QStringLiteral("apps/qelpro.svg"), app.readAll()) && ok;
+    // The icons come from the program's own resources, never from the file system.
+    const auto icon = [](const QString &name) {
+        QFile file(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    writeFile(base + QStringLiteral("apps/qelpro.svg"), icon(QStringLiteral("qelPro")), problems);
     for (const FileType &t : types()) {
-        if (t.icon.isEmpty())
-            continue;
-        QFile icon(QStringLiteral(":/icons/") + t.icon + QStringLiteral(".svg"));
-        ok = icon.open(QIODevice::ReadOnly) &&
-             writeFile(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType),
-                       icon.readAll()) &&
-             ok;
+        if (!t.icon.isEmpty())
+            writeFile(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType), icon(t.icon),
+                      problems);
     }
-    return ok;
 }
 
-bool FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
+os::Result FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
 {
     const QByteArray package = mimePackage().toUtf8();
     const QByteArray entry = desktopEntry().toUtf8();
@@ -165,15 +167,20 @@ bool FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
     const bool mimeChanged = !holds(mimePackagePath(), package) ||
                              !QFile::exists(m_dataHome + QStringLiteral("/mime/mime.cache"));
     const bool entryChanged = !holds(desktopEntryPath(), entry);
-    bool ok = writeFile(mimePackagePath(), package);
-    ok = writeFile(desktopEntryPath(), entry) && ok;
-    ok = writeIcons() && ok;
+    QStringList problems;
+    writeFile(mimePackagePath(), package, problems);
+    writeFile(desktopEntryPath(), entry, problems);
+    writeIcons(problems);
     if (runDesktopTools && mimeChanged)
         runTool(QStringLiteral("update-mime-database"), m_dataHome + QStringLiteral("/mime"));
     if (runDesktopTools && entryChanged)
         runTool(QStringLiteral("update-desktop-database"),
                 m_dataHome + QStringLiteral("/applications"));
-    return ok;
+    if (problems.isEmpty())
+        return os::Result::success();
+    return os::Result::failure(QStringLiteral("ファイルの種類を登録できませんでした。\n") +
+                                   problems.join(u'\n'),
+                               problems.size());
 }
 
 } // namespace qel::chartdoc

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "os/Result.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -8,7 +11,9 @@ namespace qel::chartdoc {
 
 // The program's file types, registered the freedesktop way at every start: a shared-mime-info
 // package, a desktop entry that opens the program with the file, and the icons, all in the
-// user's data folder. Written fresh each time; the desktop tools are run when present.
+// user's data folder. A file is rewritten when it does not hold what it should; the desktop
+// tools are run when present. Names that are no regular file (a FIFO, a device) are neither
+// read nor replaced.
 class FileTypeRegistration
 {
 public:
@@ -27,8 +32,9 @@ public:
 
     QString mimePackage() const;
     QString desktopEntry() const;
-    // Writes everything; false when a file could not be written (start-up carries on).
-    bool registerFileTypes(bool runDesktopTools = true) const;
+    // Writes everything; a failure names every file that could not be written and why
+    // (start-up carries on).
+    os::Result registerFileTypes(bool runDesktopTools = true) const;
 
     QString mimePackagePath() const;
     QString desktopEntryPath() const;
@@ -37,7 +43,7 @@ public:
     static QString execProgram(const QString &program);
 
 private:
-    bool writeIcons() const;
+    void writeIcons(QStringList &problems) const;
 
     QString m_dataHome;
     QString m_program;

@@ -2,6 +2,7 @@
 
 #include "chartview/render/ChartControl.h"
 #include "support/FakeDialogs.h"
+#include "support/Pictures.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -55,8 +56,7 @@ TEST(Form2, ShowsTheStateAndAppliesTitleBoxesOnOk)
     form.titleBox(Form2State::TxtRight)->setPlainText(QStringLiteral("右\n二行"));
     EXPECT_EQ(state.text(Form2State::TxtRight), QStringLiteral("右\r\n二行"));
 
-    QImage shot = form.grab().toImage();
-    shot.save(QDir::temp().filePath(QStringLiteral("qel-form2.png")));
+    test::savePicture(form.grab().toImage(), QStringLiteral("form2"));
 
     int dataFieldRequests = 0;
     form.setDataFieldApplier([&](int mode, std::optional<Form2State::Box> &) {

@@ -1,18 +1,13 @@
-#include "FakeForm.h"
+#include "WindowFixture.h"
 
 #include "chartdoc/SampleChart.h"
 #include "chartview/render/ChartControl.h"
 #include "chartview/ui/ChartWidget.h"
-#include "os/IniSettingsStore.h"
 #include "os/ProgramLauncher.h"
 #include "os/ui/AboutWindow.h"
 #include "settings/ui/Form2.h"
-#include "shell/ProgramState.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/TableEditing.h"
 #include "shell/ui/TableEditorPanel.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeProcessStarter.h"
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -22,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -36,22 +30,10 @@ namespace {
 const QString Startup = u"Startup"_s;
 
 // The program started on a chart of its own, with a spreadsheet that only records its starts.
-struct EditorWindow : ::testing::Test
+struct EditorWindow : test::WindowFixture
 {
-    QTemporaryDir programDir;
-    QTemporaryDir dataDir;
-    QTemporaryDir configDir;
-    QString savedCurrent = QDir::currentPath();
-    shell::ProgramState state;
-    os::IniSettingsStore settings{configDir.path()};
-    test::FakeDialogs dialogs;
-    test::FakeProcessStarter starter;
-    QStringList speechLog;
-    test::RecordingSpeech speech{speechLog};
-    std::unique_ptr<MainWindow> window;
     QString calc = dataDir.filePath(u"localc"_s);
     QString textEditor = dataDir.filePath(u"text-editor"_s);
-    double clock = 3600;
 
     EditorWindow()
     {
@@ -63,31 +45,11 @@ struct EditorWindow : ::testing::Test
         settings.setValue(os::ProgramLauncher::settingsApplication(),
                           os::ProgramLauncher::settingsSection(), u"Wordpad.exe"_s, textEditor);
     }
-    ~EditorWindow() override
-    {
-        if (window && window->isVisible()) {
-            dialogs.answers = {os::MessageAnswer::Ok};
-            window->close();
-        }
-        window.reset();
-        QDir::setCurrent(savedCurrent);
-    }
 
     void start(const QString &editor, const QString &commandLine)
     {
-        if (!editor.isNull())
-            settings.setValue(u"qelPro"_s, Startup, u"Table Editor"_s, editor);
-        window = std::make_unique<MainWindow>(
-            MainWindow::Services{state, settings, dialogs, starter, speech});
-        shell::StartupOptions options;
-        options.programDir = programDir.path();
-        options.dataHome = programDir.filePath(u"share"_s);
-        options.runDesktopTools = false;
-        options.commandLine = commandLine;
-        options.timeOfDay = [this] { return clock; };
-        options.pumpEvents = [this] { clock += 1; };
-        window->setStartupOptions(options);
-        window->Form_Load();
+        settings.setValue(u"qelPro"_s, Startup, u"Table Editor"_s, editor);
+        WindowFixture::start(commandLine);
     }
 
     QString chartFile(const QString &name)

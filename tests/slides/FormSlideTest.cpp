@@ -8,9 +8,9 @@
 #include "slides/SlidePreparation.h"
 #include "slides/SlideShow.h"
 #include "support/FakeDialogs.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -497,10 +497,8 @@ TEST(SlideShowWithPlayer, BackFromTheSecondSlideShowsTheFirst)
 {
     QTemporaryDir dir;
     const QString script = dir.filePath(u"talk.sld"_s);
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(os::encodeText(u"<FILE> a.chf\r\n<TEXT>A\r\n<FILE> b.chf\r\n<TEXT>B\r\n"_s));
-    file.close();
+    test::writeFile(script,
+                    os::encodeText(u"<FILE> a.chf\r\n<TEXT>A\r\n<FILE> b.chf\r\n<TEXT>B\r\n"_s));
 
     chartview::ChartControl chart;
     const SlidePreparation preparation(chart, [](const QString &) { return os::Result::success(); },
