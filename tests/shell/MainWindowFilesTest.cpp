@@ -6,10 +6,12 @@
 #include "chartview/ui/ChartWidget.h"
 #include "os/TextCodec.h"
 #include "shell/HeadlessExport.h"
+#include "shell/ui/ChartInspection.h"
 #include "shell/ui/PictureViewer.h"
 #include "shell/ui/SlideShowLink.h"
 #include "slides/SlideScript.h"
 #include "slides/ui/FormSlide.h"
+#include "support/ChartFill.h"
 #include "support/Pictures.h"
 #include "support/TestFiles.h"
 
@@ -28,6 +30,9 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QUndoStack>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -359,6 +364,46 @@ TEST_F(WindowFiles, ASavedChartReopensWithTitlesLegendOptionsAndData)
     EXPECT_EQ(window->findChild<QPlainTextEdit *>(QStringLiteral("txtLegend"))->toPlainText(),
               QStringLiteral("メモ \"引用\"\n二行目"));
     EXPECT_EQ(window->document().regressionOption(), 2);
+}
+
+// What a user changes with the mouse or a statistics job is one step back and forth each.
+TEST_F(WindowFiles, ADragARegressionAndASmoothingAreEachOneUndoStep)
+{
+    start(data(QStringLiteral("regression.tbx"), QStringLiteral("Regression.tbx")));
+    chartview::ChartView &chart = window->chart1();
+    chartview::ChartWidget *widget = window->chartWidget1();
+    QUndoStack &stack = window->document().undoStack();
+    const struct
+    {
+        const char *name;
+        std::function<void()> change;
+    } steps[] = {
+        {"a point dragged",
+         [&] {
+             chart.setDragActive(true);
+             const QPoint at = test::pointPosition(chart, 1, 3);
+             widget->pressAt(at);
+             for (int dy = 10; dy <= 50; dy += 10)
+                 widget->moveTo(at - QPoint(0, dy), Qt::LeftButton);
+             widget->releaseAt(at - QPoint(0, 50));
+         }},
+        {"a regression line", [&] { window->inspection().runRegressionJob(1, 1); }},
+        {"a smoothing", [&] { window->inspection().runRegressionJob(1, 77); }},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.name);
+        const chartview::ChartModel before = chart.model();
+        const int depth = stack.count();
+        dialogs.answers = {os::MessageAnswer::Ok, os::MessageAnswer::Ok, os::MessageAnswer::Ok};
+        step.change();
+        const chartview::ChartModel after = chart.model();
+        ASSERT_FALSE(after == before) << "the step changed the chart";
+        EXPECT_EQ(stack.count(), depth + 1);
+        stack.undo();
+        EXPECT_TRUE(chart.model() == before);
+        stack.redo();
+        EXPECT_TRUE(chart.model() == after);
+    }
 }
 
 TEST_F(WindowFiles, EditsUndoRedoAndAreAskedAboutBeforeTheyAreLost)
