@@ -46,7 +46,7 @@ Outcome qelpro(const QStringList &arguments, const QString &workDir = QString())
 QString tableWithLegend(const QDir &dir, const QString &legend)
 {
     const QString table = dir.filePath(QStringLiteral("sales.tbx"));
-    QFile::copy(test::dataPath(QStringLiteral("sales.tbx")), table);
+    QFile::copy(test::fixturePath(QStringLiteral("sales.tbx")), table);
     test::writeFile(settings::LegendFile::pathFor(table), settings::LegendFile::encode(legend));
     return table;
 }
