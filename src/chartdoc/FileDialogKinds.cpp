@@ -66,14 +66,14 @@ os::FileDialogRequest FileDialogKinds::request(const QString &kind, const Contex
         r.mode = Mode::OpenMany;
         r.title = QStringLiteral("QEL Import Chart & Multi Slide");
         // Everything the program opens comes first, so no kind of file is hidden at the start.
-        r.filters = translateFilter(
-            QStringLiteral("qelPro のすべてのファイル (*.CHF;*.Tbx;*.df?;*.Sld;*.jpg)|"
-                           "*.CHF;*.Tbx;*.df?;*.Sld;*.jpg|"
-                           "qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     "
-                           "(*.CHF;*.Tbx;*.Sld;*.df?)|"
-                           "*.CHF;*.Tbx;*.Sld;*.df?|tbx File     (*.Tbx)|*.Tbx|qelDf File  "
-                           "(*.df?)|*.df?|画像         (*.jpg;*.jpeg;*.png;*.bmp;*.gif)|"
-                           "*.jpg;*.jpeg;*.png;*.bmp;*.gif|all            (*.*)|*.*"));
+        r.filters = translateFilter(QStringLiteral(
+            "qelPro のすべてのファイル (*.CHF;*.Tbx;*.df?;*.Sld;*.jpg;*.jpeg;*.png;*.bmp;"
+            "*.gif)|*.CHF;*.Tbx;*.df?;*.Sld;*.jpg;*.jpeg;*.png;*.bmp;*.gif|"
+            "qel Slide    (*.CHF;*.jpg;*.Sld)|*.CHF;*.jpg;*.Sld|qel File     "
+            "(*.CHF;*.Tbx;*.Sld;*.df?)|"
+            "*.CHF;*.Tbx;*.Sld;*.df?|tbx File     (*.Tbx)|*.Tbx|qelDf File  "
+            "(*.df?)|*.df?|画像         (*.jpg;*.jpeg;*.png;*.bmp;*.gif)|"
+            "*.jpg;*.jpeg;*.png;*.bmp;*.gif|all            (*.*)|*.*"));
         // The dialogue starts in the current file's folder; its name box stays empty, so
         // pressing Open never opens a file the user did not choose.
         const qsizetype slash = context.currentFile.lastIndexOf(QLatin1Char('/'));

@@ -1,31 +1,36 @@
 #include "chartdoc/FileTypeRegistration.h"
 
+#include "os/FileAccess.h"
 #include "os/Resources.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace qel::chartdoc {
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
-}
-
+// Whether path is a regular file holding exactly bytes; anything else (a FIFO, a device, a
+// folder) is not read.
 bool holds(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+    QByteArray existing;
+    return os::FileAccess::readRegularFile(path, existing, bytes.size()) && existing == bytes;
+}
+
+// Writes bytes unless the file already holds them; a name that is no regular file is left
+// alone and reported.
+void writeFile(const QString &path, const QByteArray &bytes, QStringList &problems)
+{
+    if (holds(path, bytes))
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const os::Result saved = os::FileAccess::saveFile(path, bytes);
+    if (!saved)
+        problems << saved.message;
 }
 
 void runTool(const QString &tool, const QStringList &arguments)
@@ -140,16 +145,17 @@ std::vector<std::pair<QString, QByteArray>> FileTypeRegistration::iconFiles() co
 {
     os::initIconResources();
     const QString base = m_dataHome + QStringLiteral("/icons/hicolor/scalable/");
-    std::vector<std::pair<QString, QByteArray>> files;
-    auto add = [&files](const QString &path, const QString &resource) {
-        QFile icon(resource);
-        files.emplace_back(path, icon.open(QIODevice::ReadOnly) ? icon.readAll() : QByteArray());
+    // The icons come from the program's own resources, never from the file system.
+    const auto icon = [](const QString &name) {
+        QFile file(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    add(base + QStringLiteral("apps/qelpro.svg"), QStringLiteral(":/icons/qelPro.svg"));
+    std::vector<std::pair<QString, QByteArray>> files;
+    files.emplace_back(base + QStringLiteral("apps/qelpro.svg"), icon(QStringLiteral("qelPro")));
     for (const FileType &t : types()) {
         if (!t.icon.isEmpty())
-            add(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType),
-                QStringLiteral(":/icons/") + t.icon + QStringLiteral(".svg"));
+            files.emplace_back(base + QStringLiteral("mimetypes/") + iconFileName(t.mimeType),
+                               icon(t.icon));
     }
     return files;
 }
@@ -184,35 +190,38 @@ bool FileTypeRegistration::isCurrent(bool runDesktopTools) const
     return true;
 }
 
-bool FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
+os::Result FileTypeRegistration::registerFileTypes(bool runDesktopTools) const
 {
     const QByteArray package = mimePackage().toUtf8();
     const QByteArray entry = desktopEntry().toUtf8();
     // Only what changed is written, and the desktop databases are rebuilt only when our part
     // of them changed, so a registration that is current costs a few small reads.
-    const bool mimeChanged = !holds(mimePackagePath(), package);
+    const bool mimeChanged = !holds(mimePackagePath(), package) || !mimeCacheCurrent();
     const bool entryChanged = !holds(desktopEntryPath(), entry);
-    bool ok = !mimeChanged || writeFile(mimePackagePath(), package);
-    ok = (!entryChanged || writeFile(desktopEntryPath(), entry)) && ok;
-    bool iconsChanged = false;
+    QStringList problems;
+    writeFile(mimePackagePath(), package, problems);
+    writeFile(desktopEntryPath(), entry, problems);
+    bool iconsChanged = !iconCacheCurrent();
     for (const auto &[path, bytes] : iconFiles()) {
-        if (holds(path, bytes))
-            continue;
-        iconsChanged = true;
-        ok = !bytes.isEmpty() && writeFile(path, bytes) && ok;
+        iconsChanged = iconsChanged || !holds(path, bytes);
+        writeFile(path, bytes, problems);
     }
-    if (runDesktopTools && (mimeChanged || !mimeCacheCurrent()))
+    if (runDesktopTools && mimeChanged)
         runTool(QStringLiteral("update-mime-database"), {m_dataHome + QStringLiteral("/mime")});
     if (runDesktopTools && entryChanged)
         runTool(QStringLiteral("update-desktop-database"),
                 {m_dataHome + QStringLiteral("/applications")});
     // An icon folder without its cache makes every program's icon look-up probe each of the
     // theme's folders one by one.
-    if (runDesktopTools && (iconsChanged || !iconCacheCurrent()))
+    if (runDesktopTools && iconsChanged)
         runTool(QStringLiteral("gtk-update-icon-cache"),
                 {QStringLiteral("--quiet"), QStringLiteral("--ignore-theme-index"),
                  QStringLiteral("--force"), m_dataHome + QStringLiteral("/icons/hicolor")});
-    return ok;
+    if (problems.isEmpty())
+        return os::Result::success();
+    return os::Result::failure(QStringLiteral("ファイルの種類を登録できませんでした。\n") +
+                                   problems.join(u'\n'),
+                               problems.size());
 }
 
 } // namespace qel::chartdoc

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "os/Result.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <utility>
@@ -11,8 +14,9 @@ namespace qel::chartdoc {
 
 // The program's file types, registered the freedesktop way: a shared-mime-info package, a
 // desktop entry that opens the program with the file, and the icons, all in the user's data
-// folder. Start-up checks whether they are current and writes what is missing or different;
-// the desktop tools are run when present and their part changed.
+// folder. Start-up checks whether they are current and, once the window is on the screen,
+// writes what is missing or different; the desktop tools are run when present and their part
+// changed. Names that are no regular file (a FIFO, a device) are neither read nor replaced.
 class FileTypeRegistration
 {
 public:
@@ -35,9 +39,9 @@ public:
     // runDesktopTools the desktop's MIME and icon caches too (a few small reads; nothing is
     // parsed).
     bool isCurrent(bool runDesktopTools = true) const;
-    // Writes what is missing or different; false when a file could not be written (start-up
-    // carries on).
-    bool registerFileTypes(bool runDesktopTools = true) const;
+    // Writes what is missing or different; a failure names every file that could not be
+    // written and why (start-up carries on).
+    os::Result registerFileTypes(bool runDesktopTools = true) const;
 
     QString mimePackagePath() const;
     QString desktopEntryPath() const;

@@ -4,8 +4,8 @@ namespace qel::os {
 
 MachineLine MachineLine::forProgramDirectory(const QString &programDir, const QString &computer)
 {
-    const bool share = programDir.startsWith(QStringLiteral("//"))
-                       || programDir.startsWith(QStringLiteral("\\\\"));
+    const bool share = programDir.startsWith(QStringLiteral("//")) ||
+                       programDir.startsWith(QStringLiteral("\\\\"));
     if (!share)
         return {QStringLiteral("ｺﾝﾋﾟｭｰﾀ名"), computer};
     const QString rest = programDir.mid(2);

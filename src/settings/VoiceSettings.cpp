@@ -78,11 +78,11 @@ QString VoiceSettings::caption(int index)
     case 0:
         return QStringLiteral("Table Editor(Excel etc)/表編集");
     case 1:
-        return QStringLiteral("    Text reader      （NEC)");
+        return QStringLiteral("Text reader (読み上げコマンド)");
     case 2:
-        return QStringLiteral(" Document talker   (Dtalker)   ");
+        return QStringLiteral("Document talker (文ごとに起動)");
     case 3:
-        return QStringLiteral(" SAPI      (Microsoft)   ");
+        return QStringLiteral("音声合成エンジン (Open JTalk / eSpeak NG)");
     default:
         return {};
     }

@@ -225,8 +225,10 @@ bool LoadSave::open(QString &path)
     }
     recordDataPath(path);
     // The current file names what the chart holds, so it moves only when the chart does.
-    if (ok && replacesChart(loaded.kind))
+    if (ok && replacesChart(loaded.kind)) {
         m_context.state.currentFile = path;
+        host.chartShown(path);
+    }
     if (!ok)
         path.clear();
     return ok;
@@ -261,6 +263,7 @@ bool LoadSave::save(QString &path)
             document.setCurrentFile(path);
             m_context.state.currentFile = path;
             document.markSaved();
+            m_context.host.chartShown(path);
         } else {
             inform(saved.message);
         }

@@ -25,6 +25,8 @@ public:
     virtual ~LoadSaveHost() = default;
 
     virtual void setWindowCaption(const QString &path) = 0;
+    // The chart now holds what path names (loaded or saved): the table editor follows it.
+    virtual void chartShown(const QString &path) { Q_UNUSED(path); }
     // jpgShow: the picture viewer shows the file; false when it could not be loaded.
     virtual bool jpgShow(const QString &path) = 0;
     // Why the last jpgShow could not show its picture (file and reason); empty when unknown.

@@ -86,6 +86,11 @@ QString TableEditorHandOver::templatePath() const
     return QDir(m_state.qelDir).filePath(QStringLiteral("formQel.Tbx"));
 }
 
+QString TableEditorHandOver::editorPath() const
+{
+    return m_state.tableEditorPath;
+}
+
 bool TableEditorHandOver::editorSet() const
 {
     return !m_state.tableEditorPath.isEmpty() && m_state.tableEditorPath != notSet();
@@ -191,7 +196,9 @@ void TableEditorHandOver::openTable()
     if (!startEditor(m_tablePath, &why)) {
         m_dialogs.inform(why + QStringLiteral("\n表編集プログラムを起動できません。"),
                          os::MessageIcon::Exclamation);
+        // The table was written: it can be opened again once an editor starts.
         TableEditorButtons next = m_buttons;
+        next.xcelOpen = !next.xcelOpenRed;
         next.reminder = true;
         setButtons(next);
         return;

@@ -70,6 +70,8 @@ public:
     void newTable();
 
     TableEditorButtons buttons() const { return m_buttons; }
+    // The chosen spreadsheet; empty or notSet() when none is.
+    QString editorPath() const;
     // LblTempo: "cancel" after a cancelled choice, empty after a successful one.
     QString tempo() const { return m_tempo; }
     // tablePath: the companion table of the chart last shown.

@@ -1,6 +1,7 @@
 #include "LoadFixture.h"
 
 #include "chartdoc/BottomTitle.h"
+#include "support/ChartFill.h"
 #include "support/SpecialFiles.h"
 
 #include "chartdoc/TableFileWriter.h"
@@ -25,23 +26,14 @@ namespace {
 
 const QDateTime Now(QDate(2026, 5, 12), QTime(5, 9, 26));
 
-// A chart as a chart file could hold it.
+// A chart as a chart file could hold it: no X values, series "G1", ..., points "P1", ...
 void fillChart(ChartView &chart, int groups, int points)
 {
-    chart.BeginDataLoad(ChannelValues, groups, points);
-    chart.BeginDataLoad(ChannelXValues, groups, points);
-    for (int g = 0; g < groups; ++g) {
-        chart.setSeriesCaption(qint16(g), QStringLiteral("系列%1").arg(g + 1));
-        chart.setActiveSeries(qint16(g));
-        for (int p = 0; p < points; ++p) {
-            chart.setValueX(p, 0);
-            chart.setValueY(p, 1.5 * (g + 1) * (p + 1));
-        }
-    }
+    qel::test::fillChart(
+        chart, groups, points, [](int g, int p) { return 1.5 * (g + 1) * (p + 1); },
+        [](int, int) { return 0; });
     for (int p = 0; p < points; ++p)
         chart.setPointCaption(p, QStringLiteral("P%1").arg(p + 1));
-    chart.EndDataLoad(ChannelValues);
-    chart.EndDataLoad(ChannelXValues);
 }
 
 } // namespace
@@ -88,7 +80,7 @@ TEST(TableFileWriter, WritesBannerHeaderAndSeparateXLayout)
                           QString(),
                       }));
     EXPECT_EQ(lines[20], QStringLiteral("{Begin}\t 1 \t\t 2 \t\t"));
-    EXPECT_EQ(lines[21], QStringLiteral("{Group}\t系列1\t\t系列2\t\t"));
+    EXPECT_EQ(lines[21], QStringLiteral("{Group}\tG1\t\tG2\t\t"));
     EXPECT_EQ(lines[22], QStringLiteral("{Data}\tx\ty\tx\ty"));
     // No X in series 0: the points are numbered; the hidden value is an empty cell.
     EXPECT_EQ(lines[23], QStringLiteral("P1\t 1\t 1.5\t 1\t 3"));
@@ -103,7 +95,7 @@ TEST(TableFileWriter, CommonXWritesOneXAndTheYOfEveryGroup)
     f.table.commonX = true;
     const QStringList lines = TableFileWriter(f.context).lines(Now);
     EXPECT_EQ(lines[20], QStringLiteral("{Begin}\t\t 1 \t 2 \t 3 "));
-    EXPECT_EQ(lines[21], QStringLiteral("{Group}\t\t系列1\t系列2\t系列3"));
+    EXPECT_EQ(lines[21], QStringLiteral("{Group}\t\tG1\tG2\tG3"));
     EXPECT_EQ(lines[22], QStringLiteral("{Data}\tcommonX\ty\ty\ty"));
     EXPECT_EQ(lines[23].split(QLatin1Char('\t')).size(), 5) << "legend, X and three Ys";
 }
@@ -121,42 +113,73 @@ TEST(TableFileWriter, CellsNeverCarryTabsOrLineBreaks)
     EXPECT_TRUE(lines[23].startsWith(QStringLiteral("x y\t")));
 }
 
+// The table beside a chart or legacy file: written when there is a table editor and none
+// exists yet; an existing one is left (mode 0) or replaced only when the user says Yes.
 TEST(TableFileWriter, WriteTableFileFollowsModeEditorAndFileKind)
 {
-    QTemporaryDir dir;
-    LoadFixture f;
-    fillChart(f.chart, 1, 2);
-    TableFileWriter writer(f.context);
-    const QString legacy = dir.filePath(QStringLiteral("a.b.dfl"));
-    const QString companion = dir.filePath(QStringLiteral("a.Tbx"));
-    EXPECT_EQ(TableFileWriter::tablePath(legacy), companion);
-
-    EXPECT_FALSE(writer.writeTableFile(0, legacy, QString())) << "no table editor";
-    EXPECT_FALSE(QFile::exists(companion));
-    EXPECT_FALSE(
-        writer.writeTableFile(1, dir.filePath(QStringLiteral("t.tbx")), QStringLiteral("localc")));
-    f.table.fileVersion = 5;
-    f.table.typeOpt = 9;
-    ASSERT_TRUE(writer.writeTableFile(0, legacy, QStringLiteral("localc")));
-    EXPECT_EQ(f.table.fileVersion, 1) << "a legacy file's table starts at version 1";
-    EXPECT_EQ(f.table.typeOpt, 0);
-    const QByteArray first = test::readFile(companion);
-    EXPECT_TRUE(first.contains("\r\n{End}\r\n"));
-
-    // Existing file: mode 0 leaves it; other modes ask, No as the default.
-    EXPECT_FALSE(writer.writeTableFile(0, legacy, QStringLiteral("localc")));
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    EXPECT_FALSE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Excelﾌｧｲﾙ :  ") + companion +
-                                              QStringLiteral("\r\nが存在します。更新しますか？"));
-    EXPECT_EQ(f.dialogs.messages[0].defaultAnswer, os::MessageAnswer::No);
-    f.dialogs.answers = {os::MessageAnswer::Yes};
-    EXPECT_TRUE(writer.writeTableFile(1, legacy, QStringLiteral("localc")));
+    using os::MessageAnswer;
+    EXPECT_EQ(TableFileWriter::tablePath(QStringLiteral("/d/a.b.dfl")), QStringLiteral("/d/a.Tbx"));
+    const QString editor = QStringLiteral("localc");
+    const struct
+    {
+        const char *name;
+        int mode;
+        const char *file;
+        QString editor;
+        bool exists;          // a table is there already
+        MessageAnswer answer; // to the question whether to replace it
+        bool written;
+        bool asked;
+    } rows[] = {
+        {"no table editor", 0, "a.b.dfl", QString(), false, MessageAnswer::Yes, false, false},
+        {"the editor never chosen", 0, "a.b.dfl", QStringLiteral("未設定"), false,
+         MessageAnswer::Yes, false, false},
+        {"a table itself", 1, "t.tbx", editor, false, MessageAnswer::Yes, false, false},
+        {"new, for a legacy file", 0, "a.b.dfl", editor, false, MessageAnswer::No, true, false},
+        {"new, for a chart file", 0, "a.chf", editor, false, MessageAnswer::No, true, false},
+        {"existing, mode 0", 0, "a.b.dfl", editor, true, MessageAnswer::Yes, false, false},
+        {"existing, No", 1, "a.b.dfl", editor, true, MessageAnswer::No, false, true},
+        {"existing, Cancel", 1, "a.b.dfl", editor, true, MessageAnswer::Cancel, false, true},
+        {"existing, Yes", 1, "a.b.dfl", editor, true, MessageAnswer::Yes, true, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        LoadFixture f;
+        fillChart(f.chart, 1, 2);
+        f.table.fileVersion = 5;
+        f.table.typeOpt = 9;
+        const QString file = dir.filePath(QString::fromLatin1(row.file));
+        const QString table = TableFileWriter::tablePath(file);
+        if (row.exists)
+            test::writeFile(table, "old");
+        f.dialogs.answers = {row.answer};
+        EXPECT_EQ(TableFileWriter(f.context).writeTableFile(row.mode, file, row.editor),
+                  row.written);
+        if (row.written) {
+            EXPECT_TRUE(test::readFile(table).contains("\r\n{End}\r\n"));
+        } else if (row.exists) {
+            EXPECT_EQ(test::readFile(table), "old");
+        } else {
+            EXPECT_FALSE(QFile::exists(table));
+        }
+        ASSERT_EQ(f.dialogs.messages.size(), row.asked ? 1 : 0);
+        if (row.asked) {
+            EXPECT_EQ(f.dialogs.messages[0].text,
+                      QStringLiteral("Excelﾌｧｲﾙ :  ") + table +
+                          QStringLiteral("\r\nが存在します。更新しますか？"));
+            EXPECT_EQ(f.dialogs.messages[0].defaultAnswer, MessageAnswer::No);
+        }
+        // A new table of a legacy file starts at version 1; a chart file's keeps its own.
+        const bool fresh = row.written && !row.exists;
+        const bool legacy = fresh && QByteArray(row.file).endsWith(".dfl");
+        EXPECT_EQ(f.table.fileVersion, legacy ? 1 : 5);
+        EXPECT_EQ(f.table.typeOpt, legacy ? 0 : 9);
+    }
 }
 
-// The designed text, then the file and the system's reason, so a missing folder, a FIFO and
-// a full disk no longer read alike.
+// The designed text, then the file and the system's reason, so a missing folder, a full disk
+// (and a FIFO, see UnreadableFiles) no longer read alike.
 TEST(TableFileWriter, AFileThatCannotBeWrittenIsReportedWithItsReason)
 {
     struct Row
@@ -169,8 +192,6 @@ TEST(TableFileWriter, AFileThatCannotBeWrittenIsReportedWithItsReason)
         {"missing folder",
          [](const QDir &d) { return d.filePath(QStringLiteral("missing/x.Tbx")); },
          "フォルダーがありません"},
-        {"fifo", [](const QDir &d) { return qel::test::makeFifo(d, QStringLiteral("x.Tbx")); },
-         "通常のファイルではありません（デバイスや FIFO は開けません）"},
         {"full disk", [](const QDir &d) { return d.filePath(QStringLiteral("x.Tbx")); },
          "ディスクがいっぱいです"},
     };
@@ -194,7 +215,8 @@ TEST(TableFileWriter, AFileThatCannotBeWrittenIsReportedWithItsReason)
     }
 }
 
-// Random charts written and read back give the very same singles and texts.
+// Random charts written and read back give the very same singles and texts; CP932 has its own
+// wave dash, minus and dash, and they come back in that form.
 TEST(TableFileWriter, RoundTripOfRandomTables)
 {
     QRandomGenerator random(20260512);
@@ -205,105 +227,78 @@ TEST(TableFileWriter, RoundTripOfRandomTables)
         QString s;
         for (int i = 0; i < n; ++i)
             s += pieces[random.bounded(int(std::size(pieces)))];
-        return s;
+        return os::foldToCp932(s.trimmed());
     };
     auto value = [&]() -> float {
         switch (random.bounded(5)) {
         case 0:
             return float(random.bounded(2001) - 1000);
-        case 1: {
-            quint32 bits;
-            do {
-                bits = random.generate();
-                float f;
+        case 1: // any finite single a table can hold
+            for (float f;;) {
+                const quint32 bits = random.generate();
                 std::memcpy(&f, &bits, 4);
                 if (std::isfinite(f) && f != os::MissingNumber && std::abs(f) < 3e38f &&
                     (f == 0 || std::abs(f) > 1e-37f))
                     return f;
-            } while (true);
-        }
+            }
         default:
             return float(random.generateDouble() * 2000 - 1000);
         }
     };
     QTemporaryDir dir;
     for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
         LoadFixture source;
-        const int groups = 1 + random.bounded(6);
-        const int points = 2 + random.bounded(30);
+        const int groups = 1 + random.bounded(6), points = 2 + random.bounded(30);
         const bool commonX = random.bounded(2) == 1;
-        ChartView &chart = source.chart;
-        chart.BeginDataLoad(ChannelValues, groups, points);
-        chart.BeginDataLoad(ChannelXValues, groups, points);
         std::vector<float> xs(static_cast<std::size_t>(points));
         for (float &x : xs)
             x = value();
-        for (int g = 0; g < groups; ++g) {
-            chart.setSeriesCaption(qint16(g), text(1 + random.bounded(3)).trimmed());
-            chart.setActiveSeries(qint16(g));
-            for (int p = 0; p < points; ++p) {
-                const bool hidden = random.bounded(6) == 0;
-                chart.setValueX(p, hidden ? EmptyPointValue
-                                          : (commonX ? xs[std::size_t(p)] : value()));
-                chart.setValueY(p, hidden ? EmptyPointValue : value());
-            }
-        }
-        // Two complete points keep the table loadable.
-        for (int g = 0; g < groups; ++g) {
-            chart.setActiveSeries(qint16(g));
-            chart.setValueX(0, commonX ? xs[0] : -5.0);
-            chart.setValueY(0, 1.0);
-            chart.setValueX(1, commonX ? xs[1] : 7.0);
-            chart.setValueY(1, 2.0);
-        }
+        // Hidden points here and there; two complete points keep the table loadable.
+        const auto hidden = [&](int p) { return p > 1 && random.bounded(6) == 0; };
+        qel::test::fillChart(
+            source.chart, groups, points,
+            [&](int, int p) { return hidden(p) ? EmptyPointValue
+                                     : p < 2   ? p + 1.0
+                                               : value(); },
+            [&](int, int p) {
+                return commonX ? xs[std::size_t(p)] : p < 2 ? 12.0 * p - 5 : value();
+            });
+        for (int g = 0; g < groups; ++g)
+            source.chart.setSeriesCaption(qint16(g), text(1 + random.bounded(3)));
         for (int p = 0; p < points; ++p)
-            chart.setPointCaption(p, text(random.bounded(3)));
-        chart.EndDataLoad(ChannelValues);
-        chart.EndDataLoad(ChannelXValues);
-        chart.setTitleCaption(0, text(2).trimmed() + QStringLiteral("\r\n"));
-        chart.setTitleCaption(2, text(3).trimmed());
-        chart.setTitleCaption(3,
-                              text(1).trimmed() + QStringLiteral("\r\n\r\n") + text(2).trimmed());
+            source.chart.setPointCaption(p, text(random.bounded(3)));
+        source.chart.setTitleCaption(0, text(2) + QStringLiteral("\r\n"));
+        source.chart.setTitleCaption(2, text(3));
+        source.chart.setTitleCaption(3, text(1) + QStringLiteral("\r\n\r\n") + text(2));
         source.table.commonX = commonX;
-        source.table.createStamp = text(2).trimmed();
-        source.context.setLegendText(text(2).trimmed() + QStringLiteral("\r\n") +
-                                     text(1).trimmed());
+        source.table.createStamp = text(2);
+        source.context.setLegendText(text(2) + QStringLiteral("\r\n") + text(1));
 
         const QString path = dir.filePath(QStringLiteral("r%1.tbx").arg(round));
         ASSERT_TRUE(TableFileWriter(source.context).write(path));
         LoadFixture back;
-        ASSERT_EQ(back.loadFile(path), QStringLiteral("OK")) << round;
-        const ChartModel &a = source.chart.model();
-        const ChartModel &b = back.chart.model();
+        ASSERT_EQ(back.loadFile(path), QStringLiteral("OK"));
+        const ChartModel &a = source.chart.model(), &b = back.chart.model();
         ASSERT_EQ(b.seriesCount, a.seriesCount);
         ASSERT_EQ(b.pointCount, a.pointCount);
-        // CP932 has its own wave dash, minus and dash; they come back in that form.
-        auto folded = [](QStringList list) {
-            for (QString &s : list)
-                s = os::foldToCp932(s);
-            return list;
-        };
-        EXPECT_EQ(folded(b.seriesCaptions), folded(a.seriesCaptions));
-        EXPECT_EQ(folded(b.pointCaptions), folded(a.pointCaptions));
+        EXPECT_EQ(b.seriesCaptions, a.seriesCaptions);
+        EXPECT_EQ(b.pointCaptions, a.pointCaptions);
         for (int g = 0; g < groups; ++g) {
             for (int p = 0; p < points; ++p) {
-                const bool hidden = isEmptyPoint(a.value(g, p)) || isEmptyPoint(a.xValue(g, p));
-                if (hidden) {
+                if (isEmptyPoint(a.value(g, p)) || isEmptyPoint(a.xValue(g, p))) {
                     EXPECT_TRUE(isEmptyPoint(b.value(g, p)));
                     continue;
                 }
-                EXPECT_EQ(b.value(g, p), a.value(g, p)) << round << " " << g << " " << p;
-                EXPECT_EQ(b.xValue(g, p), a.xValue(g, p)) << round << " " << g << " " << p;
+                EXPECT_EQ(b.value(g, p), a.value(g, p)) << g << " " << p;
+                EXPECT_EQ(b.xValue(g, p), a.xValue(g, p)) << g << " " << p;
             }
         }
         for (int i : {0, 2, 3})
-            EXPECT_EQ(os::foldToCp932(b.titles[std::size_t(i)]),
-                      os::foldToCp932(a.titles[std::size_t(i)]));
+            EXPECT_EQ(b.titles[std::size_t(i)], a.titles[std::size_t(i)]);
         EXPECT_EQ(back.table.commonX, commonX);
-        EXPECT_EQ(os::foldToCp932(back.table.createStamp),
-                  os::foldToCp932(source.table.createStamp));
-        EXPECT_EQ(os::foldToCp932(back.context.legendText()),
-                  os::foldToCp932(source.context.legendText()));
+        EXPECT_EQ(back.table.createStamp, source.table.createStamp);
+        EXPECT_EQ(back.context.legendText(), source.context.legendText());
     }
 }
 

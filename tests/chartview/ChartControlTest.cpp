@@ -1,4 +1,5 @@
 #include "chartview/render/ChartControl.h"
+#include "support/ChartFill.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -8,19 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 
 using namespace qel::chartview;
-
-TEST(ChartControl, EmptyPointValueIsTheLargestSingle)
-{
-    EXPECT_EQ(EmptyPointValue, double(std::numeric_limits<float>::max()));
-    quint32 bits;
-    const float f = float(EmptyPointValue);
-    std::memcpy(&bits, &f, 4);
-    EXPECT_EQ(bits, 0x7F7FFFFFu);
-}
 
 TEST(ChartControl, DataBracketSizesTheGridAndTakesWritesInsideAndAfter)
 {
@@ -136,13 +127,7 @@ namespace {
 ChartModel smallChart()
 {
     ChartControl chart;
-    chart.BeginDataLoad(ChannelValues, 2, 3);
-    for (int s = 0; s < 2; ++s) {
-        chart.setActiveSeries(qint16(s));
-        for (int p = 0; p < 3; ++p)
-            chart.setValueY(p, s * 10 + p);
-    }
-    chart.EndDataLoad(ChannelValues);
+    qel::test::fillChart(chart, 2, 3, [](int s, int p) { return s * 10 + p; });
     chart.setTitleCaption(3, QStringLiteral("体重\r\n\r\n図 1 日本語の題"));
     chart.setTitleCaption(0, QStringLiteral("左タイトル"));
     return chart.model();

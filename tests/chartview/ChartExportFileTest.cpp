@@ -1,6 +1,5 @@
 #include "chartview/render/ChartControl.h"
 
-#include "os/FileAccess.h"
 #include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
@@ -25,27 +24,8 @@ ChartControl &exportable(ChartControl &chart)
 
 } // namespace
 
-// Every export format goes to a regular file or a new name only; a FIFO or a link to one is
-// refused before anything is written, and ExportError says why.
-TEST(ChartExportFile, NoRegularFileIsNeverReplaced)
-{
-    for (const qint16 format : {FormatBitmap, FormatPng, FormatSvg, FormatChartFile}) {
-        QTemporaryDir tmp;
-        const QDir dir(tmp.path());
-        const QString fifo = test::makeFifo(dir, QStringLiteral("out"));
-        const QString link = test::makeLink(dir, QStringLiteral("link"), fifo);
-        ChartControl chart;
-        exportable(chart);
-        for (const QString &path : {fifo, link}) {
-            EXPECT_NE(chart.ExportFile(format, path), 0) << format;
-            EXPECT_TRUE(chart.ExportError().contains(path)) << format;
-            EXPECT_TRUE(chart.ExportError().contains(os::FileAccess::notRegularText())) << format;
-            EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo")) << format;
-        }
-        EXPECT_EQ(test::listing(dir), (QStringList{QStringLiteral("link"), QStringLiteral("out")}));
-    }
-}
-
+// A link to a picture is written at its target; what is no regular file is refused (see
+// UnreadableFiles).
 TEST(ChartExportFile, ALinkToAPictureIsWrittenAtItsTargetAndTheErrorIsCleared)
 {
     QTemporaryDir tmp;

@@ -2,8 +2,9 @@
 #include "chartview/CfxOcx.h"
 #include "chartview/render/ChartControl.h"
 #include "chartview/render/ChartPainter.h"
+#include "support/ChartFill.h"
+#include "support/Pictures.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 
@@ -36,22 +37,13 @@ std::ostream &operator<<(std::ostream &os, const GeometryCase &c)
 ChartModel testModel(const GeometryCase &c)
 {
     ChartControl chart;
-    chart.BeginDataLoad(ChannelValues, 4, 9);
-    chart.BeginDataLoad(ChannelXValues, 4, 9);
-    for (int s = 0; s < 4; ++s) {
-        chart.setSeriesCaption(qint16(s), QStringLiteral("系列%1").arg(s + 1));
-        chart.setActiveSeries(qint16(s));
-        for (int p = 0; p < 9; ++p) {
-            chart.setValueX(p, 1.5 * p + 0.3 * s);
-            chart.setValueY(p, 12 + 9 * s + 4 * ((p * 7 + s * 3) % 9));
-        }
-    }
+    qel::test::fillChart(
+        chart, 4, 9, [](int s, int p) { return 12 + 9 * s + 4 * ((p * 7 + s * 3) % 9); },
+        [](int s, int p) { return 1.5 * p + 0.3 * s; });
     for (int p = 0; p < 9; ++p)
         chart.setPointCaption(p, QStringLiteral("P%1").arg(p + 1));
     chart.setActiveSeries(1);
     chart.setValueY(4, EmptyPointValue);
-    chart.EndDataLoad(ChannelValues);
-    chart.EndDataLoad(ChannelXValues);
     chart.setTitleCaption(0, QStringLiteral("左タイトル"));
     chart.setTitleCaption(3, QStringLiteral("X\r\n\r\nFig. 試験"));
     chart.setChartType(c.chartType);
@@ -59,16 +51,6 @@ ChartModel testModel(const GeometryCase &c)
     chart.setView3D(c.view3D);
     chart.setViewAngles(MakeLong(qint16(c.elevation), qint16(c.rotation)));
     return chart.model();
-}
-
-void savePicture(const ChartControl &chart, const std::string &name)
-{
-    const QString dir = qEnvironmentVariable("QEL_TEST_PICTURES");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    chart.renderImage(chart.viewSize())
-        .save(dir + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png"));
 }
 
 class ChartGeometry : public ::testing::TestWithParam<GeometryCase>
@@ -81,18 +63,18 @@ TEST_P(ChartGeometry, EveryDrawnPointHitTestsBackToItself)
     ChartControl chart;
     chart.setModel(testModel(c));
     chart.setViewSize(c.size);
-    savePicture(chart, c.name);
+    qel::test::savePicture(chart.renderImage(c.size), QString::fromLatin1(c.name));
     int checked = 0;
     for (int s = 0; s < 4; ++s) {
         for (int p = 0; p < 9; ++p) {
-            const qint32 pos = chart.ChartQuery(QueryPointPosition, MakeLong(qint16(s), qint16(p)));
+            const QPoint pos = qel::test::pointPosition(chart, s, p);
             if (s == 1 && p == 4) {
                 EXPECT_TRUE(chart.ErrorPending()) << "a hidden point has no position";
                 chart.clearError();
                 continue;
             }
             ASSERT_FALSE(chart.ErrorPending()) << s << "," << p;
-            const qint16 x = LowWordOf(pos), y = qint16((pos - x) / 65536);
+            const qint16 x = qint16(pos.x()), y = qint16(pos.y());
             EXPECT_GE(x, 0);
             EXPECT_GE(y, 0);
             EXPECT_LT(x, c.size.width());
@@ -184,20 +166,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ChartPainting, AHiddenPointIsNeverDrawn)
 {
     ChartControl chart;
-    chart.BeginDataLoad(ChannelValues, 1, 3);
-    chart.EndDataLoad(ChannelValues);
-    chart.setActiveSeries(0);
-    chart.setValueY(0, 10);
-    chart.setValueY(1, 47); // off the grid lines
-    chart.setValueY(2, 20);
+    qel::test::fillChart(chart, 1, 3, [](int, int p) { return p == 1 ? 47 : 10 * (p + 1); });
     chart.setChartType(GalleryMarks);
     chart.setViewSize(QSize(400, 300));
-    const qint32 pos = chart.ChartQuery(QueryPointPosition, MakeLong(0, 1));
-    const QPoint at(LowWordOf(pos), (pos - LowWordOf(pos)) / 65536);
+    const QPoint at = qel::test::pointPosition(chart, 0, 1); // off the grid lines
     const QColor marker = chart.renderImage(chart.viewSize()).pixelColor(at);
 
     chart.setAxisValue(AxisYMin, chart.AxisValue(AxisYMin)); // keep the scale as it was
     chart.setAxisValue(AxisYMax, chart.AxisValue(AxisYMax));
+    chart.setActiveSeries(0);
     chart.setValueY(1, EmptyPointValue);
     const QColor hidden = chart.renderImage(chart.viewSize()).pixelColor(at);
     EXPECT_NE(marker, hidden);
@@ -209,22 +186,16 @@ TEST(ChartPainting, AHiddenPointIsNeverDrawn)
 TEST(ChartPainting, AHiddenPointBreaksTheLine)
 {
     ChartControl chart;
-    chart.BeginDataLoad(ChannelValues, 1, 3);
-    chart.EndDataLoad(ChannelValues);
-    chart.setActiveSeries(0);
-    for (int p = 0; p < 3; ++p)
-        chart.setValueY(p, 43); // off the grid lines
+    qel::test::fillChart(chart, 1, 3, [](int, int) { return 43; }); // off the grid lines
     chart.setChartType(GalleryLines);
     chart.setViewSize(QSize(400, 300));
     chart.setAxisValue(AxisYMin, 0);
     chart.setAxisValue(AxisYMax, 100);
-    const auto position = [&](int p) {
-        const qint32 v = chart.ChartQuery(QueryPointPosition, MakeLong(0, qint16(p)));
-        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
-    };
-    const QPoint between = (position(0) + position(1)) / 2;
+    const QPoint between =
+        (qel::test::pointPosition(chart, 0, 0) + qel::test::pointPosition(chart, 0, 1)) / 2;
     EXPECT_NE(chart.renderImage(chart.viewSize()).pixelColor(between),
               toQColor(chart.model().backColorB));
+    chart.setActiveSeries(0);
     chart.setValueY(1, EmptyPointValue);
     EXPECT_EQ(chart.renderImage(chart.viewSize()).pixelColor(between),
               toQColor(chart.model().backColorB))
@@ -236,16 +207,9 @@ TEST(ChartPainting, MarkersOnTheEndsOfTheAxesStayInsideThem)
     // The lowest point on both axis minima, the highest on both maxima.
     for (quint32 gallery : {GalleryScatter, GalleryLines | TypeShowMarkers, GalleryMarks}) {
         ChartControl chart;
-        chart.BeginDataLoad(ChannelValues, 1, 3);
-        chart.BeginDataLoad(ChannelXValues, 1, 3);
-        chart.setActiveSeries(0);
-        const double xs[] = {1, 2, 3}, ys[] = {9.5, 11, 14};
-        for (int p = 0; p < 3; ++p) {
-            chart.setValueX(p, xs[p]);
-            chart.setValueY(p, ys[p]);
-        }
-        chart.EndDataLoad(ChannelValues);
-        chart.EndDataLoad(ChannelXValues);
+        const double ys[] = {9.5, 11, 14};
+        qel::test::fillChart(
+            chart, 1, 3, [&](int, int p) { return ys[p]; }, [](int, int p) { return p + 1; });
         chart.setChartType(gallery);
         chart.setAxisValue(AxisXMin, 1);
         chart.setAxisValue(AxisXMax, 3);
@@ -268,17 +232,12 @@ TEST(ChartPainting, ALongSeriesDropsOnlyItsOwnMarkers)
 {
     // 200 points in one series, 9 in the other: only the long one is too dense for markers.
     ChartControl chart;
-    chart.BeginDataLoad(ChannelValues, 2, 200);
-    chart.BeginDataLoad(ChannelXValues, 2, 200);
-    for (int s = 0; s < 2; ++s) {
-        chart.setActiveSeries(qint16(s));
-        for (int p = 0; p < (s == 0 ? 200 : 9); ++p) {
-            chart.setValueX(p, s == 0 ? p * 0.05 : p + 0.5);
-            chart.setValueY(p, s * 10 + std::sin(p * 0.3));
-        }
-    }
-    chart.EndDataLoad(ChannelValues);
-    chart.EndDataLoad(ChannelXValues);
+    qel::test::fillChart(
+        chart, 2, 200,
+        [](int s, int p) {
+            return s == 1 && p >= 9 ? EmptyPointValue : s * 10 + std::sin(p * 0.3);
+        },
+        [](int s, int p) { return s == 0 ? p * 0.05 : p + 0.5; });
     chart.setChartType(GalleryScatter);
     chart.setViewSize(QSize(500, 300));
     int marked[2] = {0, 0};
@@ -313,12 +272,20 @@ TEST(ChartPainting, OddChartsPaintWithoutHarm)
                 for (QSize size : {QSize(16, 16), QSize(300, 200)}) {
                     QImage image(size, QImage::Format_ARGB32_Premultiplied);
                     QPainter painter(&image);
-                    ChartPainter(m).paint(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+                    const ChartLayout l =
+                        ChartPainter(m).paint(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+                    // Whatever the chart, every recorded point is a real place.
+                    for (const PointAnchor &a : l.anchors) {
+                        ASSERT_TRUE(std::isfinite(a.position.x()) && std::isfinite(a.position.y()))
+                            << gallery << " " << a.series << "," << a.point;
+                    }
+                    if (&base == &models[2]) {
+                        EXPECT_TRUE(l.anchors.empty()) << "every point is hidden";
+                    }
                 }
             }
         }
     }
-    SUCCEED();
 }
 
 TEST(ChartPainting, BackgroundHookPaintsTheSurround)

@@ -1,8 +1,9 @@
 #include "chartview/render/ChartClipboard.h"
 #include "chartview/render/ChartControl.h"
+#include "support/ChartFill.h"
+#include "support/Pictures.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QImage>
 #include <QImageReader>
 #include <QMimeData>
@@ -18,25 +19,11 @@ namespace {
 
 constexpr Rgb Blue = rgb(0, 0, 255);
 
-void savePicture(const QImage &image, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("QEL_TEST_PICTURES");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 // One series of three values (10, 50, 90) on an axis from 0 to 100, without grid lines.
 void fillChart(ChartControl &chart, quint32 gallery = GalleryLines)
 {
     chart.setViewSize(QSize(480, 320));
-    chart.BeginDataLoad(ChannelValues, 1, 3);
-    chart.setActiveSeries(0);
-    const double values[] = {10, 50, 90};
-    for (int p = 0; p < 3; ++p)
-        chart.setValueY(p, values[p]);
-    chart.EndDataLoad(ChannelValues);
+    qel::test::fillChart(chart, 1, 3, [](int, int p) { return 10 + 40 * p; });
     chart.setAxisValue(AxisYMin, 0);
     chart.setAxisValue(AxisYMax, 100);
     chart.setAxisValue(AxisYStep, 20);
@@ -88,7 +75,7 @@ TEST(ChartStyling, ConstantLinesAreDrawnAtTheirValuesAndEmptyOnesNot)
     chart.setConstantStyle(3);
     chart.EndDataLoad(ChannelConstants);
     const QImage image = chart.renderImage(chart.viewSize());
-    savePicture(image, QStringLiteral("styling-constants"));
+    qel::test::savePicture(image, QStringLiteral("styling-constants"));
     const ChartLayout &l = chart.currentLayout();
     const int y = int(std::lround(l.valuePosition(30, false).y()));
     const int red = std::max({pixelsWhere(image, y, l.plot, isReddish),
@@ -112,7 +99,7 @@ TEST(ChartStyling, BandsFillTheirValueRanges)
     chart.StripeBand(1, EmptyPointValue, EmptyPointValue, rgb(0, 255, 0));
     chart.EndDataLoad(ChannelBands);
     const QImage image = chart.renderImage(chart.viewSize());
-    savePicture(image, QStringLiteral("styling-bands"));
+    qel::test::savePicture(image, QStringLiteral("styling-bands"));
     const ChartLayout &l = chart.currentLayout();
     const auto rowAt = [&](double v) { return int(std::lround(l.valuePosition(v, false).y())); };
     EXPECT_GT(pixelsLike(image, rowAt(30), l.plot, pink), l.plot.width() * 0.8);
@@ -143,7 +130,8 @@ TEST_P(ChartMarkers, EachStyleHasItsShape)
     chart.setLineWidth(0, 10); // markers of 25 pixels
     chart.setMarkerStyle(0, c.style);
     const QImage image = chart.renderImage(chart.viewSize());
-    savePicture(image, QStringLiteral("styling-marker-%1").arg(QString::fromUtf8(c.name)));
+    qel::test::savePicture(image,
+                           QStringLiteral("styling-marker-%1").arg(QString::fromUtf8(c.name)));
     const double r = 25 / 2.0;
     QPointF at;
     ASSERT_TRUE(chart.currentLayout().pointPosition(0, 1, at));
@@ -190,7 +178,8 @@ TEST(ChartStyling, ASeriesOnTheSecondAxisUsesItsOwnScale)
     EXPECT_LT(top0.y(), l.plot.top() + l.plot.height() * 0.3);
     EXPECT_LT(top1.y(), l.plot.top() + l.plot.height() * 0.3);
     EXPECT_LT(l.plot.right(), 480 - 20) << "room for the second axis' labels on the right";
-    savePicture(chart.renderImage(chart.viewSize()), QStringLiteral("styling-second-axis"));
+    qel::test::savePicture(chart.renderImage(chart.viewSize()),
+                           QStringLiteral("styling-second-axis"));
 }
 
 TEST(ChartClipboard, CarriesAPngAndAnSvgOfTheChart)
@@ -251,7 +240,7 @@ TEST_P(Chart3DWalls, ShowThePlotColourAndOnlyEdgesInTheWallColour)
     chart.setView3D(true);
     chart.setViewAngles(qint32(c.rotation) * 65536 + c.elevation);
     const QImage image = chart.renderImage(chart.viewSize());
-    savePicture(image, QStringLiteral("walls-%1").arg(QString::fromUtf8(c.name)));
+    qel::test::savePicture(image, QStringLiteral("walls-%1").arg(QString::fromUtf8(c.name)));
     const QRect box = chart.currentLayout().dataRect.toRect();
     int wall = 0, all = 0;
     for (int y = box.top(); y <= box.bottom(); y += 2) {

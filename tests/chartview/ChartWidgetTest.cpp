@@ -1,5 +1,5 @@
 #include "chartview/ui/ChartWidget.h"
-#include "chartview/CfxOcx.h"
+#include "support/ChartFill.h"
 
 #include <QImage>
 #include <QPainter>
@@ -18,13 +18,7 @@ struct WidgetFixture : ::testing::Test
 
     WidgetFixture()
     {
-        chart.BeginDataLoad(ChannelValues, 2, 5);
-        for (int s = 0; s < 2; ++s) {
-            chart.setActiveSeries(qint16(s));
-            for (int p = 0; p < 5; ++p)
-                chart.setValueY(p, 10 + 20 * s + 7 * p);
-        }
-        chart.EndDataLoad(ChannelValues);
+        qel::test::fillChart(chart, 2, 5, [](int s, int p) { return 10 + 20 * s + 7 * p; });
         chart.setChartType(GalleryLines | TypeShowMarkers);
         chart.setAxisValue(AxisYMin, 0);
         chart.setAxisValue(AxisYMax, 100);
@@ -35,9 +29,7 @@ struct WidgetFixture : ::testing::Test
 
     QPoint position(int series, int point)
     {
-        const qint32 v =
-            chart.ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
-        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
+        return qel::test::pointPosition(chart, series, point);
     }
 };
 
@@ -90,31 +82,6 @@ TEST_F(WidgetFixture, MouseMovesAndPressesReportPixelsAndPoints)
     widget.pressAt(QPoint(5, 5), Qt::RightButton);
     EXPECT_EQ(pressed.button, Qt::RightButton);
     EXPECT_LT(pressed.series, 0);
-}
-
-TEST_F(WidgetFixture, DraggingMovesThePointUpUntilReleased)
-{
-    int finishedSeries = -1;
-    QObject::connect(&widget, &ChartWidget::dragFinished, [&](int s, int) { finishedSeries = s; });
-    chart.setActiveSeries(0);
-    const double before = chart.ValueY(2);
-    const QPoint at = position(0, 2);
-
-    // Without DragActive a press and move change nothing.
-    widget.pressAt(at);
-    widget.moveTo(at - QPoint(0, 40), Qt::LeftButton);
-    widget.releaseAt(at - QPoint(0, 40));
-    chart.setActiveSeries(0);
-    EXPECT_EQ(chart.ValueY(2), before);
-
-    chart.setDragActive(true);
-    widget.pressAt(at);
-    widget.moveTo(at - QPoint(0, 40), Qt::LeftButton);
-    chart.setActiveSeries(0);
-    EXPECT_GT(chart.ValueY(2), before + 5);
-    widget.releaseAt(at - QPoint(0, 40));
-    EXPECT_EQ(finishedSeries, 0);
-    EXPECT_FALSE(chart.model().dragActive);
 }
 
 TEST_F(WidgetFixture, ToolBarCommandsGoToTheHostFirst)
@@ -196,23 +163,33 @@ TEST_F(WidgetFixture, APressAndReleaseOnAGrabbedPointIsAClickNotADrag)
     }
 }
 
-TEST_F(WidgetFixture, AFinishedDragHandsOverTheModelAsItWasBefore)
+TEST_F(WidgetFixture, ADragMovesThePointAndHandsOverTheModelAsItWasBefore)
 {
     const QPoint at = position(1, 3);
     const ChartModel original = chart.model();
     std::vector<ChartModel> edits;
+    int finishedSeries = -1;
     QObject::connect(&widget, &ChartWidget::modelEditedByUser,
                      [&](const ChartModel &before) { edits.push_back(before); });
+    QObject::connect(&widget, &ChartWidget::dragFinished, [&](int s, int) { finishedSeries = s; });
+
+    // Without DragActive a press and move change nothing.
+    widget.pressAt(at);
+    widget.moveTo(at - QPoint(0, 40), Qt::LeftButton);
+    widget.releaseAt(at - QPoint(0, 40));
+    EXPECT_EQ(chart.model(), original);
+
     chart.setDragActive(true);
     widget.pressAt(at);
     for (int dy = 10; dy <= 60; dy += 10)
         widget.moveTo(at - QPoint(0, dy), Qt::LeftButton);
+    EXPECT_GT(chart.model().value(1, 3), original.value(1, 3) + 5) << "the point follows";
     EXPECT_TRUE(edits.empty()) << "reported once, when the drag ends";
     widget.releaseAt(at - QPoint(0, 60));
-
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_TRUE(edits[0] == original);
-    EXPECT_GT(chart.model().value(1, 3), original.value(1, 3) + 5);
+    EXPECT_EQ(finishedSeries, 1);
+    EXPECT_FALSE(chart.model().dragActive);
     EXPECT_EQ(chart.model().value(0, 3), original.value(0, 3)) << "only the grabbed point moves";
 
     // A later click hands over nothing.

@@ -2,8 +2,9 @@
 
 #include "chartview/CfxOcx.h"
 #include "chartview/ui/InspectionHost.h"
-#include "os/MessageWindow.h"
+#include "support/ChartFill.h"
 #include "support/FakeDialogs.h"
+#include "support/FakeMessageWindow.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -50,35 +51,11 @@ struct FakeHost : InspectionHost
     std::function<AnalysisOutcome(int, int)> run;
 };
 
-struct FakeMessages : os::MessageWindow
-{
-    void frmMsgShow(const QString &title, const QString &message) override
-    {
-        shown.append(title + u'|' + message);
-        visible = true;
-    }
-    void hide() override { visible = false; }
-    void sendToBack() override { ++sentBack; }
-
-    QStringList shown;
-    bool visible = false;
-    int sentBack = 0;
-};
-
 void fillChart(ChartControl &chart, quint32 type)
 {
-    chart.BeginDataLoad(ChannelValues, 2, 5);
-    chart.BeginDataLoad(ChannelXValues, 2, 5);
-    for (int s = 0; s < 2; ++s) {
-        chart.setActiveSeries(qint16(s));
-        chart.setSeriesCaption(qint16(s), QStringLiteral("G%1").arg(s + 1));
-        for (int p = 0; p < 5; ++p) {
-            chart.setValueX(p, 1 + 2 * p);
-            chart.setValueY(p, 10 + 30 * s + 9 * p);
-        }
-    }
-    chart.EndDataLoad(ChannelValues);
-    chart.EndDataLoad(ChannelXValues);
+    qel::test::fillChart(
+        chart, 2, 5, [](int s, int p) { return 10 + 30 * s + 9 * p; },
+        [](int, int p) { return 1 + 2 * p; });
     chart.setHasXValues(true);
     chart.setChartType(type);
     chart.setAxisValue(AxisYMin, 0);
@@ -92,7 +69,7 @@ struct InspectorFixture : ::testing::Test
 {
     ChartWidget chart1, chart2;
     FakeHost host;
-    FakeMessages messages;
+    qel::test::FakeMessageWindow messages;
     qel::test::FakeDialogs dialogs;
     PointInspector inspector{chart1, chart2, host, messages, dialogs};
     QList<std::pair<int, int>> fontRequests;
@@ -117,9 +94,7 @@ struct InspectorFixture : ::testing::Test
 
     QPoint position(ChartWidget &w, int series, int point)
     {
-        const qint32 v =
-            w.chart().ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
-        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
+        return qel::test::pointPosition(w.chart(), series, point);
     }
 };
 
@@ -128,24 +103,24 @@ struct InspectorFixture : ::testing::Test
 TEST_F(InspectorFixture, HoverGrabsAPointWithinTwoRows)
 {
     const QPoint at = position(chart1, 1, 2);
-    chart1.moveTo(at - QPoint(0, 2));
-    EXPECT_EQ(chart1.cursor().shape(), Qt::SizeVerCursor);
-    EXPECT_TRUE(inspector.onPoint());
+    const struct
+    {
+        QPoint to;
+        Qt::CursorShape cursor;
+        bool onPoint; // off every point the flag stays as it was
+        const char *series;
+    } moves[] = {{at - QPoint(0, 2), Qt::SizeVerCursor, true, "2"},
+                 {at - QPoint(0, 3), Qt::CrossCursor, false, "2"},
+                 {at + QPoint(0, 2), Qt::SizeVerCursor, true, "2"},
+                 {QPoint(3, 3), Qt::SizeVerCursor, true, "0"}};
+    for (const auto &m : moves) {
+        chart1.moveTo(m.to);
+        EXPECT_EQ(chart1.cursor().shape(), m.cursor) << m.to.x() << "," << m.to.y();
+        EXPECT_EQ(inspector.onPoint(), m.onPoint) << m.to.x() << "," << m.to.y();
+        EXPECT_EQ(host.text1, QString::fromLatin1(m.series)) << m.to.x() << "," << m.to.y();
+    }
     EXPECT_EQ(inspector.candidateSeries(), 1);
     EXPECT_EQ(inspector.candidatePoint(), 2);
-    EXPECT_EQ(host.text1, QStringLiteral("2"));
-
-    chart1.moveTo(at - QPoint(0, 3));
-    EXPECT_EQ(chart1.cursor().shape(), Qt::CrossCursor);
-    EXPECT_FALSE(inspector.onPoint());
-
-    chart1.moveTo(at + QPoint(0, 2));
-    EXPECT_TRUE(inspector.onPoint());
-
-    // Off every point the series box shows 0 and the flag stays as it was.
-    chart1.moveTo(QPoint(3, 3));
-    EXPECT_EQ(host.text1, QStringLiteral("0"));
-    EXPECT_TRUE(inspector.onPoint());
 }
 
 TEST_F(InspectorFixture, HoverShowsThePointsValueAndATip)
@@ -181,30 +156,33 @@ TEST_F(InspectorFixture, HoverShowsThePointsValueAndATip)
     EXPECT_TRUE(chart1.shownTip().isEmpty());
 }
 
-TEST_F(InspectorFixture, AClickAfterHoveringIsLoggedAndChangesNothing)
+TEST_F(InspectorFixture, ClicksWithAndWithoutHoveringAreLoggedAndChangeNothing)
 {
     ChartControl &c = chart1.chart();
+    c.setClickLog(QStringLiteral("log"));
     const QPoint at = position(chart1, 1, 3);
     const ChartModel before = c.model();
     int edits = 0;
     QObject::connect(&chart1, &ChartWidget::modelEditedByUser,
                      [&](const ChartModel &) { ++edits; });
 
+    chart1.pressAt(at);
+    chart1.releaseAt(at);
+    EXPECT_EQ(c.ClickLog(), QStringLiteral("log\r\n(2,4)"));
+
+    // Hovering first grabs the point; a press and release is still a click.
     chart1.moveTo(at);
     ASSERT_TRUE(inspector.onPoint());
     chart1.pressAt(at);
     chart1.releaseAt(at);
-    EXPECT_EQ(c.ClickLog(), QStringLiteral("\r\n(2,4)"));
+    chart1.moveTo(position(chart1, 0, 0));
+    chart1.pressAt(position(chart1, 0, 0));
+    chart1.releaseAt(position(chart1, 0, 0));
+    EXPECT_EQ(c.ClickLog(), QStringLiteral("log\r\n(2,4)\r\n(2,4)\r\n(1,1)"));
     EXPECT_FALSE(inspector.dragging());
     EXPECT_FALSE(c.model().dragActive);
     EXPECT_EQ(c.model().values, before.values);
     EXPECT_EQ(edits, 0);
-
-    // The next hover and click are logged as well.
-    chart1.moveTo(position(chart1, 0, 0));
-    chart1.pressAt(position(chart1, 0, 0));
-    chart1.releaseAt(position(chart1, 0, 0));
-    EXPECT_EQ(c.ClickLog(), QStringLiteral("\r\n(2,4)\r\n(1,1)"));
 }
 
 TEST_F(InspectorFixture, ADragStartsOnAGrabbedPointAndEndsOnRelease)
@@ -256,15 +234,6 @@ TEST_F(InspectorFixture, APressBesideThePointsStartsNoLastingDrag)
     EXPECT_FALSE(chart1.chart().model().dragActive);
 }
 
-TEST_F(InspectorFixture, ClicksOnChart1AreLogged)
-{
-    chart1.chart().setClickLog(QStringLiteral("log"));
-    const QPoint at = position(chart1, 1, 3);
-    chart1.pressAt(at);
-    chart1.releaseAt(at);
-    EXPECT_EQ(chart1.chart().ClickLog(), QStringLiteral("log\r\n(2,4)"));
-}
-
 TEST_F(InspectorFixture, Chart2ShowsThePointInTheMessageWindow)
 {
     chart2.show();
@@ -285,51 +254,42 @@ TEST_F(InspectorFixture, Chart2ShowsThePointInTheMessageWindow)
     EXPECT_EQ(messages.shown.size(), 1);
 }
 
-TEST_F(InspectorFixture, AnalysisStartsOnScatterChartsOnly)
+TEST_F(InspectorFixture, AnalysisRunsOnScatterChartsAndALineChartOffersToSwitch)
 {
     host.job = 1;
     chart2.doubleClickAt(position(chart2, 0, 0));
     EXPECT_TRUE(host.asked.isEmpty());
     EXPECT_EQ(host.offers, 0) << "Chart2 offers nothing";
 
-    chart1.chart().setChartType(GalleryLines);
-    chart1.grab();
-    chart1.doubleClickAt(position(chart1, 0, 0));
-    EXPECT_TRUE(host.asked.isEmpty());
-    EXPECT_EQ(host.offers, 1);
-    EXPECT_EQ(chart1.chart().ChartType(), GalleryLines) << "declined: the chart stays as it was";
+    ChartControl &c = chart1.chart();
+    const quint32 line = GalleryLines | TypeShowMarkers | TypeGrid | TypeOutline | TypeShaded;
+    for (const bool agrees : {false, true}) {
+        host.switchToScatter = agrees;
+        host.asked.clear();
+        host.runs.clear();
+        c.setChartType(line);
+        chart1.grab();
+        chart1.doubleClickAt(position(chart1, 1, 2));
+        if (!agrees) {
+            EXPECT_TRUE(host.asked.isEmpty());
+            EXPECT_EQ(c.ChartType(), line) << "declined: the chart stays as it was";
+            continue;
+        }
+        EXPECT_EQ(c.model().gallery(), GalleryScatter);
+        EXPECT_EQ(c.ChartType() & ~TypeShowMarkers, GalleryScatter)
+            << "the scatter layout of a type-1 table";
+        EXPECT_EQ(host.asked, QStringList{QStringLiteral("2: G2")});
+        EXPECT_EQ(host.runs, (QList<std::pair<int, int>>{{1, 1}}));
+    }
+    EXPECT_EQ(host.offers, 2);
 
-    chart1.chart().setChartType(GalleryScatter);
-    chart1.grab();
-    chart1.doubleClickAt(position(chart1, 1, 0));
-    EXPECT_EQ(host.asked, QStringList{QStringLiteral("2: G2")});
-    ASSERT_EQ(host.runs.size(), 1);
-    EXPECT_EQ(host.runs.first(), std::make_pair(1, 1));
-
+    // On a scatter chart: job 0 runs nothing; a double click beside the points asks nothing.
     host.job = 0;
     chart1.doubleClickAt(position(chart1, 1, 0));
-    EXPECT_EQ(host.runs.size(), 1) << "job 0 runs nothing";
-}
-
-TEST_F(InspectorFixture, AnalysisOnALineChartSwitchesToScatterWhenTheUserAgrees)
-{
-    host.job = 1;
-    host.switchToScatter = true;
-    ChartControl &c = chart1.chart();
-    c.setChartType(GalleryLines | TypeShowMarkers | TypeGrid | TypeOutline | TypeShaded);
-    chart1.grab();
-    chart1.doubleClickAt(position(chart1, 1, 2));
-    EXPECT_EQ(host.offers, 1);
-    EXPECT_EQ(c.model().gallery(), GalleryScatter);
-    EXPECT_EQ(c.ChartType() & ~TypeShowMarkers, GalleryScatter)
-        << "the scatter layout of a type-1 table";
-    EXPECT_EQ(host.asked, QStringList{QStringLiteral("2: G2")});
-    EXPECT_EQ(host.runs, (QList<std::pair<int, int>>{{1, 1}}));
-
-    // A double click beside the points asks nothing.
+    EXPECT_EQ(host.runs.size(), 1);
     c.setChartType(GalleryLines);
     chart1.doubleClickAt(QPoint(3, 3));
-    EXPECT_EQ(host.offers, 1);
+    EXPECT_EQ(host.offers, 2);
 }
 
 TEST_F(InspectorFixture, AFailingRunIsTriedFiveTimesAndTheYRangeKept)
@@ -358,32 +318,16 @@ TEST_F(InspectorFixture, AFailingRunIsTriedFiveTimesAndTheYRangeKept)
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
-struct AreaCase
-{
-    int x, y, code;
-};
-
-class ClickArea : public ::testing::TestWithParam<AreaCase>
-{
-};
-
-TEST_P(ClickArea, IsClassifiedByThePlotRectangle)
+TEST(ClickArea, IsClassifiedByThePlotRectangleAndTurnedForHorizontalCharts)
 {
     const PointInspector::PlotRect plot{350, 40, 60, 500};
-    const AreaCase c = GetParam();
-    EXPECT_EQ(PointInspector::classifyClickArea(c.x, c.y, plot, 600, 400), c.code);
-}
+    const int areas[][3] = {{300, 10, 1},  {300, 30, 2},  {300, 390, 3},  {300, 300, 4},
+                            {20, 200, 5},  {50, 200, 6},  {100, 200, 66}, {580, 200, 7},
+                            {520, 200, 8}, {400, 200, 7}, {200, 200, 0}};
+    for (const auto &a : areas)
+        EXPECT_EQ(PointInspector::classifyClickArea(a[0], a[1], plot, 600, 400), a[2])
+            << a[0] << "," << a[1];
 
-INSTANTIATE_TEST_SUITE_P(Areas, ClickArea,
-                         ::testing::Values(AreaCase{300, 10, 1}, AreaCase{300, 30, 2},
-                                           AreaCase{300, 390, 3}, AreaCase{300, 300, 4},
-                                           AreaCase{20, 200, 5}, AreaCase{50, 200, 6},
-                                           AreaCase{100, 200, 66}, AreaCase{580, 200, 7},
-                                           AreaCase{520, 200, 8}, AreaCase{400, 200, 7},
-                                           AreaCase{200, 200, 0}));
-
-TEST(ClickAreaOrientation, HorizontalChartsTurnTheSideCodes)
-{
     const int in[] = {1, 2, 3, 4, 5, 6, 7, 8, 66, 0};
     const int horizontal[] = {1, 2, 3, 6, 5, 5, 7, 7, 4, 0};
     const int upright[] = {1, 1, 3, 4, 5, 6, 7, 8, 66, 0};
@@ -432,21 +376,28 @@ TEST_F(InspectorFixture, AClickAboveThePlotOpensTheTopTitleFont)
     EXPECT_EQ(fontRequests.size(), 1);
 }
 
-TEST_F(InspectorFixture, TextAreasWithoutTextDoNothing)
+// A text area opens the font of its text; one without text (or "Ll", which looks nothing
+// up) does nothing. The right title counts once it holds text.
+TEST_F(InspectorFixture, TextAreasOpenTheFontOfTheirText)
 {
-    inspector.textAreaFont(1, 6); // "Ll" looks nothing up
-    inspector.textAreaFont(1, 5); // the left title is empty
-    inspector.textAreaFont(1, 66);
-    EXPECT_TRUE(fontRequests.isEmpty());
-    EXPECT_TRUE(messages.shown.isEmpty());
-
-    inspector.textAreaFont(1, 4); // the fixed "X Legend"
     chart1.chart().setTitleCaption(1, QStringLiteral("右"));
-    inspector.textAreaFont(1, 8);
-    EXPECT_EQ(fontRequests,
-              (QList<std::pair<int, int>>{{CommandFontDialog, 4}, {CommandFontDialog, 5}}));
-    EXPECT_EQ(messages.shown,
-              (QStringList{QStringLiteral("|Bl フォント"), QStringLiteral("|LRl フォント")}));
+    const struct
+    {
+        int area;
+        int member; // the font asked for, -1 for none
+        const char *shown;
+    } rows[] = {
+        {6, -1, ""}, {5, -1, ""}, {66, -1, ""}, {4, 4, "|Bl フォント"}, {8, 5, "|LRl フォント"}};
+    for (const auto &row : rows) {
+        fontRequests.clear();
+        messages.shown.clear();
+        inspector.textAreaFont(1, row.area);
+        QList<std::pair<int, int>> expected;
+        if (row.member >= 0)
+            expected.append({int(CommandFontDialog), row.member});
+        EXPECT_EQ(fontRequests, expected) << row.area;
+        EXPECT_EQ(messages.shown.join(u' '), QString::fromUtf8(row.shown)) << row.area;
+    }
 }
 
 TEST_F(InspectorFixture, AVisibleChart2TakesTheClicks)

@@ -1,4 +1,5 @@
 #include "os/ui/AboutWindow.h"
+#include "support/Pictures.h"
 
 #include <QFile>
 #include <QLabel>
@@ -29,12 +30,13 @@ TEST(AboutWindow, ShowsProgramSystemMachineAndLog)
     EXPECT_EQ(labelText(about, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 3.0.0"));
     EXPECT_EQ(labelText(about, "lblTitle"), QStringLiteral("qelPro (Debian GNU/Linux 12)"));
     EXPECT_TRUE(labelText(about, "lblDescription")
-                    .startsWith(QStringLiteral("qelPro is simple tool to create high grade presentation graph.")));
+                    .startsWith(QStringLiteral(
+                        "qelPro is simple tool to create high grade presentation graph.")));
     EXPECT_EQ(labelText(about, "LblServer"), QStringLiteral("ｺﾝﾋﾟｭｰﾀ名"));
     EXPECT_EQ(labelText(about, "LblComputer"), QStringLiteral("pc1"));
     EXPECT_EQ(about.accessLogName(), dir.filePath(QStringLiteral("qelAccspc1.log")));
     EXPECT_TRUE(QFile::exists(about.accessLogName()));
-    about.grab().save(qEnvironmentVariable("QEL_TEST_PICTURES", QStringLiteral("/tmp")) + QStringLiteral("/about.png"));
+    qel::test::savePicture(about.grab().toImage(), QStringLiteral("about"));
 }
 
 TEST(AboutWindow, OkRunsTheHostsStopAndCloses)

@@ -1,6 +1,5 @@
 #include "os/AccessLog.h"
 #include "os/AboutInfo.h"
-#include "os/FileAccess.h"
 #include "os/TextCodec.h"
 #include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
@@ -23,26 +22,52 @@ const QDateTime When(QDate(2026, 12, 5), QTime(5, 9, 26));
 
 TEST(AboutInfo, ShareShowsTheServerAndLocalShowsTheComputer)
 {
-    os::MachineLine m = os::MachineLine::forProgramDirectory(QStringLiteral("\\\\srv\\share\\dir"),
-                                                             QStringLiteral("pc1"));
-    EXPECT_EQ(m.heading, QStringLiteral("ｻｰﾊﾞｰ名"));
-    EXPECT_EQ(m.name, QStringLiteral("srv"));
-    m = os::MachineLine::forProgramDirectory(QStringLiteral("//nas/qel"), QStringLiteral("pc1"));
-    EXPECT_EQ(m.name, QStringLiteral("nas"));
-    m = os::MachineLine::forProgramDirectory(QStringLiteral("/home/u/.local/share/qelPro"),
-                                             QStringLiteral("pc1"));
-    EXPECT_EQ(m.heading, QStringLiteral("ｺﾝﾋﾟｭｰﾀ名"));
-    EXPECT_EQ(m.name, QStringLiteral("pc1"));
+    const struct
+    {
+        const char *programDir;
+        const char *heading;
+        const char *name;
+    } rows[] = {
+        {"\\\\srv\\share\\dir", "ｻｰﾊﾞｰ名", "srv"},
+        {"//nas/qel", "ｻｰﾊﾞｰ名", "nas"},
+        {"/home/u/.local/share/qelPro", "ｺﾝﾋﾟｭｰﾀ名", "pc1"},
+    };
+    for (const auto &row : rows) {
+        const os::MachineLine m = os::MachineLine::forProgramDirectory(
+            QString::fromUtf8(row.programDir), QStringLiteral("pc1"));
+        EXPECT_EQ(m.heading, QString::fromUtf8(row.heading)) << row.programDir;
+        EXPECT_EQ(m.name, QString::fromUtf8(row.name)) << row.programDir;
+    }
 }
 
+// Each machine keeps its own log, created on opening. A machine name that cannot be part of a
+// file name, or a log name taken by a FIFO (opening it to write would wait for a reader and
+// block the start), falls back to the shared log, and the FIFO is left alone.
 TEST(AccessLog, OpensThePerMachineLogAndFallsBack)
 {
-    QTemporaryDir dir;
-    AccessLog log = AccessLog::open(dir.path(), QStringLiteral("srv"));
-    EXPECT_EQ(QFileInfo(log.fileName()).fileName(), QStringLiteral("qelAccssrv.log"));
-    EXPECT_TRUE(QFile::exists(log.fileName())) << "opening creates the file";
-    log = AccessLog::open(dir.path(), QStringLiteral("bad/name"));
-    EXPECT_EQ(QFileInfo(log.fileName()).fileName(), QStringLiteral("qelAccs.log"));
+    const struct
+    {
+        const char *machine;
+        bool fifoInTheWay;
+        const char *log;
+    } rows[] = {
+        {"srv", false, "qelAccssrv.log"},
+        {"bad/name", false, "qelAccs.log"},
+        {"srv", true, "qelAccs.log"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.machine) + (row.fifoInTheWay ? " (fifo)" : ""));
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const QString own = QStringLiteral("qelAccs%1.log").arg(QString::fromLatin1(row.machine));
+        const QString fifo = row.fifoInTheWay ? test::makeFifo(dir, own) : QString();
+        const AccessLog log = AccessLog::open(dir.path(), QString::fromLatin1(row.machine));
+        EXPECT_EQ(QFileInfo(log.fileName()).fileName(), QString::fromLatin1(row.log));
+        EXPECT_TRUE(QFileInfo(log.fileName()).isFile()) << "opening creates the file";
+        if (row.fifoInTheWay) {
+            EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo"));
+        }
+    }
 }
 
 TEST(AccessLog, RecordLayoutsByteForByte)
@@ -89,25 +114,4 @@ TEST(AccessLog, AFailedWriteLeavesTheLogAlone)
     const AccessLog log(dir.filePath(QStringLiteral("no/such/dir/qelAccs.log")));
     EXPECT_FALSE(log.write(QStringLiteral("<load JPG>"), QStringLiteral("/a.jpg"),
                            QStringLiteral("3.0"), QString(), false, When));
-}
-
-// A log name that is a FIFO or a link to one would block the start (opening a FIFO to write
-// waits for a reader) and be replaced by the next record; it is passed over instead.
-TEST(AccessLog, ALogThatIsNoFileIsPassedOverAndLeftAlone)
-{
-    QTemporaryDir tmp;
-    const QDir dir(tmp.path());
-    const QString fifo = test::makeFifo(dir, QStringLiteral("qelAccssrv.log"));
-    const AccessLog log = AccessLog::open(dir.path(), QStringLiteral("srv"));
-    EXPECT_EQ(QFileInfo(log.fileName()).fileName(), QStringLiteral("qelAccs.log"));
-    EXPECT_TRUE(QFileInfo(log.fileName()).isFile());
-
-    const QString link = test::makeLink(dir, QStringLiteral("qelAccspc.log"), fifo);
-    for (const QString &name : {fifo, link}) {
-        const os::Result r =
-            AccessLog(name).write(QStringLiteral("<load JPG>"), QStringLiteral("/a.jpg"),
-                                  QStringLiteral("3.0"), QString(), false, When);
-        EXPECT_EQ(r.code, os::FileAccess::NotRegularFile) << name.toStdString();
-        EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo"));
-    }
 }

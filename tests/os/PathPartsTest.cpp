@@ -4,44 +4,46 @@
 
 using qel::os::PathParts;
 
-TEST(PathParts, ExtensionStartsAtTheFirstDot)
+TEST(PathParts, ExtensionStartsAtTheFirstDotOfTheFileName)
 {
-    const PathParts p = PathParts::of(QStringLiteral("/home/u/data/a.b.chf"));
-    EXPECT_EQ(p.directory, QStringLiteral("/home/u/data/"));
-    EXPECT_EQ(p.fileName, QStringLiteral("a.b.chf"));
-    EXPECT_EQ(p.baseName, QStringLiteral("a"));
-    EXPECT_EQ(p.extension, QStringLiteral(".b.chf"));
-}
-
-TEST(PathParts, KeepsCaseButComparesLowered)
-{
-    const PathParts p = PathParts::of(QStringLiteral("Sales.TBX"));
-    EXPECT_EQ(p.directory, QString());
-    EXPECT_EQ(p.baseName, QStringLiteral("Sales"));
-    EXPECT_EQ(p.extension, QStringLiteral(".TBX"));
-    EXPECT_EQ(p.lowerExtension(), QStringLiteral(".tbx"));
-}
-
-TEST(PathParts, NoExtensionAndDotsInFolders)
-{
-    const PathParts p = PathParts::of(QStringLiteral("/x.d/README"));
-    EXPECT_EQ(p.directory, QStringLiteral("/x.d/"));
-    EXPECT_EQ(p.baseName, QStringLiteral("README"));
-    EXPECT_TRUE(p.extension.isEmpty());
+    const struct
+    {
+        const char *path, *directory, *fileName, *baseName, *extension;
+    } rows[] = {
+        {"/home/u/data/a.b.chf", "/home/u/data/", "a.b.chf", "a", ".b.chf"},
+        {"Sales.TBX", "", "Sales.TBX", "Sales", ".TBX"},
+        {"/x.d/README", "/x.d/", "README", "README", ""},
+        {"/d/売上.tbx", "/d/", "売上.tbx", "売上", ".tbx"},
+    };
+    for (const auto &row : rows) {
+        const PathParts p = PathParts::of(QString::fromUtf8(row.path));
+        EXPECT_EQ(p.directory, QString::fromUtf8(row.directory)) << row.path;
+        EXPECT_EQ(p.fileName, QString::fromUtf8(row.fileName)) << row.path;
+        EXPECT_EQ(p.baseName, QString::fromUtf8(row.baseName)) << row.path;
+        EXPECT_EQ(p.extension, QString::fromUtf8(row.extension)) << row.path;
+        EXPECT_EQ(p.lowerExtension(), QString::fromUtf8(row.extension).toLower()) << row.path;
+    }
 }
 
 TEST(PathParts, SplitAtFirstAndLast)
 {
-    QString before = QStringLiteral("kept"), after;
-    EXPECT_FALSE(qel::os::splitAtFirst(QStringLiteral("abc"), QStringLiteral(","), before, after));
-    EXPECT_EQ(before, QStringLiteral("kept")); // left unchanged when absent
-    EXPECT_EQ(after, QStringLiteral("abc"));
-
-    EXPECT_TRUE(qel::os::splitAtFirst(QStringLiteral("a,b,c"), QStringLiteral(","), before, after));
-    EXPECT_EQ(before, QStringLiteral("a"));
-    EXPECT_EQ(after, QStringLiteral("b,c"));
-
-    EXPECT_TRUE(qel::os::splitAtLast(QStringLiteral("a,b,c"), QStringLiteral(","), before, after));
-    EXPECT_EQ(before, QStringLiteral("a,b"));
-    EXPECT_EQ(after, QStringLiteral("c"));
+    const struct
+    {
+        bool last;
+        const char *text;
+        bool found;
+        const char *before, *after; // "kept" when before is left as it was
+    } rows[] = {
+        {false, "abc", false, "kept", "abc"}, {true, "abc", false, "kept", "abc"},
+        {false, "a,b,c", true, "a", "b,c"},   {true, "a,b,c", true, "a,b", "c"},
+        {false, ",", true, "", ""},
+    };
+    for (const auto &row : rows) {
+        QString before = QStringLiteral("kept"), after;
+        const auto split = row.last ? qel::os::splitAtLast : qel::os::splitAtFirst;
+        EXPECT_EQ(split(QString::fromUtf8(row.text), QStringLiteral(","), before, after), row.found)
+            << row.text;
+        EXPECT_EQ(before, QString::fromUtf8(row.before)) << row.text;
+        EXPECT_EQ(after, QString::fromUtf8(row.after)) << row.text;
+    }
 }

@@ -146,9 +146,11 @@ TEST_F(LauncherFixture, RealProgramGetsTheArgumentUnquotedAndUnexpanded)
 {
     const QString script = dir.filePath(QStringLiteral("fake-editor.sh"));
     const QString out = dir.filePath(QStringLiteral("args.txt"));
-    test::writeFile(
-        script,
-        QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1'\n").arg(out).toUtf8());
+    // Written beside and renamed, so the file is whole once it is there.
+    test::writeFile(script, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1.part'\n"
+                                           "mv '%1.part' '%1'\n")
+                                .arg(out)
+                                .toUtf8());
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     os::QtProcessStarter realStarter;
@@ -157,10 +159,10 @@ TEST_F(LauncherFixture, RealProgramGetsTheArgumentUnquotedAndUnexpanded)
     QString args = QStringLiteral(" /d/a b; echo $HOME `id` \"q\".txt ");
     EXPECT_EQ(real.launch(QStringLiteral("editor"), args), script);
 
-    QDeadlineTimer deadline(5000);
+    // The program runs detached: wait for its answer, however long the machine takes.
+    QDeadlineTimer deadline(60000);
     while (!QFile::exists(out) && !deadline.hasExpired())
         QThread::msleep(20);
-    QThread::msleep(50);
     EXPECT_EQ(test::readFile(out), QByteArray("1\n/d/a b; echo $HOME `id` \"q\".txt\n"));
 }
 

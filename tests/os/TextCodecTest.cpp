@@ -71,16 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
 // One character that cannot be read stays one U+FFFD: the Japanese text after it still reads.
 TEST(Decode, AnUnreadableCharacterSpoilsNothingAfterIt)
 {
-    const DecodedText d = decodeText(hex("8540" "82a0" "0d0a" "8abf8e9a" "ff" "8366"));
+    const DecodedText d = decodeText(hex("8540"
+                                         "82a0"
+                                         "0d0a"
+                                         "8abf8e9a"
+                                         "ff"
+                                         "8366"));
     EXPECT_TRUE(d.hasErrors);
     EXPECT_EQ(d.text, QStringLiteral(u"\uFFFDあ\r\n漢字\uFFFDデ"));
-}
-
-TEST(Decode, BrokenBytesKeepTheReadablePart)
-{
-    const DecodedText d = decodeText(hex("8366815b835e81"));
-    EXPECT_TRUE(d.hasErrors);
-    EXPECT_TRUE(d.text.startsWith(QStringLiteral(u"データ")));
 }
 
 struct EncodeCase
@@ -208,43 +206,37 @@ TEST(EncodeLines, ReadsBackAsTheSameLines)
     EXPECT_EQ(splitLines(back.text), lines);
 }
 
-TEST(AppendText, EmptyFileTakesTheTextsOwnEncoding)
+TEST(AppendText, KeepsTheFilesEncodingUnlessTheTextDoesNotFit)
 {
-    EXPECT_EQ(appendText(QByteArray(), QStringLiteral(u"表\r\n")), hex("955c0d0a"));
-    EXPECT_EQ(appendText(QByteArray(), QStringLiteral(u"𠮷\r\n")),
-              Bom + QStringLiteral(u"𠮷\r\n").toUtf8());
-}
-
-TEST(AppendText, Cp932FileStaysCp932)
-{
-    const QByteArray old = hex("8366815b835e0d0a");
-    EXPECT_EQ(appendText(old, QStringLiteral(u"〜①\r\n")), old + hex("816087400d0a"));
-    EXPECT_EQ(appendText(old, QString()), old);
-}
-
-TEST(AppendText, Cp932FileBecomesUtf8WhenTheNewTextDoesNotFit)
-{
-    const QByteArray joined = appendText(hex("8366815b835e0d0a"), QStringLiteral(u"𠮷\r\n"));
-    EXPECT_EQ(joined, Bom + QStringLiteral(u"データ\r\n𠮷\r\n").toUtf8());
-}
-
-TEST(AppendText, Utf8FilesStayUtf8)
-{
-    const QByteArray withBom = Bom + QStringLiteral(u"a\r\n").toUtf8();
-    EXPECT_EQ(appendText(withBom, QStringLiteral(u"表\r\n")),
-              withBom + QStringLiteral(u"表\r\n").toUtf8());
-    const QByteArray plain = QStringLiteral(u"日本\r\n").toUtf8();
-    EXPECT_EQ(appendText(plain, QStringLiteral(u"表\r\n")),
-              plain + QStringLiteral(u"表\r\n").toUtf8());
-}
-
-TEST(AppendText, AsciiFileTakesCp932UnlessThatWouldReadAsUtf8)
-{
-    const QByteArray ascii("log\r\n");
-    EXPECT_EQ(appendText(ascii, QStringLiteral(u"表")), ascii + hex("955c"));
-    const QByteArray joined = appendText(ascii, QStringLiteral(u"ﾃｽ"));
-    EXPECT_EQ(decodeText(joined).text, QStringLiteral(u"log\r\nﾃｽ"));
-    EXPECT_TRUE(joined.startsWith(Bom));
+    const QByteArray cp932 = hex("8366815b835e0d0a"), withBom = Bom + QByteArray("a\r\n"),
+                     plain = QStringLiteral(u"日本\r\n").toUtf8(), ascii("log\r\n");
+    const struct
+    {
+        const char *name;
+        QByteArray file;
+        const char16_t *text;
+        QByteArray expected;
+    } rows[] = {
+        {"empty file, CP932 text", {}, u"表\r\n", hex("955c0d0a")},
+        {"empty file, text CP932 cannot hold",
+         {},
+         u"𠮷\r\n",
+         Bom + QByteArray("\xf0\xa0\xae\xb7\r\n")},
+        {"CP932 file stays CP932", cp932, u"〜①\r\n", cp932 + hex("816087400d0a")},
+        {"nothing to add", cp932, u"", cp932},
+        {"CP932 file becomes UTF-8 for what it cannot hold", cp932, u"𠮷\r\n",
+         Bom + QStringLiteral(u"データ\r\n𠮷\r\n").toUtf8()},
+        {"UTF-8 with BOM stays", withBom, u"表\r\n", withBom + QStringLiteral(u"表\r\n").toUtf8()},
+        {"UTF-8 without BOM stays", plain, u"表\r\n", plain + QStringLiteral(u"表\r\n").toUtf8()},
+        {"ASCII file takes CP932", ascii, u"表", ascii + hex("955c")},
+        // ﾃｽ in CP932 would read back as UTF-8 ý: the file becomes UTF-8 instead.
+        {"ASCII file that would read as UTF-8", ascii, u"ﾃｽ",
+         Bom + QStringLiteral(u"log\r\nﾃｽ").toUtf8()},
+    };
+    for (const auto &row : rows) {
+        const QByteArray joined = appendText(row.file, QString::fromUtf16(row.text));
+        EXPECT_EQ(joined.toHex(), row.expected.toHex()) << row.name;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "print/PdfDocument.h"
 #include "print/PrintLayout.h"
 #include "settings/LegendFile.h"
+#include "support/Pictures.h"
 #include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
@@ -45,7 +46,7 @@ Outcome qelpro(const QStringList &arguments, const QString &workDir = QString())
 QString tableWithLegend(const QDir &dir, const QString &legend)
 {
     const QString table = dir.filePath(QStringLiteral("sales.tbx"));
-    QFile::copy(test::dataPath(QStringLiteral("sales.tbx")), table);
+    QFile::copy(test::fixturePath(QStringLiteral("sales.tbx")), table);
     test::writeFile(settings::LegendFile::pathFor(table), settings::LegendFile::encode(legend));
     return table;
 }
@@ -66,13 +67,6 @@ print::PageMetrics a4Metrics(bool landscape = false)
     print::PdfDocument pdf(print::PdfDocument::layoutFor(
         QPageSize::A4, landscape ? QPageLayout::Landscape : QPageLayout::Portrait));
     return pdf.page().metrics();
-}
-
-// Keeps the rendering for a person to look at.
-void keep(const QImage &image, const QString &name)
-{
-    QDir().mkpath(QStringLiteral(QEL_TEST_OUTPUT));
-    image.save(QDir(QStringLiteral(QEL_TEST_OUTPUT)).filePath(name));
 }
 
 } // namespace
@@ -97,7 +91,7 @@ TEST(HeadlessPrint, StandardPageCarriesHeaderPathAndLegend)
     // mark is within it, and it spans most of its width.
     const int dpi = 60;
     const QImage page = test::pdfPage(out, dpi);
-    keep(page, QStringLiteral("print-standard.png"));
+    test::savePicture(page, QStringLiteral("print-standard"));
     const QRect designed = onRendered(print::PrintLayout::standardPage(1, a4Metrics()).chart1, dpi);
     const QRect chart = test::inkBox(page, designed.top(), designed.bottom());
     EXPECT_TRUE(designed.adjusted(-1, -1, 1, 1).contains(chart))
@@ -139,7 +133,7 @@ TEST(HeadlessPrint, EveryLayoutOnItsPage)
         ASSERT_EQ(run.code, 0) << row.name << qPrintable(run.err);
         EXPECT_EQ(test::pdfPages(out), 1) << row.name;
         const QImage page = test::pdfPage(out, dpi);
-        keep(page, QStringLiteral("print-%1.png").arg(QString::fromLatin1(row.name)));
+        test::savePicture(page, QStringLiteral("print-%1").arg(QString::fromLatin1(row.name)));
         const QRect ink = test::inkBox(page);
         ASSERT_FALSE(ink.isEmpty()) << row.name;
         const QString layout =
@@ -184,7 +178,7 @@ TEST(HeadlessPrint, PicturePrintsAtASeventhOfThePage)
     EXPECT_TRUE(test::pdfText(out).contains(QStringLiteral("picture.png")));
     const int dpi = 60;
     const QImage page = test::pdfPage(out, dpi);
-    keep(page, QStringLiteral("print-picture.png"));
+    test::savePicture(page, QStringLiteral("print-picture"));
     const print::PageMetrics m = a4Metrics();
     const QPoint at = print::PrintLayout::picturePosition(m);
     const QRect designed = onRendered(QRect(at, QSize(int(2.5 * 1200), int(1.25 * 1200))), dpi);

@@ -4,10 +4,10 @@
 #include "chartdoc/ChartDocument.h"
 #include "chartdoc/SampleChart.h"
 #include "chartview/ui/ChartWidget.h"
-#include "os/MessageWindow.h"
 #include "print/PrintLayout.h"
 #include "print/ui/PrinterDialogs.h"
 #include "support/FakeDialogs.h"
+#include "support/FakeMessageWindow.h"
 #include "support/FakePrinterDialogs.h"
 #include "support/SpecialFiles.h"
 
@@ -24,14 +24,6 @@ using namespace qel;
 using print::PrintCommands;
 
 namespace {
-
-class NoMessages : public os::MessageWindow
-{
-public:
-    void frmMsgShow(const QString &, const QString &) override {}
-    void hide() override {}
-    void sendToBack() override {}
-};
 
 class PrintCommandsTest : public ::testing::Test
 {
@@ -79,7 +71,7 @@ protected:
     chartview::ChartWidget *chart2 = nullptr;
     QPlainTextEdit *legend = nullptr;
     test::FakeDialogs dialogs;
-    NoMessages messages;
+    test::FakeMessageWindow messages;
     std::unique_ptr<chartdoc::ChartDocument> document;
     test::FakePrinterDialogs printerDialogs;
     std::unique_ptr<PrintCommands> commands;
@@ -238,11 +230,12 @@ TEST_F(PrintCommandsTest, FailedOutputIsReported)
     {
         const char *name;
         QString path;
+        const char *kind; // what is there, and stays
     };
     const Row rows[] = {
-        {"missing folder", dir.filePath(QStringLiteral("gone/out.pdf"))},
-        {"fifo", test::makeFifo(QDir(dir.path()), QStringLiteral("pipe.pdf"))},
-        {"folder", dir.path()},
+        {"missing folder", dir.filePath(QStringLiteral("gone/out.pdf")), "none"},
+        {"fifo", test::makeFifo(QDir(dir.path()), QStringLiteral("pipe.pdf")), "fifo"},
+        {"folder", dir.path(), "folder"},
     };
     for (const Row &row : rows) {
         dialogs.messages.clear();
@@ -253,11 +246,7 @@ TEST_F(PrintCommandsTest, FailedOutputIsReported)
         const QString text = dialogs.messages[0].text;
         EXPECT_TRUE(text.startsWith(PrintCommands::failedText())) << row.name;
         EXPECT_TRUE(text.contains(row.path)) << row.name << qPrintable(text);
-        EXPECT_EQ(test::kindOf(row.path),
-                  QString::fromLatin1(QByteArrayView(row.name) == "fifo"     ? "fifo"
-                                      : QByteArrayView(row.name) == "folder" ? "folder"
-                                                                             : "none"))
-            << row.name;
+        EXPECT_EQ(test::kindOf(row.path), QString::fromLatin1(row.kind)) << row.name;
     }
 }
 

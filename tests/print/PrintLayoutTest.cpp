@@ -59,8 +59,6 @@ TEST(PrintLayout, StandardPageInBothModes)
 TEST(PrintLayout, SecondChartFitsBelowTheFirst)
 {
     for (const PageMetrics &page : {A4At1200, LetterAt600, A4LandscapeAt1200}) {
-        EXPECT_EQ(PrintLayout::topDivisor(1), 7);
-        EXPECT_EQ(PrintLayout::topDivisor(2), 12);
         const auto one = PrintLayout::standardPage(1, page);
         const auto two = PrintLayout::standardPage(2, page);
         EXPECT_NEAR(one.chart1.top(), page.height / (7 * page.ty), 0.5);

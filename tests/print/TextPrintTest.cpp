@@ -79,39 +79,57 @@ TEST(TextPrint, IndentFillsTwoThousandTwips)
     EXPECT_EQ(TextPrint::indent(page).size(), 27);
 }
 
-// A 20-letter word is wrapped character by character at the right limit.
-TEST(TextPrint, LongWordWrapsLetterByLetter)
+// Lines end before the right limit, W - 3200; every line, blank ones too, starts with the
+// indent, one line height below the last.
+TEST(TextPrint, WrapsAtTheRightLimitAndKeepsTheIndent)
 {
-    FakePage page = pageFor(10);
-    TextPrint::print(page, QStringLiteral("short abcdefghijklmnopqrst"));
-    EXPECT_EQ(page.texts(), (QStringList{Indent + QStringLiteral("short abcd"),
-                                         Indent + QStringLiteral("efghijklmn"),
-                                         Indent + QStringLiteral("opqrst")}));
-    for (const auto &line : page.lines)
-        EXPECT_LE(page.textWidth(line.text.mid(Indent.size())), page.metrics().width - 3200);
-}
-
-TEST(TextPrint, ShortWordsMoveWholeToTheNextLine)
-{
-    FakePage page = pageFor(12);
-    TextPrint::print(page, QStringLiteral("one two three four\nfive"));
-    EXPECT_EQ(page.texts(), (QStringList{Indent + QStringLiteral("one two "),
-                                         Indent + QStringLiteral("three four"),
-                                         Indent + QStringLiteral("five")}));
-}
-
-// Every line break is followed by the indent, blank lines included.
-TEST(TextPrint, LineBreaksKeepTheIndent)
-{
-    FakePage page;
-    TextPrint::print(page, QStringLiteral("first\r\n\r\nthird\nfourth\rfifth"));
-    EXPECT_EQ(
-        page.texts(),
-        (QStringList{Indent + QStringLiteral("first"), Indent, Indent + QStringLiteral("third"),
-                     Indent + QStringLiteral("fourth"), Indent + QStringLiteral("fifth")}));
-    // Each on its own line, one line height apart.
-    for (qsizetype i = 1; i < page.lines.size(); ++i)
-        EXPECT_DOUBLE_EQ(page.lines[i].y - page.lines[i - 1].y, 200);
+    const struct
+    {
+        const char *name;
+        int letters;     // room on a line
+        double currentX; // where the first line starts
+        QString text;
+        QStringList printed;
+    } rows[] = {
+        {"a long word wraps letter by letter",
+         10,
+         0,
+         QStringLiteral("short abcdefghijklmnopqrst"),
+         {QStringLiteral("short abcd"), QStringLiteral("efghijklmn"), QStringLiteral("opqrst")}},
+        {"short words move whole to the next line",
+         12,
+         0,
+         QStringLiteral("one two three four\nfive"),
+         {QStringLiteral("one two "), QStringLiteral("three four"), QStringLiteral("five")}},
+        {"every kind of line break",
+         88,
+         0,
+         QStringLiteral("first\r\n\r\nthird\nfourth\rfifth"),
+         {QStringLiteral("first"), QString(), QStringLiteral("third"), QStringLiteral("fourth"),
+          QStringLiteral("fifth")}},
+        {"the current position narrows the first line",
+         10,
+         500,
+         QStringLiteral("abcdefghij"),
+         {QStringLiteral("abcde"), QStringLiteral("fghij")}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePage page = pageFor(row.letters);
+        page.setCurrentX(row.currentX);
+        TextPrint::print(page, row.text);
+        QStringList expected;
+        for (const QString &line : row.printed)
+            expected << Indent + line;
+        EXPECT_EQ(page.texts(), expected);
+        for (qsizetype i = 0; i < page.lines.size(); ++i) {
+            const auto &line = page.lines[i];
+            EXPECT_LE(page.textWidth(line.text.mid(Indent.size())), page.metrics().width - 3200);
+            if (i > 0) {
+                EXPECT_DOUBLE_EQ(line.y - page.lines[i - 1].y, 200);
+            }
+        }
+    }
 }
 
 // The text "FF" ends the page without printing the letters; what follows starts a new page.
@@ -134,14 +152,6 @@ TEST(TextPrint, FormFeedEndsThePage)
     TextPrint::print(last, QStringLiteral("FF"));
     EXPECT_TRUE(last.endDoc().ok());
     EXPECT_EQ(last.pageCount(), 1);
-}
-
-TEST(TextPrint, CurrentXNarrowsTheFirstLines)
-{
-    FakePage page = pageFor(10);
-    page.setCurrentX(500); // five letters less room
-    TextPrint::print(page, QStringLiteral("abcdefghij"));
-    EXPECT_EQ(page.texts().first(), Indent + QStringLiteral("abcde"));
 }
 
 TEST(TextPrint, LongTextGoesOnToTheNextPage)

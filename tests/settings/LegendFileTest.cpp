@@ -1,6 +1,5 @@
 #include "settings/LegendFile.h"
 
-#include "os/FileAccess.h"
 #include "os/TextCodec.h"
 #include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
@@ -10,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-using qel::os::FileAccess;
 using qel::settings::LegendFile;
 using namespace qel::test;
 
@@ -68,72 +66,11 @@ TEST(LegendFile, SaveAndLoadKeepTheText)
     EXPECT_TRUE(bytes.endsWith("\"\r\n}File Legend End\r\n"));
 }
 
-TEST(LegendFile, MissingFileLeavesTheLegendEmpty)
-{
-    QTemporaryDir dir;
-    QString legend = QStringLiteral("old");
-    EXPECT_FALSE(LegendFile::save1Load2AppendLegendFile(2, dir.filePath(QStringLiteral("none.tbx")),
-                                                        legend));
-    EXPECT_TRUE(legend.isEmpty());
-}
-
-// The legend file beside a good table may be anything a user or an accident left there.
-TEST(LegendFile, LoadsOnlyARegularLegendFileAndSaysWhy)
-{
-    struct Row
-    {
-        const char *name;
-        QString (*make)(const QDir &dir, const QString &legendPath);
-        qint32 code;
-    };
-    const Row rows[] = {
-        {"fifo",
-         [](const QDir &d, const QString &) { return makeFifo(d, QStringLiteral("a.App")); },
-         FileAccess::NotRegularFile},
-        {"link to /dev/zero",
-         [](const QDir &d, const QString &) {
-             return makeLink(d, QStringLiteral("a.App"), QStringLiteral("/dev/zero"));
-         },
-         FileAccess::NotRegularFile},
-        {"folder",
-         [](const QDir &d, const QString &p) {
-             d.mkdir(QStringLiteral("a.App"));
-             return p;
-         },
-         FileAccess::IsFolder},
-        {"too large",
-         [](const QDir &, const QString &p) {
-             writeFile(p, QByteArray(LegendFile::MaxFileSize + 1, ' '));
-             return p;
-         },
-         FileAccess::TooLarge},
-    };
-    for (const Row &row : rows) {
-        QTemporaryDir tmp;
-        const QDir dir(tmp.path());
-        const QString table = dir.filePath(QStringLiteral("a.tbx"));
-        const QString legendPath = row.make(dir, dir.filePath(QStringLiteral("a.App")));
-        QString legend = QStringLiteral("old");
-        const qel::os::Result r = LegendFile::save1Load2AppendLegendFile(2, table, legend);
-        EXPECT_EQ(r.code, row.code) << row.name;
-        EXPECT_TRUE(r.message.startsWith(legendPath)) << row.name << r.message.toStdString();
-        EXPECT_TRUE(legend.isEmpty()) << row.name;
-    }
-}
-
-TEST(LegendFile, SaveRefusesWhatIsNoFileAndFollowsALinkToOne)
+TEST(LegendFile, SaveFollowsALinkToARegularFile)
 {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
     QString legend = QStringLiteral("text");
-
-    const QString fifo = makeFifo(dir, QStringLiteral("a.App"));
-    const qel::os::Result r =
-        LegendFile::save1Load2AppendLegendFile(1, dir.filePath(QStringLiteral("a.chf")), legend);
-    EXPECT_EQ(r.code, FileAccess::NotRegularFile);
-    EXPECT_TRUE(r.message.contains(FileAccess::notRegularText()));
-    EXPECT_EQ(kindOf(fifo), QStringLiteral("fifo"));
-
     dir.mkdir(QStringLiteral("real"));
     const QString real = dir.filePath(QStringLiteral("real/b.App"));
     writeFile(real, "old");

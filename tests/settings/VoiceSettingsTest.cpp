@@ -2,8 +2,8 @@
 #include "os/IniSettingsStore.h"
 #include "slides/ReaderCatalog.h"
 #include "slides/SpeechFakes.h"
-#include "slides/SpeechOutput.h"
 #include "support/FakeDialogs.h"
+#include "support/RecordingSpeech.h"
 
 #include <QTemporaryDir>
 
@@ -15,23 +15,6 @@ using slides::VoiceSystem;
 
 namespace {
 
-class FakeSpeech : public slides::SpeechOutput
-{
-public:
-    int warikomiSpeech(const QString &text) override
-    {
-        log << QStringLiteral("warikomiSpeech ") + text;
-        return taken;
-    }
-    void voiceSpeak(QString &text) override { log << QStringLiteral("voiceSpeak ") + text; }
-    void voiceStop() override { log << QStringLiteral("voiceStop"); }
-    bool voiceFailed() const override { return failed; }
-
-    QStringList log;
-    int taken = 1;
-    bool failed = false;
-};
-
 struct VoiceSettingsFixture : ::testing::Test
 {
     QTemporaryDir configDir;
@@ -40,7 +23,8 @@ struct VoiceSettingsFixture : ::testing::Test
     QString voicePgm;
     QString tableEditorPath;
     test::FakeDialogs dialogs;
-    FakeSpeech speech;
+    QStringList said;
+    test::RecordingSpeech speech{said};
     test::FakeReaderProcess::Script script;
     slides::ReaderCatalog readers{paths(true), test::fakeReaderFactory(script)};
     double clock = 500.3;
@@ -274,7 +258,7 @@ TEST_F(VoiceSettingsFixture, ACancelledChoiceBeepsAndSaysSoInTheVoiceThere)
     for (const auto &c : cases) {
         known(QString::fromUtf8(c.before));
         voicePgm = QString::fromUtf8(c.before);
-        speech.log.clear();
+        said.clear();
         const int beeps = dialogs.beeps;
         settings->hooks().startReaderChooser = [this] {
             put(QStringLiteral("Set Voice pgm"), QStringLiteral("cancel"));
@@ -282,7 +266,7 @@ TEST_F(VoiceSettingsFixture, ACancelledChoiceBeepsAndSaysSoInTheVoiceThere)
         };
         settings->cmdSetEditVoice_Click(1);
         EXPECT_EQ(dialogs.beeps, beeps + 1) << c.before;
-        EXPECT_EQ(speech.log, c.said) << c.before;
+        EXPECT_EQ(said, c.said) << c.before;
         EXPECT_EQ(voicePgm, QString::fromUtf8(c.before));
     }
 }
@@ -298,8 +282,7 @@ TEST_F(VoiceSettingsFixture, TheDocumentTalkerAndTheEngine)
 
     settings->cmdSetEditVoice_Click(3);
     EXPECT_EQ(voicePgm, QStringLiteral("MSAPI"));
-    EXPECT_EQ(speech.log.last(),
-              QStringLiteral("warikomiSpeech ") + VoiceSettings::engineSetText());
+    EXPECT_EQ(said.last(), QStringLiteral("warikomiSpeech ") + VoiceSettings::engineSetText());
 
     // An engine without a voice is not chosen; the user is told what to install.
     speech.taken = 0;
@@ -324,9 +307,9 @@ TEST_F(VoiceSettingsFixture, TheVoiceTestSaysWhatIsSetOrWhyNot)
     known(QStringLiteral("MSAPI"));
     voicePgm = QStringLiteral("MSAPI");
     settings->cmdKakunin_Click();
-    ASSERT_EQ(speech.log.size(), 1);
-    EXPECT_EQ(speech.log[0], QStringLiteral("voiceSpeak ") +
-                                 VoiceSettings::testText(settings->labels().qelVoicePgm));
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_EQ(said[0], QStringLiteral("voiceSpeak ") +
+                           VoiceSettings::testText(settings->labels().qelVoicePgm));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_GE(pumps, 1) << "one second with events pumped";
 

@@ -12,7 +12,8 @@ using namespace qel;
 
 namespace {
 
-struct CalculatorFixture : ::testing::Test
+// The calculator button with the programs it may find, start and remember.
+struct Calculator
 {
     QTemporaryDir dir;
     os::IniSettingsStore settings{dir.path()};
@@ -23,7 +24,7 @@ struct CalculatorFixture : ::testing::Test
     QStringList installed;
     QList<qint64> raised;
 
-    CalculatorFixture()
+    Calculator()
     {
         calculator.setFinder([this](const QString &name) {
             return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
@@ -40,90 +41,80 @@ struct CalculatorFixture : ::testing::Test
     }
 };
 
+struct CalculatorFixture : ::testing::Test, Calculator
+{
+};
+
 } // namespace
 
-TEST_F(CalculatorFixture, PressingTwiceStartsOneAndRaisesIt)
+// The user's choice first, then the first installed calculator in order, then the user is
+// asked; failures of a calculator the program found itself are not reported.
+TEST(CalculatorLauncher, ChoosesTheCalculatorToStart)
 {
-    installed = {QStringLiteral("gnome-calculator")};
-    calculator.click();
-    calculator.click();
-    EXPECT_EQ(startedPrograms(), QStringList{QStringLiteral("/usr/bin/gnome-calculator")});
-    EXPECT_EQ(raised, QList<qint64>{1});
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    const struct
+    {
+        const char *name;
+        const char *installed, *remembered, *failing; // installed, the user's earlier choice
+        const char *chosen, *started; // chosen in the file dialogue when it is shown
+        const char *message;
+    } rows[] = {
+        // clang-format off
+        {"the first installed in order", "xcalc galculator", "", "", "", "/usr/bin/galculator", ""},
+        {"the user's choice comes first", "gnome-calculator", "/opt/speedcrunch", "", "",
+         "/opt/speedcrunch", ""},
+        {"a choice that no longer starts", "kcalc", "/gone/calc", "/gone/calc", "",
+         "/usr/bin/kcalc", ""},
+        {"an installed one that fails is silent", "xcalc", "", "/usr/bin/xcalc", "", "", ""},
+        {"none installed: the user chooses", "", "", "", "/home/u/bin/mycalc",
+         "/home/u/bin/mycalc", ""},
+        {"none installed, the choice cancelled", "", "", "", "", "",
+         "電卓が選ばれなかったので、起動しませんでした。\n"
+         "（探したプログラム: gnome-calculator、kcalc、galculator、xcalc）"},
+        // clang-format on
+    };
+    const auto list = [](const char *words) {
+        return QString::fromUtf8(words).split(u' ', Qt::SkipEmptyParts);
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Calculator f;
+        f.installed = list(row.installed);
+        if (*row.remembered)
+            f.launcher.remember(QStringLiteral("calc.exe"), QString::fromUtf8(row.remembered));
+        f.starter.failing = list(row.failing);
+        f.dialogs.fileChoices = {list(row.chosen)};
+        f.calculator.click();
+        const QStringList started = list(row.started);
+        EXPECT_EQ(f.startedPrograms(), started);
+        EXPECT_EQ(f.calculator.processId(), started.size());
+        EXPECT_EQ(f.dialogs.messageTexts(),
+                  *row.message ? QStringList{QString::fromUtf8(row.message)} : QStringList());
+        EXPECT_EQ(f.dialogs.fileDialogs.size(), *row.installed ? 0 : 1);
+        if (!f.starter.starts.isEmpty()) {
+            EXPECT_TRUE(f.starter.starts[0].arguments.isEmpty());
+        }
+        if (*row.remembered && *row.failing) {
+            EXPECT_EQ(f.launcher.rememberedPath(QStringLiteral("calc.exe")),
+                      os::ProgramLauncher::unknownPath())
+                << "a choice that fails is forgotten";
+        }
+    }
 }
 
-TEST_F(CalculatorFixture, AClosedCalculatorIsStartedAgain)
-{
-    installed = {QStringLiteral("xcalc")};
-    calculator.click();
-    starter.running = false;
-    calculator.click();
-    EXPECT_EQ(starter.starts.size(), 2);
-    EXPECT_TRUE(raised.isEmpty());
-}
-
-TEST_F(CalculatorFixture, TheFirstInstalledCalculatorInOrderIsUsed)
-{
-    installed = {QStringLiteral("xcalc"), QStringLiteral("galculator")};
-    calculator.click();
-    EXPECT_EQ(startedPrograms(), QStringList{QStringLiteral("/usr/bin/galculator")});
-    EXPECT_EQ(starter.starts[0].arguments, QStringList());
-}
-
-TEST_F(CalculatorFixture, TheUsersChoiceComesFirst)
-{
-    installed = {QStringLiteral("gnome-calculator")};
-    launcher.remember(QStringLiteral("calc.exe"), QStringLiteral("/opt/speedcrunch"));
-    calculator.click();
-    EXPECT_EQ(startedPrograms(), QStringList{QStringLiteral("/opt/speedcrunch")});
-}
-
-TEST_F(CalculatorFixture, AChoiceThatNoLongerStartsGivesWayToAnInstalledOne)
-{
-    installed = {QStringLiteral("kcalc")};
-    launcher.remember(QStringLiteral("calc.exe"), QStringLiteral("/gone/calc"));
-    starter.failing = {QStringLiteral("/gone/calc")};
-    calculator.click();
-    EXPECT_EQ(startedPrograms(), QStringList{QStringLiteral("/usr/bin/kcalc")});
-    EXPECT_EQ(launcher.rememberedPath(QStringLiteral("calc.exe")),
-              os::ProgramLauncher::unknownPath());
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << "calculator failures are not reported";
-}
-
-TEST_F(CalculatorFixture, WithNoCalculatorInstalledTheUserChoosesOnce)
+// A running calculator is raised, a closed one started again; a choice is asked for once.
+TEST_F(CalculatorFixture, PressingAgainRaisesARunningCalculatorOrStartsItAgain)
 {
     dialogs.fileChoices = {{QStringLiteral("/home/u/bin/mycalc")}};
     calculator.click();
-    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(dialogs.fileDialogs[0].title, QStringLiteral("電卓ﾌｧｲﾙの設定"));
-    EXPECT_EQ(startedPrograms(), QStringList{QStringLiteral("/home/u/bin/mycalc")});
-    EXPECT_EQ(calculator.processId(), 1);
+    calculator.click();
+    EXPECT_EQ(starter.starts.size(), 1);
+    EXPECT_EQ(raised, QList<qint64>{1});
     starter.running = false;
     calculator.click();
-    EXPECT_EQ(dialogs.fileDialogs.size(), 1) << "the choice is remembered";
     EXPECT_EQ(starter.starts.size(), 2);
-}
-
-TEST_F(CalculatorFixture, CancellingTheChoiceStartsNothingAndSaysWhatWasLookedFor)
-{
-    calculator.click();
-    EXPECT_TRUE(starter.starts.isEmpty());
-    EXPECT_EQ(calculator.processId(), 0);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("電卓が選ばれなかったので、起動しませんでした。\n"
-                             "（探したプログラム: gnome-calculator、kcalc、galculator、xcalc）"));
-    EXPECT_FALSE(dialogs.messages[0].text.contains(QStringLiteral("calc.exe")));
-}
-
-TEST_F(CalculatorFixture, AnInstalledCalculatorThatFailsIsSilent)
-{
-    installed = {QStringLiteral("xcalc")};
-    starter.failing = {QStringLiteral("/usr/bin/xcalc")};
-    calculator.click();
-    EXPECT_TRUE(starter.starts.isEmpty());
+    EXPECT_EQ(raised.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs.size(), 1) << "the choice is remembered";
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(calculator.processId(), 0);
 }
 
 TEST_F(CalculatorFixture, TheChoiceDialogueOffersThePlatformsUsualProgram)

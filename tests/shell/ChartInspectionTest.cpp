@@ -3,10 +3,11 @@
 #include "chartview/CfxOcx.h"
 #include "chartview/ui/ChartWidget.h"
 #include "chartview/ui/PointInspector.h"
-#include "os/MessageWindow.h"
 #include "shell/ProgramState.h"
 #include "stats/ui/RegressionOptionsWindow.h"
+#include "support/ChartFill.h"
 #include "support/FakeDialogs.h"
+#include "support/FakeMessageWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -22,24 +23,10 @@ using namespace qel::chartview;
 
 namespace {
 
-struct SilentMessages : os::MessageWindow
-{
-    void frmMsgShow(const QString &, const QString &) override {}
-    void hide() override {}
-    void sendToBack() override {}
-};
-
 // The start-up chart as the program shows it: a line chart without X values.
 void fillLineChart(ChartControl &chart)
 {
-    chart.BeginDataLoad(ChannelValues, 2, 6);
-    for (int s = 0; s < 2; ++s) {
-        chart.setActiveSeries(qint16(s));
-        chart.setSeriesCaption(qint16(s), s == 0 ? QStringLiteral("牛") : QStringLiteral("羊"));
-        for (int p = 0; p < 6; ++p)
-            chart.setValueY(p, 20 + 15 * s + 8 * p);
-    }
-    chart.EndDataLoad(ChannelValues);
+    test::fillChart(chart, 2, 6, [](int s, int p) { return 20 + 15 * s + 8 * p; });
     chart.setChartType(GalleryLines | TypeShowMarkers | 0x4500u | 0x20000u);
     chart.setAxisValue(AxisYMin, 0);
     chart.setAxisValue(AxisYMax, 100);
@@ -53,7 +40,7 @@ struct InspectionFixture : ::testing::Test
     ChartWidget *chart2 = new ChartWidget(central);
     QLineEdit *text1 = new QLineEdit(central);
     QLineEdit *text2 = new QLineEdit(central);
-    SilentMessages messages;
+    test::FakeMessageWindow messages;
     test::FakeDialogs dialogs;
     shell::ProgramState state;
     shell::ChartInspection inspection{
@@ -75,9 +62,7 @@ struct InspectionFixture : ::testing::Test
 
     QPoint position(int series, int point)
     {
-        const qint32 v =
-            chart1->chart().ChartQuery(QueryPointPosition, MakeLong(qint16(series), qint16(point)));
-        return QPoint(LowWordOf(v), (v - LowWordOf(v)) / 65536);
+        return test::pointPosition(chart1->chart(), series, point);
     }
 };
 
@@ -132,7 +117,7 @@ TEST_F(InspectionFixture, TheValueBoxShowsTheValueUnderTheMouse)
     EXPECT_EQ(text2->text(), QStringLiteral("67"));
     EXPECT_EQ(inspection.inspector().inspectedSeries(), 1);
     EXPECT_EQ(inspection.inspector().inspectedPoint(), 4);
-    EXPECT_EQ(chart1->shownTip(), QStringLiteral("羊\n点 5\n値: 67"));
+    EXPECT_EQ(chart1->shownTip(), QStringLiteral("G2\n点 5\n値: 67"));
 
     chart1->moveTo(QPoint(2, 2));
     EXPECT_EQ(text1->text(), QStringLiteral("0"));

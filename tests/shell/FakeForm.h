@@ -2,7 +2,7 @@
 
 #include "chartview/render/ChartControl.h"
 #include "shell/MainForm.h"
-#include "slides/SpeechOutput.h"
+#include "support/RecordingSpeech.h"
 
 #include <QStringList>
 
@@ -55,29 +55,6 @@ public:
     std::function<QString(const QString &)> opener;
     chartview::ChartControl charts[2];
     QStringList log;
-};
-
-// Speech that writes what it was asked to say into the same log.
-class RecordingSpeech : public slides::SpeechOutput
-{
-public:
-    explicit RecordingSpeech(QStringList &log)
-        : m_log(log)
-    {}
-    int warikomiSpeech(const QString &text) override
-    {
-        m_log << QStringLiteral("warikomiSpeech ") + text;
-        return taken;
-    }
-    void voiceSpeak(QString &text) override { m_log << QStringLiteral("voiceSpeak ") + text; }
-    void voiceStop() override { m_log << QStringLiteral("voiceStop"); }
-    slides::VoiceSystem voiceSystem() const override { return system; }
-
-    int taken = 1;
-    slides::VoiceSystem system = slides::VoiceSystem::Engine;
-
-private:
-    QStringList &m_log;
 };
 
 } // namespace qel::test

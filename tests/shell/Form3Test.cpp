@@ -1,15 +1,11 @@
-#include "FakeForm.h"
+#include "WindowFixture.h"
 
 #include "chartdoc/ChartDocument.h"
 #include "chartview/render/ChartClipboard.h"
 #include "chartview/ui/ChartWidget.h"
 #include "os/Clipboard.h"
-#include "os/IniSettingsStore.h"
-#include "shell/ProgramState.h"
 #include "shell/ui/Form3.h"
-#include "shell/ui/MainWindow.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeProcessStarter.h"
+#include "support/Pictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +16,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -39,45 +34,18 @@ public:
     std::unique_ptr<QMimeData> kept;
 };
 
-struct Form3WindowFixture : ::testing::Test
+struct Form3WindowFixture : test::WindowFixture
 {
-    QTemporaryDir programDir;
-    QTemporaryDir configDir;
-    QString savedCurrent = QDir::currentPath();
-    shell::ProgramState state;
-    os::IniSettingsStore settings{configDir.path()};
-    test::FakeDialogs dialogs;
-    test::FakeProcessStarter starter;
-    QStringList speechLog;
-    test::RecordingSpeech speech{speechLog};
-    MainWindow window{{state, settings, dialogs, starter, speech}};
     KeptClipboard clipboard;
 
-    Form3WindowFixture()
-    {
-        shell::StartupOptions options;
-        options.programDir = programDir.path();
-        options.dataHome = programDir.filePath(QStringLiteral("share"));
-        options.runDesktopTools = false;
-        double clock = 3600;
-        options.timeOfDay = [clock]() mutable { return clock += 1; };
-        options.pumpEvents = [] { QCoreApplication::processEvents(); };
-        window.setStartupOptions(options);
-        window.setClipboard(&clipboard);
-        window.Form_Load();
-    }
-
-    ~Form3WindowFixture() override
-    {
-        dialogs.answers = {os::MessageAnswer::Ok};
-        window.close();
-        QDir::setCurrent(savedCurrent);
-    }
+    void windowCreated() override { window->setClipboard(&clipboard); }
+    Form3WindowFixture() { start(); }
+    ~Form3WindowFixture() override { close(); }
 
     shell::Form3 &openForm3()
     {
-        window.findChild<QAbstractButton *>(QStringLiteral("SSCmdGradient"))->click();
-        shell::Form3 *form = window.form3();
+        window->findChild<QAbstractButton *>(QStringLiteral("SSCmdGradient"))->click();
+        shell::Form3 *form = window->form3();
         EXPECT_NE(form, nullptr);
         return *form;
     }
@@ -87,27 +55,19 @@ struct Form3WindowFixture : ::testing::Test
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    void savePicture(const QImage &image, const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("QEL_TEST_PICTURES");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir);
-        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    }
 };
 
 } // namespace
 
 TEST_F(Form3WindowFixture, TheStartUpChartShowsTheDesignedGradient)
 {
-    const BackgroundGradient g = window.chart1().backgroundGradient();
+    const BackgroundGradient g = window->chart1().backgroundGradient();
     EXPECT_EQ(g,
               (BackgroundGradient{true, GradientVertical, rgb(255, 255, 128), rgb(0, 255, 255)}));
-    const QImage image = window.chartWidget1()->chart().renderImage(QSize(400, 300));
+    const QImage image = window->chartWidget1()->chart().renderImage(QSize(400, 300));
     EXPECT_EQ(image.pixelColor(1, 1), QColor(255, 255, 128));
     EXPECT_LT(image.pixelColor(1, 297).red(), 10);
-    EXPECT_FALSE(window.document().isModified()) << "start-up is no change to save";
+    EXPECT_FALSE(window->document().isModified()) << "start-up is no change to save";
 }
 
 TEST_F(Form3WindowFixture, TheColourButtonOpensOneColourWindow)
@@ -116,21 +76,21 @@ TEST_F(Form3WindowFixture, TheColourButtonOpensOneColourWindow)
     EXPECT_EQ(form.objectName(), QStringLiteral("Form3"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Gradient, Constant & MarkStyle"));
     EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(window.chart1().model().gradientOn) << "GradientOn before the window opens";
+    EXPECT_TRUE(window->chart1().model().gradientOn) << "GradientOn before the window opens";
     EXPECT_TRUE(form.backgroundButton(GradientVertical)->isChecked());
     EXPECT_EQ(form.pointStyleGrid()->rowCount(), 5) << "the sample chart's five groups";
     EXPECT_TRUE(dialogs.messages.isEmpty());
     form.close();
     EXPECT_EQ(&openForm3(), &form) << "the window stays loaded";
-    savePicture(form.grab().toImage(), QStringLiteral("form3"));
+    test::savePicture(form.grab().toImage(), QStringLiteral("form3"));
 }
 
 TEST_F(Form3WindowFixture, TheWindowsControlsChangeTheChartAndUndoTakesThemBack)
 {
     shell::Form3 &form = openForm3();
-    const ChartModel start = window.chart1().model();
+    const ChartModel start = window->chart1().model();
     in<QToolButton>(form, "SSRibbon1p4")->click();
-    EXPECT_EQ(window.chart1().backgroundGradient().kind, GradientBox);
+    EXPECT_EQ(window->chart1().backgroundGradient().kind, GradientBox);
     EXPECT_TRUE(form.backgroundButton(GradientBox)->isChecked());
     EXPECT_FALSE(form.backgroundButton(GradientVertical)->isChecked());
 
@@ -142,7 +102,7 @@ TEST_F(Form3WindowFixture, TheWindowsControlsChangeTheChartAndUndoTakesThemBack)
     // Row 2, column 3 (a triangle) of the grid, as a click on the cell.
     QTableWidget *grid = form.pointStyleGrid();
     emit grid->cellClicked(1, 3);
-    EXPECT_EQ(window.chart1().MarkerStyle(1), 3);
+    EXPECT_EQ(window->chart1().MarkerStyle(1), 3);
     EXPECT_EQ(grid->item(1, 3)->text(), QStringLiteral("*"));
     EXPECT_TRUE(grid->item(1, 1)->text().isEmpty());
 
@@ -152,13 +112,13 @@ TEST_F(Form3WindowFixture, TheWindowsControlsChangeTheChartAndUndoTakesThemBack)
     QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(3, 3), first->mapToGlobal(QPointF(3, 3)),
                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(first, &dbl);
-    EXPECT_EQ(window.chart1().model().seriesColor(3), form.state().seriesColorBox(0));
+    EXPECT_EQ(window->chart1().model().seriesColor(3), form.state().seriesColorBox(0));
 
-    QUndoStack &undo = window.document().undoStack();
+    QUndoStack &undo = window->document().undoStack();
     EXPECT_EQ(undo.count(), 3);
     while (undo.canUndo())
         undo.undo();
-    EXPECT_TRUE(window.chart1().model() == start);
+    EXPECT_TRUE(window->chart1().model() == start);
     EXPECT_TRUE(form.backgroundButton(GradientVertical)->isChecked()) << "the window follows";
     EXPECT_TRUE(grid->item(1, 3)->text().isEmpty());
 }
@@ -166,20 +126,20 @@ TEST_F(Form3WindowFixture, TheWindowsControlsChangeTheChartAndUndoTakesThemBack)
 TEST_F(Form3WindowFixture, RotationSwitchesTheGradientOffInTheSameStep)
 {
     shell::Form3 &form = openForm3();
-    window.document().edit(QStringLiteral("回転"), [&] {
-        window.document().switchGradientOff();
-        window.chart1().setView3D(true);
+    window->document().edit(QStringLiteral("回転"), [&] {
+        window->document().switchGradientOff();
+        window->chart1().setView3D(true);
     });
-    EXPECT_FALSE(window.chart1().backgroundGradient().on);
+    EXPECT_FALSE(window->chart1().backgroundGradient().on);
     EXPECT_TRUE(form.backgroundButton(GradientNone)->isChecked());
-    window.document().undoStack().undo();
-    EXPECT_TRUE(window.chart1().backgroundGradient().on);
+    window->document().undoStack().undo();
+    EXPECT_TRUE(window->chart1().backgroundGradient().on);
     EXPECT_TRUE(form.backgroundButton(GradientVertical)->isChecked());
 }
 
 TEST_F(Form3WindowFixture, CopyPutsTheChartOnTheClipboard)
 {
-    QAction *copy = window.findChild<QAction *>(QStringLiteral("editCopyChart"));
+    QAction *copy = window->findChild<QAction *>(QStringLiteral("editCopyChart"));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::Copy));
     copy->trigger();
@@ -187,6 +147,6 @@ TEST_F(Form3WindowFixture, CopyPutsTheChartOnTheClipboard)
     EXPECT_TRUE(clipboard.kept->hasFormat(ChartClipboard::pngType()));
     EXPECT_TRUE(clipboard.kept->hasFormat(ChartClipboard::svgType()));
     const QImage image = qvariant_cast<QImage>(clipboard.kept->imageData());
-    EXPECT_EQ(image.size(), window.chartWidget1()->chart().viewSize() * 2);
+    EXPECT_EQ(image.size(), window->chartWidget1()->chart().viewSize() * 2);
     EXPECT_EQ(image.pixelColor(1, 1), QColor(255, 255, 128)) << "the picture on screen";
 }

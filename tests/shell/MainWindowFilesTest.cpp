@@ -1,20 +1,18 @@
-#include "FakeForm.h"
+#include "WindowFixture.h"
 
 #include "chartdoc/ChartDump.h"
 #include "chartdoc/SampleChart.h"
 #include "chartview/render/ChartControl.h"
 #include "chartview/ui/ChartWidget.h"
-#include "os/IniSettingsStore.h"
 #include "os/TextCodec.h"
 #include "shell/HeadlessExport.h"
-#include "shell/ProgramState.h"
-#include "shell/ui/MainWindow.h"
+#include "shell/ui/ChartInspection.h"
 #include "shell/ui/PictureViewer.h"
 #include "shell/ui/SlideShowLink.h"
 #include "slides/SlideScript.h"
 #include "slides/ui/FormSlide.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeProcessStarter.h"
+#include "support/ChartFill.h"
+#include "support/Pictures.h"
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -31,8 +29,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -41,51 +41,13 @@ using shell::MainWindow;
 
 namespace {
 
-// The whole program started with a file on its command line, offscreen.
-struct WindowFiles : ::testing::Test
+// The program started with a file on its command line; no greeting to wait for.
+struct WindowFiles : test::WindowFixture
 {
-    QTemporaryDir programDir;
-    QTemporaryDir dataDir;
-    QTemporaryDir configDir;
-    QString savedCurrent = QDir::currentPath();
-    shell::ProgramState state;
-    os::IniSettingsStore settings{configDir.path()};
-    test::FakeDialogs dialogs;
-    test::FakeProcessStarter starter;
-    QStringList speechLog;
-    test::RecordingSpeech speech{speechLog};
-    std::unique_ptr<MainWindow> window;
-    double clock = 3600;
+    WindowFiles() { speech.taken = 0; }
 
-    WindowFiles() { speech.taken = 0; } // no greeting wait
-
-    ~WindowFiles() override
-    {
-        if (window && window->isVisible()) {
-            dialogs.answers = {os::MessageAnswer::Ok};
-            window->close();
-        }
-        window.reset();
-        QDir::setCurrent(savedCurrent);
-    }
-
-    void start(const QString &commandLine)
-    {
-        window = std::make_unique<MainWindow>(
-            MainWindow::Services{state, settings, dialogs, starter, speech});
-        presentWithKey(Qt::Key_Space);
-        shell::StartupOptions options;
-        options.programDir = programDir.path();
-        options.dataHome = programDir.filePath(QStringLiteral("share"));
-        options.runDesktopTools = false;
-        options.commandLine = commandLine;
-        options.timeOfDay = [this] { return clock; };
-        options.pumpEvents = [this] { clock += 1; };
-        window->setStartupOptions(options);
-        window->Form_Load();
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
-    }
+    // Slides are answered with the space bar unless a test says otherwise.
+    void windowCreated() override { presentWithKey(Qt::Key_Space); }
 
     QString data(const QString &fixture, const QString &name)
     {
@@ -137,71 +99,71 @@ struct WindowFiles : ::testing::Test
 
 } // namespace
 
-TEST_F(WindowFiles, ATableOnTheCommandLineOpensInTheWindow)
-{
-    const QString tbx = data(QStringLiteral("sales.tbx"), QStringLiteral("Sales Report.TBX"));
-    start(QLatin1Char('"') + tbx + QLatin1Char('"'));
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
-    chartview::ChartView &chart = window->chart1();
-    EXPECT_EQ(chart.SeriesTotal(), 2);
-    EXPECT_EQ(chart.SeriesCaption(1), QStringLiteral("豚肉"));
-    EXPECT_EQ(window->table().groupCount, 2);
-    EXPECT_EQ(window->table().pointCount, 3);
-    EXPECT_TRUE(window->windowTitle().endsWith(tbx)) << qPrintable(window->windowTitle());
-    EXPECT_EQ(state.currentFile, tbx);
-    auto *legend = window->findChild<QPlainTextEdit *>(QStringLiteral("txtLegend"));
-    EXPECT_EQ(legend->toPlainText(), QStringLiteral("一行目\n二行目"));
-    EXPECT_TRUE(accessLog().startsWith(QStringLiteral("<load .tbx>,")));
-
-    const QString png =
-        QDir(QStringLiteral(QEL_TEST_OUTPUT)).filePath(QStringLiteral("mainwindow-table.png"));
-    QDir().mkpath(QFileInfo(png).path());
-    ASSERT_TRUE(window->grab().save(png));
-}
-
-TEST_F(WindowFiles, ALegacyFileOnTheCommandLineOpens)
-{
-    const QString dfl = data(QStringLiteral("line211.dfl"), QStringLiteral("Line.dfl"));
-    start(dfl);
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
-    EXPECT_EQ(window->chart1().SeriesTotal(), 2);
-    EXPECT_EQ(state.currentFile, dfl);
-}
-
-TEST_F(WindowFiles, AChartFileOnTheCommandLineOpensAndIsListed)
+// Every kind of file the command line names, opened as the window starts.
+TEST_F(WindowFiles, TheCommandLineOpensWhatItNames)
 {
     chartview::ChartControl chart;
     chart.setViewSize(QSize(300, 200));
     chart.setSeriesTotal(1);
     chart.setPointTotal(2);
     chart.setSeriesCaption(0, QStringLiteral("from the command line"));
-    const QString chf = dataDir.filePath(QStringLiteral("Given.CHF"));
-    ASSERT_EQ(chart.ExportFile(chartview::FormatChartFile, chf), 0);
-    start(chf);
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
-    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("from the command line"));
-    auto *combo = window->findChild<QComboBox *>(QStringLiteral("Combo1"));
-    ASSERT_EQ(combo->count(), 1);
-    EXPECT_TRUE(combo->currentText().endsWith(QLatin1Char('*') + chf));
+    ASSERT_EQ(
+        chart.ExportFile(chartview::FormatChartFile, dataDir.filePath(QStringLiteral("Given.CHF"))),
+        0);
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(dataDir.filePath(QStringLiteral("photo.jpg")), "JPG"));
+    data(QStringLiteral("sales.tbx"), QStringLiteral("Sales Report.TBX"));
+    data(QStringLiteral("line211.dfl"), QStringLiteral("Line.dfl"));
 
-    // Saving the list at the end writes the list file of this machine.
-    dialogs.answers = {os::MessageAnswer::Ok};
-    window->close();
-    const QString listFile = window->recentList().listFileName();
-    EXPECT_TRUE(QFile::exists(listFile)) << qPrintable(listFile);
+    const struct
+    {
+        const char *name;
+        const char *file;
+        const char *firstSeries; // what the window shows afterwards
+        bool opened;             // the file became the current file
+        const char *message;     // a part of the last message shown
+    } rows[] = {
+        {"a table, quoted", "\"Sales Report.TBX\"", "牛肉", true, nullptr},
+        {"a legacy file", "Line.dfl", "新A", true, nullptr},
+        {"a chart file", "Given.CHF", "from the command line", true, nullptr},
+        {"a picture: not a kind the command line opens", "photo.jpg", "Beef", false, nullptr},
+        {"a missing file", "Missing.CHF", "Beef", false, "Missing.CHF が読めません。"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        state.currentFile.clear();
+        dialogs.messages.clear();
+        QString file = QString::fromUtf8(row.file);
+        start(file.startsWith(u'"') ? u'"' + dataDir.filePath(file.mid(1))
+                                    : dataDir.filePath(file));
+        file.remove(u'"');
+        EXPECT_EQ(window->chart1().SeriesCaption(0), QString::fromUtf8(row.firstSeries));
+        EXPECT_EQ(state.currentFile, row.opened ? dataDir.filePath(file) : QString());
+        if (row.message) {
+            ASSERT_FALSE(dialogs.messages.isEmpty());
+            EXPECT_TRUE(dialogs.messages.last().text.contains(QString::fromUtf8(row.message)))
+                << qPrintable(dialogs.messageTexts().join(u'|'));
+        } else {
+            EXPECT_TRUE(dialogs.messages.isEmpty())
+                << qPrintable(dialogs.messageTexts().join(u'|'));
+        }
+        EXPECT_EQ(window->pictureViewer(), nullptr);
+        if (row.opened) {
+            EXPECT_TRUE(window->windowTitle().endsWith(dataDir.filePath(file)));
+        }
+        test::savePicture(window->grab().toImage(), QStringLiteral("mainwindow-") + file);
+        close();
+    }
 }
 
-TEST_F(WindowFiles, APictureOnTheCommandLineIsNotOpenedButAChartPictureIs)
+TEST_F(WindowFiles, APictureDroppedOnTheHelpButtonIsShown)
 {
+    start();
     const QString jpg = dataDir.filePath(QStringLiteral("photo.jpg"));
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(jpg, "JPG"));
-    start(jpg); // not a kind the command line opens
-    EXPECT_EQ(window->pictureViewer(), nullptr);
-    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef"));
-
-    // Dropped on the help button it is shown.
     window->cmdQelHlp_OLEDragDrop({jpg});
     ASSERT_NE(window->pictureViewer(), nullptr);
     EXPECT_EQ(window->pictureViewer()->fileName(), jpg);
@@ -228,7 +190,7 @@ TEST_F(WindowFiles, AScriptOnTheCommandLinePlaysTheShow)
 
 TEST_F(WindowFiles, SeveralFilesChosenTogetherPlayAndMayBeKeptAsAScript)
 {
-    start(QString());
+    start();
     const QStringList chosen = {chartFile(QStringLiteral("a.chf")),
                                 chartFile(QStringLiteral("b.chf")),
                                 dataDir.filePath(QStringLiteral("notes.txt"))};
@@ -251,7 +213,7 @@ TEST_F(WindowFiles, SeveralFilesChosenTogetherPlayAndMayBeKeptAsAScript)
 
 TEST_F(WindowFiles, TheChartAloneFullScreenEndsWithAClick)
 {
-    start(QString());
+    start();
     presentWithKey(Qt::Key_Escape);
     auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
     ASSERT_NE(full, nullptr);
@@ -261,16 +223,6 @@ TEST_F(WindowFiles, TheChartAloneFullScreenEndsWithAClick)
     EXPECT_TRUE(slidesShown[0].startsWith(QStringLiteral("0 ")));
     EXPECT_FALSE(window->slideShow().showRunning());
     EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef")) << "the chart stays";
-}
-
-TEST_F(WindowFiles, AMissingFileOnTheCommandLineIsReportedAndTheStartUpChartShown)
-{
-    const QString missing = dataDir.filePath(QStringLiteral("Missing.CHF"));
-    start(missing);
-    ASSERT_GE(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages.last().text, missing + QStringLiteral(" が読めません。"));
-    EXPECT_EQ(dialogs.messages.last().icon, os::MessageIcon::Question);
-    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("Beef"));
 }
 
 TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
@@ -285,7 +237,7 @@ TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
         paths << dataDir.filePath(QString::fromLatin1(name));
         ASSERT_EQ(chart.ExportFile(chartview::FormatChartFile, paths.last()), 0);
     }
-    start(QString());
+    start();
     for (QString p : paths)
         ASSERT_TRUE(window->loadSave(0, p));
     auto *combo = window->findChild<QComboBox *>(QStringLiteral("Combo1"));
@@ -300,7 +252,7 @@ TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
     EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("One.chf"));
     EXPECT_TRUE(accessLog().contains(QStringLiteral("<load list>,")));
 
-    // The step button: the right button goes back, wrapping to the last entry with a beep.
+    // The step button's right button goes back, wrapping to the last entry with a beep.
     auto *step = window->findChild<QWidget *>(QStringLiteral("cmdViewListFile"));
     const QPointF centre(step->width() / 2.0, step->height() / 2.0);
     QMouseEvent right(QEvent::MouseButtonPress, centre, step->mapToGlobal(centre), Qt::RightButton,
@@ -308,17 +260,11 @@ TEST_F(WindowFiles, TheListOpensOnEnterAndNotOnArrowKeys)
     QApplication::sendEvent(step, &right);
     EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(dialogs.beeps, 1);
-    QMouseEvent left(QEvent::MouseButtonPress, centre, step->mapToGlobal(centre), Qt::LeftButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(step, &left);
-    EXPECT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(window->chart1().SeriesCaption(0), QStringLiteral("One.chf"))
-        << "stepping opens nothing";
 }
 
 TEST_F(WindowFiles, TheToolBarSavesTheChartOnView)
 {
-    start(QString());
+    start();
     const QString target = dataDir.filePath(QStringLiteral("Saved.CHF"));
     dialogs.fileChoices = {{target}};
     window->saveCommand();
@@ -367,7 +313,7 @@ TEST_F(WindowFiles, EveryFixtureReadsTheSameInTheWindowAndOnTheCommandLine)
     for (const QString &fixture : std::as_const(fixtures)) {
         const QString input = dataDir.filePath(QFileInfo(fixture).fileName());
         test::writeFile(input, test::readFile(fixture));
-        start(QString());
+        start();
         dialogs.messages.clear();
         QString path = input;
         const bool opened = window->loadSave(0, path);
@@ -389,9 +335,7 @@ TEST_F(WindowFiles, EveryFixtureReadsTheSameInTheWindowAndOnTheCommandLine)
                 QString(shown.last()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))))
                 << qPrintable(error) << " | " << qPrintable(shown.last());
         }
-        dialogs.answers = {os::MessageAnswer::Ok};
-        window->close();
-        window.reset();
+        close();
     }
     EXPECT_GT(loaded, 10);
     qunsetenv("QELPRO_HOME");
@@ -412,16 +356,54 @@ TEST_F(WindowFiles, ASavedChartReopensWithTitlesLegendOptionsAndData)
     ASSERT_TRUE(window->loadSave(1, target));
     EXPECT_FALSE(window->document().isModified());
     EXPECT_EQ(chart.model(), saved) << "saving leaves the chart on screen as it was";
-    dialogs.answers = {os::MessageAnswer::Ok};
-    window->close();
-
-    start(QString());
+    close();
+    start();
     QString path = target;
     ASSERT_TRUE(window->loadSave(0, path)) << qPrintable(dialogs.messageTexts().join(u'|'));
     EXPECT_EQ(window->chart1().model(), saved);
     EXPECT_EQ(window->findChild<QPlainTextEdit *>(QStringLiteral("txtLegend"))->toPlainText(),
               QStringLiteral("メモ \"引用\"\n二行目"));
     EXPECT_EQ(window->document().regressionOption(), 2);
+}
+
+// What a user changes with the mouse or a statistics job is one step back and forth each.
+TEST_F(WindowFiles, ADragARegressionAndASmoothingAreEachOneUndoStep)
+{
+    start(data(QStringLiteral("regression.tbx"), QStringLiteral("Regression.tbx")));
+    chartview::ChartView &chart = window->chart1();
+    chartview::ChartWidget *widget = window->chartWidget1();
+    QUndoStack &stack = window->document().undoStack();
+    const struct
+    {
+        const char *name;
+        std::function<void()> change;
+    } steps[] = {
+        {"a point dragged",
+         [&] {
+             chart.setDragActive(true);
+             const QPoint at = test::pointPosition(chart, 1, 3);
+             widget->pressAt(at);
+             for (int dy = 10; dy <= 50; dy += 10)
+                 widget->moveTo(at - QPoint(0, dy), Qt::LeftButton);
+             widget->releaseAt(at - QPoint(0, 50));
+         }},
+        {"a regression line", [&] { window->inspection().runRegressionJob(1, 1); }},
+        {"a smoothing", [&] { window->inspection().runRegressionJob(1, 77); }},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.name);
+        const chartview::ChartModel before = chart.model();
+        const int depth = stack.count();
+        dialogs.answers = {os::MessageAnswer::Ok, os::MessageAnswer::Ok, os::MessageAnswer::Ok};
+        step.change();
+        const chartview::ChartModel after = chart.model();
+        ASSERT_FALSE(after == before) << "the step changed the chart";
+        EXPECT_EQ(stack.count(), depth + 1);
+        stack.undo();
+        EXPECT_TRUE(chart.model() == before);
+        stack.redo();
+        EXPECT_TRUE(chart.model() == after);
+    }
 }
 
 TEST_F(WindowFiles, EditsUndoRedoAndAreAskedAboutBeforeTheyAreLost)
@@ -517,7 +499,7 @@ TEST_F(WindowFiles, TheControlsFollowEveryLoad)
 
 TEST_F(WindowFiles, OneShowAtATime)
 {
-    start(QString());
+    start();
     const QString sld = dataDir.filePath(QStringLiteral("Show.Sld"));
     test::writeFile(sld, "<FILE> a.chf\r\n");
     auto *full = window->findChild<QAction *>(QStringLiteral("chartFullScreen"));
@@ -543,7 +525,7 @@ TEST_F(WindowFiles, OneShowAtATime)
 
 TEST_F(WindowFiles, EscEndsASelectionsShowWithNothingKeptAndNothingLeftOnScreen)
 {
-    start(QString());
+    start();
     presentWithKey(Qt::Key_Escape);
     dialogs.messages.clear();
     dialogs.fileChoices = {

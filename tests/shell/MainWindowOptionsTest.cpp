@@ -1,15 +1,10 @@
-#include "FakeForm.h"
 #include "ManualTimer.h"
+#include "WindowFixture.h"
 
 #include "chartview/CfxOcx.h"
 #include "chartview/ui/ChartWidget.h"
-#include "os/IniSettingsStore.h"
 #include "settings/ui/Form2.h"
 #include "shell/ChartOptionControls.h"
-#include "shell/ProgramState.h"
-#include "shell/ui/MainWindow.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeProcessStarter.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -24,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -34,52 +28,39 @@ using shell::MainWindow;
 
 namespace {
 
-struct OptionsWindowFixture : ::testing::Test
+struct OptionsWindowFixture : test::WindowFixture
 {
-    QTemporaryDir programDir;
-    QTemporaryDir configDir;
-    QString savedCurrent = QDir::currentPath();
-    shell::ProgramState state;
-    os::IniSettingsStore settings{configDir.path()};
-    test::FakeDialogs dialogs;
-    test::FakeProcessStarter starter;
-    QStringList speechLog;
-    test::RecordingSpeech speech{speechLog};
     test::ManualTimer timer;
-    MainWindow window{{state, settings, dialogs, starter, speech, &timer}};
+
+    shell::MainWindow::Services services() override
+    {
+        shell::MainWindow::Services given = WindowFixture::services();
+        given.stepTimer = &timer;
+        return given;
+    }
 
     OptionsWindowFixture()
     {
-        shell::StartupOptions options;
-        options.programDir = programDir.path();
-        options.dataHome = programDir.filePath(QStringLiteral("share"));
-        options.runDesktopTools = false;
-        double clock = 3600;
-        options.timeOfDay = [clock]() mutable { return clock += 1; };
-        options.pumpEvents = [] { QCoreApplication::processEvents(); };
-        window.setStartupOptions(options);
-        window.Form_Load();
+        start();
         speechLog.clear();
     }
 
     ~OptionsWindowFixture() override
     {
-        if (window.isVisible()) {
-            window.options().stopAutoRotation();
-            window.document().markSaved(); // nothing to ask about
-            dialogs.answers = {os::MessageAnswer::Ok};
-            window.close();
+        if (window && window->isVisible()) {
+            window->options().stopAutoRotation();
+            window->document().markSaved(); // nothing to ask about
         }
-        QDir::setCurrent(savedCurrent);
+        close(); // while the timer is still there
     }
 
     template <typename T = QAbstractButton> T *control(const char *name)
     {
-        T *w = window.findChild<T *>(QString::fromLatin1(name));
+        T *w = window->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    chartview::ChartView &chart() { return window.chart1(); }
+    chartview::ChartView &chart() { return window->chart1(); }
     void click(const char *name) { control(name)->click(); }
     // A mouse button let go over a button, as the hand does it.
     void release(const char *name, Qt::MouseButton button)
@@ -116,8 +97,8 @@ struct OptionsWindowFixture : ::testing::Test
             QApplication::sendEvent(edit, &key);
         }
     }
-    void undo() { window.findChild<QAction *>(QStringLiteral("editUndo"))->trigger(); }
-    int undoSteps() { return window.document().undoStack().count(); }
+    void undo() { window->findChild<QAction *>(QStringLiteral("editUndo"))->trigger(); }
+    int undoSteps() { return window->document().undoStack().count(); }
     void setTextSize(double size)
     {
         for (int member = 55; member <= 60; ++member) {
@@ -125,7 +106,7 @@ struct OptionsWindowFixture : ::testing::Test
             font.pointSize = size;
             chart().setTextFont(member, font);
         }
-        window.document().resetHistory();
+        window->document().resetHistory();
     }
 };
 
@@ -133,11 +114,11 @@ struct OptionsWindowFixture : ::testing::Test
 
 TEST_F(OptionsWindowFixture, RotateButtonsWrapBetweenZeroAnd360)
 {
-    chartview::BackgroundGradient painted = window.document().gradient();
+    chartview::BackgroundGradient painted = window->document().gradient();
     painted.on = true;
-    window.document().setGradient(painted);
+    window->document().setGradient(painted);
     chart().setGradientOn(true);
-    window.document().resetHistory();
+    window->document().resetHistory();
     const struct
     {
         const char *button;
@@ -151,7 +132,7 @@ TEST_F(OptionsWindowFixture, RotateButtonsWrapBetweenZeroAnd360)
         EXPECT_EQ(chart().model().rotation(), p.rotation) << p.button;
         EXPECT_TRUE(chart().model().view3D);
     }
-    EXPECT_FALSE(window.document().gradient().on) << "a turn stops the painted background";
+    EXPECT_FALSE(window->document().gradient().on) << "a turn stops the painted background";
     EXPECT_FALSE(chart().model().gradientOn);
     EXPECT_EQ(undoSteps(), 4);
     undo();
@@ -192,7 +173,7 @@ TEST_F(OptionsWindowFixture, LineWidthButtonsGoRoundWithEitherMouseButton)
     click("SSCmdThick2Dlines_2");
     release("SSCmdThick2Dlines_2", Qt::RightButton);
     EXPECT_EQ(chart().model(), before) << "the third button has no effect";
-    EXPECT_TRUE(window.statusBar()->currentMessage().contains(QStringLiteral("線の太さ")));
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("線の太さ")));
 }
 
 TEST_F(OptionsWindowFixture, TextSizeStopsAt32Upwards10StillGoesDownAnd9DoesNot)
@@ -305,7 +286,7 @@ TEST_F(OptionsWindowFixture, AutomaticRotationStopsAtASecondClickOrAManualTurn)
                 {"SSCommandRotate_2", "SSCommandRotate_0", 1},
                 {"SSCommandRotate_3", "SSCommandRotate_1", 1}};
     for (const auto &r : rows) {
-        window.document().resetHistory();
+        window->document().resetHistory();
         speechLog.clear();
         click(r.start);
         EXPECT_TRUE(control(r.start)->isChecked()) << r.start << ": down while it runs";
@@ -313,9 +294,9 @@ TEST_F(OptionsWindowFixture, AutomaticRotationStopsAtASecondClickOrAManualTurn)
                   QStringList{QStringLiteral("voiceSpeak 回転の停止は、再度クリックします")});
         timer.fire();
         timer.fire();
-        EXPECT_EQ(window.options().autoStepsDone(), 3);
+        EXPECT_EQ(window->options().autoStepsDone(), 3);
         click(r.stop);
-        EXPECT_EQ(window.options().autoRotation(), -1) << r.start << " " << r.stop;
+        EXPECT_EQ(window->options().autoRotation(), -1) << r.start << " " << r.stop;
         EXPECT_FALSE(timer.isActive());
         EXPECT_FALSE(control("SSCommandRotate_2")->isChecked());
         EXPECT_FALSE(control("SSCommandRotate_3")->isChecked());
@@ -332,13 +313,13 @@ TEST_F(OptionsWindowFixture, TheWholeAutomaticRotationIsOneUndoStepAndTheWindowA
     // The window is free between the steps: another control works at once.
     click("SSCmdThickWall");
     EXPECT_EQ(chart().WallWidth(), 8);
-    EXPECT_EQ(window.options().autoRotation(), 3) << "the rotation goes on";
+    EXPECT_EQ(window->options().autoRotation(), 3) << "the rotation goes on";
     while (timer.fire()) {
     }
-    EXPECT_EQ(window.options().autoStepsDone(), 48);
-    EXPECT_EQ(window.options().autoRotation(), -1);
+    EXPECT_EQ(window->options().autoStepsDone(), 48);
+    EXPECT_EQ(window->options().autoRotation(), -1);
     // The change made meanwhile stands between the turns before and after it.
-    QUndoStack &stack = window.document().undoStack();
+    QUndoStack &stack = window->document().undoStack();
     ASSERT_EQ(stack.count(), 3);
     EXPECT_EQ(stack.text(0), QStringLiteral("自動回転"));
     EXPECT_EQ(stack.text(2), QStringLiteral("自動回転"));
@@ -349,7 +330,7 @@ TEST_F(OptionsWindowFixture, TheWholeAutomaticRotationIsOneUndoStepAndTheWindowA
     EXPECT_EQ(chart().model(), before);
 
     // Without anything between, the 48 turns are one step.
-    window.document().resetHistory();
+    window->document().resetHistory();
     click("SSCommandRotate_2");
     while (timer.fire()) {
     }
@@ -391,7 +372,7 @@ TEST_F(OptionsWindowFixture, OverlaysBeepOnBadNumbersAndDrawOnGoodOnes)
 {
     auto *series = control<QLineEdit>("Text1");
     auto *point = control<QLineEdit>("Text2");
-    auto *chart1 = window.chartWidget1();
+    auto *chart1 = window->chartWidget1();
     const struct
     {
         const char *button;
@@ -418,7 +399,7 @@ TEST_F(OptionsWindowFixture, OverlaysBeepOnBadNumbersAndDrawOnGoodOnes)
 
     // Resting on a point puts its value into the "Value:" box; the drawings then go to that
     // point, until a number is typed into the box.
-    window.resize(1100, 700);
+    window->resize(1100, 700);
     QCoreApplication::processEvents();
     chart1->repaint();
     const qint32 packed =
@@ -445,31 +426,31 @@ TEST_F(OptionsWindowFixture, OverlaysBeepOnBadNumbersAndDrawOnGoodOnes)
 
 TEST_F(OptionsWindowFixture, TheChartSwitchShowsChart2AndItsWhitePrintButton)
 {
-    const QString title = window.chart2().TitleCaption(2);
+    const QString title = window->chart2().TitleCaption(2);
     const struct
     {
         bool chart2;
     } presses[] = {{true}, {false}, {true}};
     for (const auto &p : presses) {
         click("SSCmdChart");
-        EXPECT_EQ(window.chartWidget2()->isVisible(), p.chart2);
-        EXPECT_EQ(window.chartWidget1()->isVisible(), !p.chart2);
+        EXPECT_EQ(window->chartWidget2()->isVisible(), p.chart2);
+        EXPECT_EQ(window->chartWidget1()->isVisible(), !p.chart2);
         EXPECT_EQ(control<QWidget>("SSprnWhite_2")->isVisible(), p.chart2);
         EXPECT_EQ(control<QWidget>("SSprnWhite_1")->isVisible(), !p.chart2);
-        EXPECT_EQ(window.chart2Visible(), p.chart2);
+        EXPECT_EQ(window->chart2Visible(), p.chart2);
     }
-    EXPECT_EQ(window.chart2().TitleCaption(2), title) << "the chart's options are read again";
+    EXPECT_EQ(window->chart2().TitleCaption(2), title) << "the chart's options are read again";
     EXPECT_EQ(undoSteps(), 0) << "switching charts is no edit";
 }
 
 TEST_F(OptionsWindowFixture, TheOptionsButtonOpensTheSettingsWindowOnce)
 {
     click("SScmdQEL");
-    settings::Form2 *form2 = window.settingsWindow();
+    settings::Form2 *form2 = window->settingsWindow();
     ASSERT_NE(form2, nullptr);
     EXPECT_TRUE(form2->isVisible());
     click("SScmdQEL");
-    EXPECT_EQ(window.findChildren<settings::Form2 *>().size(), 1);
+    EXPECT_EQ(window->findChildren<settings::Form2 *>().size(), 1);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -478,7 +459,7 @@ TEST_F(OptionsWindowFixture, TheLegendFontComesFromItsDialogueAndCancelKeepsIt)
     auto *legend = control<QPlainTextEdit>("txtLegend");
     shell::LegendFontChoice offered;
     std::optional<shell::LegendFontChoice> answer;
-    window.setLegendFontChooser([&](const shell::LegendFontChoice &current) {
+    window->setLegendFontChooser([&](const shell::LegendFontChoice &current) {
         offered = current;
         return answer;
     });
@@ -503,15 +484,15 @@ TEST_F(OptionsWindowFixture, TheLegendFontComesFromItsDialogueAndCancelKeepsIt)
 
 TEST_F(OptionsWindowFixture, TheStatusBarShowsTheHoveredPointAndHints)
 {
-    window.resize(1100, 700);
+    window->resize(1100, 700);
     QCoreApplication::processEvents();
-    chartview::ChartWidget *chart1 = window.chartWidget1();
+    chartview::ChartWidget *chart1 = window->chartWidget1();
     chart1->repaint();
     const qint32 packed =
         chart().ChartQuery(chartview::QueryPointPosition, chartview::MakeLong(0, 2));
     const qint16 x = chartview::LowWordOf(packed);
     chart1->moveTo(QPoint(x, (packed - x) / 65536));
-    auto *hovered = window.statusBar()->findChild<QLabel *>(QStringLiteral("hoveredPoint"));
+    auto *hovered = window->statusBar()->findChild<QLabel *>(QStringLiteral("hoveredPoint"));
     ASSERT_NE(hovered, nullptr);
     EXPECT_TRUE(hovered->text().startsWith(QStringLiteral("Beef / ")))
         << qPrintable(hovered->text());

@@ -1,15 +1,10 @@
-#include "FakeForm.h"
+#include "WindowFixture.h"
 
 #include "../print/PdfTools.h"
 #include "chartview/ui/ChartWidget.h"
-#include "os/IniSettingsStore.h"
 #include "print/ui/PrintCommands.h"
-#include "shell/ProgramState.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/PictureViewer.h"
-#include "support/FakeDialogs.h"
 #include "support/FakePrinterDialogs.h"
-#include "support/FakeProcessStarter.h"
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -30,61 +25,31 @@ using shell::MainWindow;
 
 namespace {
 
-struct MainWindowPrint : ::testing::Test
+struct MainWindowPrint : test::WindowFixture
 {
-    QTemporaryDir programDir;
-    QTemporaryDir configDir;
     QTemporaryDir outDir;
-    QString savedCurrent = QDir::currentPath();
-    shell::ProgramState state;
-    os::IniSettingsStore settings{configDir.path()};
-    test::FakeDialogs dialogs;
-    test::FakeProcessStarter starter;
-    QStringList speechLog;
-    test::RecordingSpeech speech{speechLog};
+    QString out = outDir.filePath(QStringLiteral("out.pdf"));
     test::FakePrinterDialogs printerDialogs;
-    MainWindow window{{.state = state,
-                       .settings = settings,
-                       .dialogs = dialogs,
-                       .starter = starter,
-                       .speech = speech,
-                       .printerDialogs = &printerDialogs}};
-    double clock = 3600;
-    QString out;
+
+    shell::MainWindow::Services services() override
+    {
+        shell::MainWindow::Services given = WindowFixture::services();
+        given.printerDialogs = &printerDialogs;
+        return given;
+    }
 
     MainWindowPrint()
     {
-        shell::StartupOptions options;
-        options.programDir = programDir.path();
-        options.dataHome = programDir.filePath(QStringLiteral("share"));
-        options.runDesktopTools = false;
-        options.timeOfDay = [this] { return clock; };
-        options.pumpEvents = [this] {
-            QCoreApplication::processEvents();
-            clock += 1;
-        };
-        window.setStartupOptions(options);
-        window.Form_Load();
+        start();
         dialogs.messages.clear();
-        window.printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
-        out = outDir.filePath(QStringLiteral("out.pdf"));
+        window->printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
         printerDialogs.file = out;
         printerDialogs.previewFile = outDir.filePath(QStringLiteral("preview.pdf"));
     }
 
-    ~MainWindowPrint() override
-    {
-        if (window.isVisible()) {
-            dialogs.answers = {os::MessageAnswer::Ok};
-            window.close();
-        }
-        QDir::setCurrent(savedCurrent);
-    }
+    ~MainWindowPrint() override { close(); }
 
-    void click(const char *name)
-    {
-        window.findChild<QAbstractButton *>(QString::fromLatin1(name))->click();
-    }
+    void click(const char *name) { control<QAbstractButton>(name)->click(); }
 };
 
 } // namespace
@@ -99,7 +64,7 @@ TEST_F(MainWindowPrint, TheButtonsPrint)
         EXPECT_TRUE(QFile::exists(out)) << name;
         EXPECT_TRUE(dialogs.messages.isEmpty()) << name;
     }
-    EXPECT_EQ(window.chart1().model().backColorA, chartview::rgb(255, 255, 255))
+    EXPECT_EQ(window->chart1().model().backColorA, chartview::rgb(255, 255, 255))
         << "the white print leaves the chart white";
 
     QFile::remove(out);
@@ -118,7 +83,7 @@ TEST_F(MainWindowPrint, TheButtonsPrint)
 // offers the preview and the page set-up as well.
 TEST_F(MainWindowPrint, TheChartToolBarPrints)
 {
-    chartview::ChartWidget *chart = window.chartWidget1();
+    chartview::ChartWidget *chart = window->chartWidget1();
     printerDialogs.copies = {1};
     dialogs.answers = {os::MessageAnswer::Yes};
     chart->runCommand(chartview::ChartWidget::CommandPrint);
@@ -142,7 +107,7 @@ TEST_F(MainWindowPrint, TheChartToolBarPrints)
 
 TEST_F(MainWindowPrint, TheFileMenuPreviewsEveryLayout)
 {
-    QMenu *file = window.menuBar()->findChildren<QMenu *>().value(0);
+    QMenu *file = window->menuBar()->findChildren<QMenu *>().value(0);
     ASSERT_NE(file, nullptr);
     QMenu *layouts = nullptr;
     for (QAction *action : file->actions()) {
@@ -154,7 +119,7 @@ TEST_F(MainWindowPrint, TheFileMenuPreviewsEveryLayout)
     for (QAction *action : layouts->actions())
         action->trigger();
     EXPECT_EQ(printerDialogs.previews, 5);
-    EXPECT_NE(window.chart1().model().backColorA, chartview::rgb(255, 255, 255))
+    EXPECT_NE(window->chart1().model().backColorA, chartview::rgb(255, 255, 255))
         << "a preview leaves the chart as it was";
     EXPECT_FALSE(QFile::exists(out));
 }
@@ -166,8 +131,8 @@ TEST_F(MainWindowPrint, ThePictureViewerPrints)
     image.fill(Qt::red);
     const QString png = outDir.filePath(QStringLiteral("photo.png"));
     ASSERT_TRUE(image.save(png));
-    ASSERT_TRUE(window.jpgShow(png));
-    shell::PictureViewer *viewer = window.pictureViewer();
+    ASSERT_TRUE(window->jpgShow(png));
+    shell::PictureViewer *viewer = window->pictureViewer();
     ASSERT_NE(viewer, nullptr);
 
     dialogs.answers = {os::MessageAnswer::Cancel};
@@ -184,9 +149,9 @@ TEST_F(MainWindowPrint, ThePictureViewerPrints)
     // One viewer at a time; a double click closes it and the next picture opens a new one.
     viewer->Picture1_DblClick();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(window.pictureViewer(), nullptr);
-    ASSERT_TRUE(window.jpgShow(png));
-    EXPECT_NE(window.pictureViewer(), nullptr);
+    EXPECT_EQ(window->pictureViewer(), nullptr);
+    ASSERT_TRUE(window->jpgShow(png));
+    EXPECT_NE(window->pictureViewer(), nullptr);
 }
 
 // A picture that cannot be shown is named with the reason, and the viewer stays closed.
@@ -195,12 +160,12 @@ TEST_F(MainWindowPrint, AnUnreadablePictureSaysWhy)
     const QString huge = outDir.filePath(QStringLiteral("huge.png"));
     test::writeFile(huge, test::pngHeaderOnly(20000, 20000));
     QString path = huge;
-    EXPECT_FALSE(window.loadSave(0, path));
+    EXPECT_FALSE(window->loadSave(0, path));
     ASSERT_EQ(dialogs.messages.size(), 1);
     const QString text = dialogs.messages[0].text;
     EXPECT_TRUE(text.contains(huge)) << qPrintable(text);
     EXPECT_TRUE(text.contains(QStringLiteral("20000"))) << qPrintable(text);
-    ASSERT_NE(window.pictureViewer(), nullptr);
-    EXPECT_TRUE(window.pictureViewer()->fileName().isEmpty());
-    EXPECT_FALSE(window.pictureViewer()->isVisible());
+    ASSERT_NE(window->pictureViewer(), nullptr);
+    EXPECT_TRUE(window->pictureViewer()->fileName().isEmpty());
+    EXPECT_FALSE(window->pictureViewer()->isVisible());
 }

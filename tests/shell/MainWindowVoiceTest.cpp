@@ -1,17 +1,12 @@
-#include "FakeForm.h"
+#include "WindowFixture.h"
 
-#include "os/IniSettingsStore.h"
 #include "settings/ui/Form2.h"
 #include "settings/ui/VoicePanel.h"
-#include "shell/ProgramState.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/VoiceWindows.h"
 #include "slides/SpeechForm.h"
 #include "slides/SpeechServices.h"
 #include "slides/Voice.h"
 #include "slides/ui/TTSAppMain.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeProcessStarter.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -19,36 +14,23 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace qel;
+using namespace Qt::StringLiterals;
 using shell::MainWindow;
 
 namespace {
 
 // The main window with the real speech services, speaking into a WAV file.
-struct VoiceWindowFixture : ::testing::Test
+struct VoiceWindowFixture : test::WindowFixture
 {
-    QTemporaryDir programDir;
-    QTemporaryDir configDir;
-    QString savedCurrent = QDir::currentPath();
-    shell::ProgramState state;
-    os::IniSettingsStore settings{configDir.path()};
-    test::FakeDialogs dialogs;
-    test::FakeProcessStarter starter;
-    slides::SpeechServices speech{options()};
-    MainWindow window{{.state = state,
-                        .settings = settings,
-                        .dialogs = dialogs,
-                        .starter = starter,
-                        .speech = speech.voice(),
-                        .speechServices = &speech}};
-    double clock = 3600;
+    slides::SpeechServices voice{voiceOptions()};
 
-    slides::SpeechServices::Options options()
+    slides::SpeechServices::Options voiceOptions()
     {
         slides::SpeechServices::Options o;
         o.voicePgm = [this] { return state.voicePgm; };
@@ -57,27 +39,15 @@ struct VoiceWindowFixture : ::testing::Test
         return o;
     }
 
-    VoiceWindowFixture()
+    shell::MainWindow::Services services() override
     {
-        shell::StartupOptions o;
-        o.programDir = programDir.path();
-        o.dataHome = programDir.filePath(QStringLiteral("share"));
-        o.runDesktopTools = false;
-        o.timeOfDay = [this] { return clock; };
-        o.pumpEvents = [this] {
-            QCoreApplication::processEvents();
-            clock += 1;
-        };
-        window.setStartupOptions(o);
+        shell::MainWindow::Services given{state, settings, dialogs, starter, voice.voice()};
+        given.speechServices = &voice;
+        return given;
     }
-    ~VoiceWindowFixture() override
-    {
-        if (window.isVisible()) {
-            dialogs.answers = {os::MessageAnswer::Ok};
-            window.close();
-        }
-        QDir::setCurrent(savedCurrent);
-    }
+
+    ~VoiceWindowFixture() override { close(); }
+
     QString stored(const char *key) const
     {
         return settings.value(QStringLiteral("qelPro"), QStringLiteral("Startup"),
@@ -89,11 +59,11 @@ struct VoiceWindowFixture : ::testing::Test
 
 TEST_F(VoiceWindowFixture, TheFirstStartAsksForTheFolderAndTheVoiceOnce)
 {
-    window.Form_Load();
+    start();
     // The settings were never written here: the folder question comes, then the voice tab.
     ASSERT_FALSE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.messages[0].title.endsWith(QStringLiteral(" for Linux")));
-    settings::Form2 *form2 = window.voiceWindows().form2();
+    settings::Form2 *form2 = window->voiceWindows().form2();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_EQ(form2->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(form2->tabs()->currentIndex(), 1);
@@ -102,17 +72,17 @@ TEST_F(VoiceWindowFixture, TheFirstStartAsksForTheFolderAndTheVoiceOnce)
     EXPECT_EQ(panel->qelVoicePgm()->text(), QStringLiteral("未設定"));
     EXPECT_EQ(stored("Voice pgm"), QStringLiteral("未設定"));
     EXPECT_EQ(stored("Qel.Path"), QDir(programDir.path()).absolutePath());
-    EXPECT_NE(window.aboutWindow(), nullptr) << "no voice: nothing waits, the about box stays";
+    EXPECT_NE(window->aboutWindow(), nullptr) << "no voice: nothing waits, the about box stays";
 
     // The engine is chosen from the panel: it says so, and the labels follow.
     panel->choiceButton(3)->click();
-    if (!speech.form().hasVoice())
+    if (!voice.form().hasVoice())
         GTEST_SKIP() << "no voice on this machine";
     EXPECT_EQ(state.voicePgm, QStringLiteral("MSAPI"));
     EXPECT_EQ(stored("Voice pgm"), QStringLiteral("MSAPI"));
     EXPECT_TRUE(panel->qelVoicePgm()->text().startsWith(QStringLiteral("音声合成エンジン")));
     EXPECT_EQ(panel->qelVoiceCaption()->text(), QStringLiteral("MSAPI"));
-    EXPECT_TRUE(speech.voice().sapiBusy());
+    EXPECT_TRUE(voice.voice().sapiBusy());
     form2->close();
 }
 
@@ -124,22 +94,24 @@ TEST_F(VoiceWindowFixture, SettingsFromTheButtonAndTheMenuAndTheSpeechWindow)
                       QStringLiteral("Voice pgm"), QStringLiteral("MSAPI"));
     settings.setValue(QStringLiteral("qelPro"), QStringLiteral("Startup"),
                       QStringLiteral("Table Editor"), QStringLiteral("/usr/bin/localc"));
-    window.Form_Load();
+    start();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << qPrintable(dialogs.messageTexts().join(u'|'));
-    settings::Form2 *form2 = window.voiceWindows().form2();
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains(u"speech.wav"_s))
+        << "without a sound device the status bar says where the speech goes";
+    settings::Form2 *form2 = window->voiceWindows().form2();
     EXPECT_FALSE(form2->isVisible()) << "a voice is set: nothing is asked";
 
-    window.findChild<QAbstractButton *>(QStringLiteral("SScmdQEL"))->click();
+    window->findChild<QAbstractButton *>(QStringLiteral("SScmdQEL"))->click();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_EQ(form2->windowModality(), Qt::NonModal);
     EXPECT_EQ(form2->tabs()->currentIndex(), 0);
     form2->close();
-    window.findChild<QAction *>(QStringLiteral("editSettings"))->trigger();
+    window->findChild<QAction *>(QStringLiteral("editSettings"))->trigger();
     EXPECT_TRUE(form2->isVisible());
     form2->close();
 
-    window.showSpeechEngine();
-    slides::TTSAppMain *tts = window.voiceWindows().speechWindow();
+    window->showSpeechEngine();
+    slides::TTSAppMain *tts = window->voiceWindows().speechWindow();
     ASSERT_NE(tts, nullptr);
     EXPECT_TRUE(tts->isVisible());
     EXPECT_EQ(tts->windowTitle(), slides::TTSAppMain::caption());

@@ -1,9 +1,7 @@
 #include "shell/ui/PictureViewer.h"
 
-#include "os/FileAccess.h"
 #include "os/UserDialogs.h"
 #include "support/FakeDialogs.h"
-#include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -17,77 +15,14 @@
 #include <gtest/gtest.h>
 
 using namespace qel;
-using qel::os::FileAccess;
 using qel::shell::PictureViewer;
 
 namespace {
 
-QByteArray jpeg()
+QByteArray encoded(const QSize &size, Qt::GlobalColor colour, const char *format)
 {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
-} // namespace
-
-// A picture from the recent list or a slide may be anything by now; only a regular file is
-// read, and a refusal says why.
-TEST(PictureViewer, ShowsOnlyPicturesFromRegularFiles)
-{
-    struct Row
-    {
-        const char *name;
-        QString (*make)(const QDir &dir);
-        qint32 code;
-    };
-    const Row rows[] = {
-        {"picture",
-         [](const QDir &d) {
-             test::writeFile(d.filePath(QStringLiteral("a.jpg")), jpeg());
-             return d.filePath(QStringLiteral("a.jpg"));
-         },
-         0},
-        {"fifo", [](const QDir &d) { return test::makeFifo(d, QStringLiteral("a.jpg")); },
-         FileAccess::NotRegularFile},
-        {"link to /dev/zero",
-         [](const QDir &d) {
-             return test::makeLink(d, QStringLiteral("a.jpg"), QStringLiteral("/dev/zero"));
-         },
-         FileAccess::NotRegularFile},
-        {"missing", [](const QDir &d) { return d.filePath(QStringLiteral("gone.jpg")); },
-         FileAccess::NotFound},
-        {"not a picture",
-         [](const QDir &d) {
-             test::writeFile(d.filePath(QStringLiteral("a.jpg")), "plain text");
-             return d.filePath(QStringLiteral("a.jpg"));
-         },
-         1},
-    };
-    for (const Row &row : rows) {
-        QTemporaryDir tmp;
-        const QString path = row.make(QDir(tmp.path()));
-        QImage image;
-        const os::Result r = PictureViewer::readPicture(path, image);
-        EXPECT_EQ(r.code, row.code) << row.name << " " << r.message.toStdString();
-        EXPECT_EQ(image.isNull(), row.code != 0) << row.name;
-        if (row.code != 0) {
-            EXPECT_TRUE(r.message.startsWith(path + QStringLiteral(": "))) << row.name;
-        }
-        PictureViewer viewer;
-        EXPECT_EQ(viewer.jpgShow(path), row.code == 0) << row.name;
-        EXPECT_EQ(viewer.fileName(), row.code == 0 ? path : QString()) << row.name;
-    }
-}
-
-namespace {
-
-QByteArray encoded(const QImage &image, const char *format)
-{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -102,36 +37,75 @@ struct Printed
     QString name;
 };
 
-} // namespace
-
-TEST(PictureViewer, ReadsEveryPictureKindAndRefusesHugeOnes)
+// A viewer showing a small picture, with its questions and prints recorded.
+struct ShownPicture
 {
     QTemporaryDir tmp;
-    const QDir dir(tmp.path());
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    for (const char *format : {"PNG", "BMP", "JPG"}) {
-        const QString path =
-            dir.filePath(QStringLiteral("p.") + QString::fromLatin1(format).toLower());
-        test::writeFile(path, encoded(image, format));
-        PictureViewer viewer;
-        EXPECT_TRUE(viewer.jpgShow(path)) << format;
-        EXPECT_EQ(viewer.picture().size(), QSize(40, 30)) << format;
-        // The window holds the picture at its natural size and nothing else.
-        EXPECT_EQ(viewer.findChild<QWidget *>(QStringLiteral("Picture1"))->size(), QSize(40, 30));
-        EXPECT_EQ(viewer.windowTitle(), PictureViewer::caption());
-    }
-    const QString huge = dir.filePath(QStringLiteral("huge.png"));
-    test::writeFile(huge, test::pngHeaderOnly(20000, 20000));
-    QImage read;
-    const os::Result r = PictureViewer::readPicture(huge, read);
-    EXPECT_FALSE(r.ok());
-    EXPECT_TRUE(r.message.contains(QStringLiteral("20000"))) << qPrintable(r.message);
-    EXPECT_TRUE(r.message.startsWith(huge));
+    QString path = tmp.filePath(QStringLiteral("a.jpg"));
+    test::FakeDialogs dialogs;
+    Printed printed;
     PictureViewer viewer;
-    EXPECT_FALSE(viewer.jpgShow(huge));
-    EXPECT_TRUE(viewer.fileName().isEmpty());
-    EXPECT_FALSE(viewer.isVisible());
+
+    ShownPicture()
+    {
+        test::writeFile(path, encoded(QSize(8, 6), Qt::red, "JPG"));
+        viewer.setDialogs(&dialogs);
+        viewer.setPrintFunction([this](const QImage &image, const QString &name) {
+            ++printed.count;
+            printed.image = image;
+            printed.name = name;
+        });
+        EXPECT_TRUE(viewer.jpgShow(path));
+    }
+};
+
+} // namespace
+
+// Pictures of every kind are shown at their natural size; a file that is no picture, or one too
+// large to decode, is refused with its name and the reason. What is no regular file at all is
+// refused unread (see UnreadableFiles).
+TEST(PictureViewer, ShowsPicturesAndRefusesOtherFiles)
+{
+    const QSize size(40, 30);
+    struct Row
+    {
+        const char *file;
+        QByteArray bytes;
+        QString reason; // empty: shown
+    };
+    const Row rows[] = {
+        {"p.png", encoded(size, Qt::darkGreen, "PNG"), {}},
+        {"p.bmp", encoded(size, Qt::darkGreen, "BMP"), {}},
+        {"p.jpg", encoded(size, Qt::darkGreen, "JPG"), {}},
+        {"text.jpg", "plain text", QStringLiteral("画像として読めません")},
+        // Only the header: the size alone must turn it away before anything is decoded.
+        {"huge.png", test::pngHeaderOnly(20000, 20000), QStringLiteral("20000 × 20000")},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.file);
+        QTemporaryDir tmp;
+        const QString path = tmp.filePath(QString::fromLatin1(row.file));
+        test::writeFile(path, row.bytes);
+        const bool picture = row.reason.isEmpty();
+        QImage image;
+        const os::Result r = PictureViewer::readPicture(path, image);
+        EXPECT_EQ(r.ok(), picture) << r.message.toStdString();
+        EXPECT_EQ(image.size(), picture ? size : QSize(0, 0));
+        if (!picture) {
+            EXPECT_TRUE(r.message.startsWith(path + QStringLiteral(": ")));
+            EXPECT_TRUE(r.message.contains(row.reason)) << r.message.toStdString();
+        }
+        PictureViewer viewer;
+        EXPECT_EQ(viewer.jpgShow(path), picture);
+        EXPECT_EQ(viewer.isVisible(), picture);
+        EXPECT_EQ(viewer.fileName(), picture ? path : QString());
+        if (picture) {
+            // The window holds the picture at its natural size and nothing else.
+            EXPECT_EQ(viewer.picture().size(), size);
+            EXPECT_EQ(viewer.findChild<QWidget *>(QStringLiteral("Picture1"))->size(), size);
+            EXPECT_EQ(viewer.windowTitle(), PictureViewer::caption());
+        }
+    }
 }
 
 // A picture larger than the screen is shown smaller, and the caption says so; the print
@@ -141,9 +115,7 @@ TEST(PictureViewer, LargerThanTheScreenIsShownSmaller)
     QTemporaryDir tmp;
     const QString path = QDir(tmp.path()).filePath(QStringLiteral("big.png"));
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-    QImage image(screen * 2, QImage::Format_RGB32);
-    image.fill(Qt::yellow);
-    test::writeFile(path, encoded(image, "PNG"));
+    test::writeFile(path, encoded(screen * 2, Qt::yellow, "PNG"));
     PictureViewer viewer;
     Printed printed;
     viewer.setPrintFunction([&](const QImage &picture, const QString &) {
@@ -158,51 +130,32 @@ TEST(PictureViewer, LargerThanTheScreenIsShownSmaller)
     EXPECT_LE(shown.width(), screen.width());
     EXPECT_LE(shown.height(), screen.height());
     viewer.objLprn();
-    EXPECT_EQ(printed.image.size(), image.size());
+    EXPECT_EQ(printed.image.size(), screen * 2);
 }
 
 // The click asks first; Cancel prints nothing, OK prints the picture with its file name.
 TEST(PictureViewer, ClickAsksBeforePrinting)
 {
-    QTemporaryDir tmp;
-    const QString path = QDir(tmp.path()).filePath(QStringLiteral("a.jpg"));
-    test::writeFile(path, jpeg());
-    test::FakeDialogs dialogs;
-    Printed printed;
-    PictureViewer viewer;
-    viewer.setDialogs(&dialogs);
-    viewer.setPrintFunction([&](const QImage &image, const QString &name) {
-        ++printed.count;
-        printed.image = image;
-        printed.name = name;
-    });
-    ASSERT_TRUE(viewer.jpgShow(path));
-
-    dialogs.answers = {os::MessageAnswer::Cancel};
-    viewer.Picture1_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("ピクチャーを印刷します．"));
-    EXPECT_EQ(dialogs.messages[0].buttons, os::MessageButtons::OkCancel);
-    EXPECT_EQ(dialogs.messages[0].icon, os::MessageIcon::Information);
-    EXPECT_EQ(printed.count, 0);
-
-    dialogs.answers = {os::MessageAnswer::Ok};
-    viewer.Picture1_Click();
-    EXPECT_EQ(printed.count, 1);
-    EXPECT_EQ(printed.name, path);
-    EXPECT_EQ(printed.image.size(), QSize(8, 6));
+    ShownPicture shown;
+    for (const os::MessageAnswer answer : {os::MessageAnswer::Cancel, os::MessageAnswer::Ok}) {
+        const bool ok = answer == os::MessageAnswer::Ok;
+        shown.dialogs.messages.clear();
+        shown.dialogs.answers = {answer};
+        shown.viewer.Picture1_Click();
+        ASSERT_EQ(shown.dialogs.messages.size(), 1);
+        EXPECT_EQ(shown.dialogs.messages[0].text, QStringLiteral("ピクチャーを印刷します．"));
+        EXPECT_EQ(shown.dialogs.messages[0].buttons, os::MessageButtons::OkCancel);
+        EXPECT_EQ(shown.dialogs.messages[0].icon, os::MessageIcon::Information);
+        EXPECT_EQ(shown.printed.count, ok ? 1 : 0);
+    }
+    EXPECT_EQ(shown.printed.name, shown.path);
+    EXPECT_EQ(shown.printed.image.size(), QSize(8, 6));
 }
 
 // A double click closes the viewer without asking to print on its first click.
 TEST(PictureViewer, DoubleClickClosesWithoutAsking)
 {
-    QTemporaryDir tmp;
-    const QString path = QDir(tmp.path()).filePath(QStringLiteral("a.jpg"));
-    test::writeFile(path, jpeg());
-    test::FakeDialogs dialogs;
-    PictureViewer viewer;
-    viewer.setDialogs(&dialogs);
-    ASSERT_TRUE(viewer.jpgShow(path));
+    ShownPicture shown;
     const QPointF at(2, 2);
     QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
@@ -210,15 +163,14 @@ TEST(PictureViewer, DoubleClickClosesWithoutAsking)
                         Qt::NoModifier);
     QMouseEvent twice(QEvent::MouseButtonDblClick, at, at, Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QCoreApplication::sendEvent(&viewer, &press);
-    QCoreApplication::sendEvent(&viewer, &release);
-    QCoreApplication::sendEvent(&viewer, &twice);
-    QCoreApplication::sendEvent(&viewer, &release);
-    EXPECT_FALSE(viewer.isVisible());
+    for (QMouseEvent *event : {&press, &release, &twice, &release})
+        QCoreApplication::sendEvent(&shown.viewer, event);
+    EXPECT_FALSE(shown.viewer.isVisible());
     // Past the double-click time nothing is asked either.
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < QApplication::doubleClickInterval() + 100)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(shown.dialogs.messages.isEmpty());
+    EXPECT_EQ(shown.printed.count, 0);
 }

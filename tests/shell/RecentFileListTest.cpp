@@ -1,7 +1,5 @@
 #include "shell/RecentFileList.h"
-#include "os/FileAccess.h"
 #include "os/TextCodec.h"
-#include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -21,14 +19,23 @@ TEST(RecentFileList, EntryNamesTheFileAndKeepsThePath)
 
 TEST(RecentFileList, OnlyChartsAndPicturesAreListedOnceNewestFirst)
 {
+    const struct
+    {
+        const char *path;
+        bool listed;
+        const char *why;
+    } adds[] = {
+        {"/d/a.chf", true, "a chart"},
+        {"/d/b.jpg", true, "a picture"},
+        {"/d/c.tbx", false, "a table"},
+        {"/d/c.bmp", false, "a bitmap"},
+        {"/d/show.sld", false, "a slide script"},
+        {"/d/b.jpg", false, "already on top"},
+        {"/D/A.chf", true, "the same file in other case moves up"},
+    };
     RecentFileList list;
-    EXPECT_TRUE(list.add(QStringLiteral("/d/a.chf")));
-    EXPECT_TRUE(list.add(QStringLiteral("/d/b.jpg")));
-    EXPECT_FALSE(list.add(QStringLiteral("/d/c.tbx")));
-    EXPECT_FALSE(list.add(QStringLiteral("/d/c.bmp")));
-    EXPECT_FALSE(list.add(QStringLiteral("/d/show.sld")));
-    EXPECT_FALSE(list.add(QStringLiteral("/d/b.jpg"))) << "already on top";
-    EXPECT_TRUE(list.add(QStringLiteral("/D/A.chf"))) << "the same file in other case moves up";
+    for (const auto &add : adds)
+        EXPECT_EQ(list.add(QString::fromLatin1(add.path)), add.listed) << add.why;
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(RecentFileList::pathOf(list.entry(0)), QStringLiteral("/D/A.chf"));
     EXPECT_EQ(RecentFileList::pathOf(list.entry(1)), QStringLiteral("/d/b.jpg"));
@@ -39,13 +46,16 @@ TEST(RecentFileList, StepsWrapAtBothEnds)
     RecentFileList list;
     for (const char *p : {"/a.chf", "/b.chf", "/c.chf"})
         list.add(QString::fromLatin1(p));
-    bool wrapped = false;
-    EXPECT_EQ(list.step(0, -1, &wrapped), 2);
-    EXPECT_TRUE(wrapped);
-    EXPECT_EQ(list.step(2, +1, &wrapped), 0);
-    EXPECT_TRUE(wrapped);
-    EXPECT_EQ(list.step(0, +1, &wrapped), 1);
-    EXPECT_FALSE(wrapped);
+    const struct
+    {
+        int from, direction, to;
+        bool wraps;
+    } steps[] = {{0, -1, 2, true}, {2, +1, 0, true}, {0, +1, 1, false}, {2, -1, 1, false}};
+    for (const auto &s : steps) {
+        bool wrapped = !s.wraps;
+        EXPECT_EQ(list.step(s.from, s.direction, &wrapped), s.to) << s.from << " " << s.direction;
+        EXPECT_EQ(wrapped, s.wraps) << s.from << " " << s.direction;
+    }
 }
 
 TEST(RecentFileList, ListFileRoundTripByteForByte)
@@ -113,24 +123,4 @@ TEST(RecentFileList, MissingFileQuestionBreaksLongPaths)
     EXPECT_TRUE(RecentFileList::missingFileQuestion(0, QStringLiteral("//srv/a.chf"))
                     .contains(QStringLiteral("ネットワークにアクセスできるか確認してください。")));
     EXPECT_TRUE(q.endsWith(QStringLiteral("このリストを削除しますか ?")));
-}
-
-TEST(RecentFileList, ListFileThatIsNoFileIsNeitherReadNorReplaced)
-{
-    QTemporaryDir tmp;
-    const QDir dir(tmp.path());
-    const QString fifo = test::makeFifo(dir, QStringLiteral("qelPropc1.ini"));
-    const QString link =
-        test::makeLink(dir, QStringLiteral("qelPro.ini"), QStringLiteral("/dev/zero"));
-    RecentFileList list;
-    list.add(QStringLiteral("/d/a.chf"));
-    for (const QString &file : {fifo, link}) {
-        const os::Result r = list.load(file);
-        EXPECT_EQ(r.code, os::FileAccess::NotRegularFile) << file.toStdString();
-        EXPECT_TRUE(r.message.startsWith(file)) << r.message.toStdString();
-        EXPECT_EQ(list.count(), 1) << "the list is kept";
-    }
-    const os::Result saved = list.save(fifo);
-    EXPECT_EQ(saved.code, os::FileAccess::NotRegularFile);
-    EXPECT_EQ(test::kindOf(fifo), QStringLiteral("fifo"));
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace qel;
 using shell::ResizeLayout;
 
@@ -13,11 +15,12 @@ namespace {
 // Chart1 as placed for the smallest window: the reference of the first resize.
 constexpr int ChartWidth = ResizeLayout::MinWidth - 1920;   // 8380
 constexpr int ChartHeight = ResizeLayout::MinHeight - 1700; // 6300
+const QSize Minimum(ResizeLayout::MinWidth, ResizeLayout::MinHeight);
 
-ResizeLayout::Result resized(ResizeLayout &layout, int w, int h)
+ResizeLayout::Result resized(ResizeLayout &layout, const QSize &size)
 {
     ResizeLayout::Result result;
-    EXPECT_TRUE(layout.resize(QSize(w, h), [&](const ResizeLayout::Result &r) { result = r; }));
+    EXPECT_TRUE(layout.resize(size, [&](const ResizeLayout::Result &r) { result = r; }));
     return result;
 }
 
@@ -29,96 +32,97 @@ int widthForChart(double factor)
 
 } // namespace
 
-TEST(ResizeLayout, TheMinimumWindowShowsTheDesignedPlaces)
-{
-    ResizeLayout layout;
-    const auto r = resized(layout, 10300, 8000);
-    EXPECT_FALSE(r.enlargeWidth || r.enlargeHeight);
-    EXPECT_EQ(r.geometry.chart1, QRect(0, 0, ChartWidth, ChartHeight));
-    EXPECT_EQ(r.geometry.chart2, QRect(0, 0, ChartWidth, 7500));
-    EXPECT_EQ(r.geometry.legend.top(), 6400);
-    EXPECT_EQ(r.geometry.legend.width(), ChartWidth);
-    EXPECT_EQ(r.geometry.frame2.left(), 8440);
-    EXPECT_EQ(r.geometry.frame3.left(), 8440);
-    EXPECT_EQ(r.rx, 1);
-    EXPECT_EQ(r.ry, 1);
-    EXPECT_FALSE(r.scalesSpacing());
-    EXPECT_EQ(layout.reference(), QSize(ChartWidth, ChartHeight));
-}
-
-TEST(ResizeLayout, ASmallWindowIsEnlargedToTheMinimum)
+TEST(ResizeLayout, ASmallWindowIsEnlargedToTheMinimumAndTheControlsPlaced)
 {
     const struct
     {
-        QSize asked;
-        QSize counted;
-        bool wider;
-        bool higher;
-    } cases[] = {
+        QSize asked, counted;
+        bool wider, higher;
+    } rows[] = {
         {{9000, 7000}, {10300, 8000}, true, true},    {{12000, 7999}, {12000, 8000}, false, true},
         {{10299, 9000}, {10300, 9000}, true, false},  {{0, 0}, {10300, 8000}, true, true},
         {{10300, 8000}, {10300, 8000}, false, false},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : rows) {
+        SCOPED_TRACE(testing::Message() << c.asked.width() << "x" << c.asked.height());
         ResizeLayout layout;
-        const auto r = resized(layout, c.asked.width(), c.asked.height());
-        EXPECT_EQ(r.inner, c.counted) << c.asked.width() << "x" << c.asked.height();
+        const auto r = resized(layout, c.asked);
+        const int w = c.counted.width(), h = c.counted.height();
+        EXPECT_EQ(r.inner, c.counted);
         EXPECT_EQ(r.enlargeWidth, c.wider);
         EXPECT_EQ(r.enlargeHeight, c.higher);
-        EXPECT_EQ(r.geometry.chart1.width(), c.counted.width() - 1920);
-        EXPECT_EQ(r.geometry.chart1.height(), c.counted.height() - 1700);
-        EXPECT_EQ(r.geometry.chart2.height(), c.counted.height() - 500);
-        EXPECT_EQ(r.geometry.legend.top(), c.counted.height() - 1600);
-        EXPECT_EQ(r.geometry.frame2.left(), c.counted.width() - 1860);
+        EXPECT_EQ(r.geometry.chart1, QRect(0, 0, w - 1920, h - 1700));
+        EXPECT_EQ(r.geometry.chart2, QRect(0, 0, w - 1920, h - 500));
+        EXPECT_EQ(r.geometry.legend.top(), h - 1600);
+        EXPECT_EQ(r.geometry.legend.width(), w - 1920);
+        EXPECT_EQ(r.geometry.frame2.left(), w - 1860);
+        EXPECT_EQ(r.geometry.frame3.left(), w - 1860);
     }
 }
 
-TEST(ResizeLayout, DoublingTheChartWidthScalesTheSpacing)
+// Each resize measures Chart1 against the reference size; four times the reference (or a
+// quarter) makes the new size the reference in that direction.
+TEST(ResizeLayout, FactorsAgainstTheReferenceAndResets)
 {
-    ResizeLayout layout;
-    resized(layout, 10300, 8000);
-    const auto r = resized(layout, widthForChart(2), 8000);
-    EXPECT_EQ(r.rx, 2);
-    EXPECT_EQ(r.ry, 1);
-    EXPECT_FALSE(r.resetX || r.resetY);
-    EXPECT_TRUE(r.scalesSpacing());
-    EXPECT_EQ(layout.reference(), QSize(ChartWidth, ChartHeight)) << "the reference stays";
+    struct Step
+    {
+        QSize size;
+        double rx, ry;
+        bool resetX, resetY;
+        QSize reference;
+    };
+    const QSize designed(ChartWidth, ChartHeight);
+    const Step atMinimum{Minimum, 1, 1, false, false, designed};
+    const struct
+    {
+        const char *name;
+        std::vector<Step> steps;
+    } rows[] = {
+        // A 864 x 648 pixel window at 96 dpi, measured against the designed chart.
+        {"first resize",
+         {{{12960, 9720}, 11040.0 / ChartWidth, 8020.0 / ChartHeight, false, false, designed}}},
+        {"twice as wide", {atMinimum, {{widthForChart(2), 8000}, 2, 1, false, false, designed}}},
+        {"four times as wide",
+         {atMinimum,
+          {{widthForChart(4), 8000}, 1, 1, true, false, {4 * ChartWidth, ChartHeight}},
+          {{widthForChart(2), 8000}, 0.5, 1, false, false, {4 * ChartWidth, ChartHeight}}}},
+        {"three times as high",
+         {atMinimum,
+          {{widthForChart(1.5), ChartHeight * 3 + 1700},
+           1.5,
+           1,
+           false,
+           true,
+           {ChartWidth, 3 * ChartHeight}}}},
+    };
+    for (const auto &row : rows) {
+        ResizeLayout layout;
+        for (std::size_t i = 0; i < row.steps.size(); ++i) {
+            const Step &step = row.steps[i];
+            SCOPED_TRACE(testing::Message() << row.name << ", step " << i);
+            const auto r = resized(layout, step.size);
+            EXPECT_DOUBLE_EQ(r.rx, step.rx);
+            EXPECT_DOUBLE_EQ(r.ry, step.ry);
+            EXPECT_EQ(r.resetX, step.resetX);
+            EXPECT_EQ(r.resetY, step.resetY);
+            EXPECT_EQ(r.scalesSpacing(), step.rx * step.ry != 1);
+            EXPECT_EQ(layout.reference(), step.reference);
+        }
+    }
 }
 
-TEST(ResizeLayout, FourTimesWiderMakesTheNewSizeTheReference)
+TEST(ResizeLayout, AResizeDuringAResizeIsIgnored)
 {
     ResizeLayout layout;
-    resized(layout, 10300, 8000);
-    const auto r = resized(layout, widthForChart(4), 8000);
-    EXPECT_EQ(r.rx, 1);
-    EXPECT_TRUE(r.resetX);
-    EXPECT_FALSE(r.resetY);
-    EXPECT_FALSE(r.scalesSpacing());
-    EXPECT_EQ(layout.reference(), QSize(4 * ChartWidth, ChartHeight));
-    // From there, half the width is a factor of 0.5 against the new reference.
-    const auto back = resized(layout, widthForChart(2), 8000);
-    EXPECT_EQ(back.rx, 0.5);
-    EXPECT_FALSE(back.resetX);
-}
-
-TEST(ResizeLayout, AMuchTallerWindowResetsOnlyTheHeight)
-{
-    ResizeLayout layout;
-    resized(layout, 10300, 8000);
-    const auto r = resized(layout, widthForChart(1.5), ChartHeight * 3 + 1700);
-    EXPECT_EQ(r.rx, 1.5);
-    EXPECT_EQ(r.ry, 1);
-    EXPECT_TRUE(r.resetY);
-    EXPECT_EQ(layout.reference(), QSize(ChartWidth, ChartHeight * 3));
-}
-
-TEST(ResizeLayout, TheFirstResizeMeasuresAgainstTheDesignedChart)
-{
-    ResizeLayout layout;
-    const auto r = resized(layout, 12960, 9720); // a 864 x 648 pixel window at 96 dpi
-    EXPECT_DOUBLE_EQ(r.rx, 11040.0 / ChartWidth);
-    EXPECT_DOUBLE_EQ(r.ry, 8020.0 / ChartHeight);
-    EXPECT_TRUE(r.scalesSpacing());
+    bool nested = true;
+    EXPECT_TRUE(layout.resize({9000, 7000}, [&](const ResizeLayout::Result &) {
+        EXPECT_TRUE(layout.inProgress());
+        // Enlarging the window reports the new size at once.
+        nested = layout.resize(Minimum, nullptr);
+    }));
+    EXPECT_FALSE(nested);
+    EXPECT_FALSE(layout.inProgress());
+    EXPECT_TRUE(layout.resize(Minimum, nullptr));
 }
 
 namespace {
@@ -146,25 +150,45 @@ struct ResizedChart
 
 } // namespace
 
-TEST(SpacingFollower, DoublingTheChartDoublesTheSpacingOnceOnly)
+// The spacing follows the chart's size from where it stood, so a size visited again gives
+// the same spacing, and a change made in between (the text size button) is kept.
+TEST(SpacingFollower, TheSpacingFollowsTheChartsSize)
 {
+    const struct
+    {
+        const char *name;
+        int width, height; // 0: the text size button shrinks everything by 0.85
+        int horizontal, vertical, gap;
+    } rows[] = {
+        {"minimum", Minimum.width(), 8000, 20, 20, 20},
+        {"twice as wide", widthForChart(2), 8000, 40, 20, 40},
+        {"the same again", widthForChart(2), 8000, 40, 20, 40},
+        {"back at the reference", Minimum.width(), 8000, 20, 20, 20},
+        {"twice as wide again", widthForChart(2), 8000, 40, 20, 40},
+        {"the text size button", 0, 0, 34, 17, 34},
+        {"the same size", widthForChart(2), 8000, 34, 17, 34},
+        {"back at the reference", Minimum.width(), 8000, 17, 17, 17},
+        {"twice as wide", widthForChart(2), 8000, 34, 17, 34},
+        {"a new reference", widthForChart(5), 8000, 34, 17, 34},
+        {"half of it", widthForChart(2.5), 8000, 17, 17, 17},
+    };
     ResizedChart w;
-    w.resize(10300, 8000);
-    w.resize(widthForChart(2), 8000);
-    EXPECT_EQ(w.chart.Spacing(5), 40);
-    EXPECT_EQ(w.chart.PointGap(), 40);
-    EXPECT_EQ(w.chart.Spacing(7), 20) << "the height did not change";
-    w.resize(widthForChart(2), 8000);
-    EXPECT_EQ(w.chart.Spacing(5), 40) << "the same size again changes nothing";
-    w.resize(10300, 8000);
-    EXPECT_EQ(w.chart.Spacing(5), 20) << "back at the reference, back to the start";
+    for (const auto &row : rows) {
+        if (row.width == 0)
+            shell::changeChartFont_GapSize(w.chart, 0.85, 0.85);
+        else
+            w.resize(row.width, row.height);
+        EXPECT_EQ(w.chart.Spacing(5), row.horizontal) << row.name;
+        EXPECT_EQ(w.chart.Spacing(7), row.vertical) << row.name;
+        EXPECT_EQ(w.chart.PointGap(), row.gap) << row.name;
+    }
 }
 
 TEST(SpacingFollower, DraggingThroughManySizesEndsLikeOneStep)
 {
     ResizedChart dragged, jumped;
-    dragged.resize(10300, 8000);
-    jumped.resize(10300, 8000);
+    dragged.resize(Minimum.width(), Minimum.height());
+    jumped.resize(Minimum.width(), Minimum.height());
     for (int step = 1; step <= 40; ++step)
         dragged.resize(10300 + step * 200, 8000 + step * 100);
     jumped.resize(10300 + 40 * 200, 8000 + 40 * 100);
@@ -175,76 +199,30 @@ TEST(SpacingFollower, DraggingThroughManySizesEndsLikeOneStep)
     EXPECT_EQ(jumped.chart.Spacing(7), 33); // 20 x 10300 / 6300
 }
 
-TEST(SpacingFollower, AResetKeepsTheSpacingTheChartHasThen)
+TEST(ChartSpacing, ScalesEachDirectionOnlyWhenItsFactorIsNotOneAndRoundsHalvesToEven)
 {
-    ResizedChart w;
-    w.resize(10300, 8000);
-    w.resize(widthForChart(2), 8000);
-    w.resize(widthForChart(5), 8000); // 2.5 times the reference: a new reference
-    EXPECT_EQ(w.chart.Spacing(5), 40);
-    w.resize(widthForChart(2.5), 8000); // half the new reference
-    EXPECT_EQ(w.chart.Spacing(5), 20);
-}
-
-TEST(SpacingFollower, AChangeMadeElsewhereIsKept)
-{
-    ResizedChart w;
-    w.resize(10300, 8000);
-    w.resize(widthForChart(2), 8000);
-    // The text size button shrinks the spacing while the chart is twice as wide.
-    shell::changeChartFont_GapSize(w.chart, 0.85, 0.85);
-    EXPECT_EQ(w.chart.Spacing(5), 34);
-    w.resize(widthForChart(2), 8000);
-    EXPECT_EQ(w.chart.Spacing(5), 34);
-    w.resize(10300, 8000);
-    EXPECT_EQ(w.chart.Spacing(5), 17);
-}
-
-TEST(ResizeLayout, AResizeDuringAResizeIsIgnored)
-{
-    ResizeLayout layout;
-    bool nested = true;
-    EXPECT_TRUE(layout.resize({9000, 7000}, [&](const ResizeLayout::Result &) {
-        EXPECT_TRUE(layout.inProgress());
-        // Enlarging the window reports the new size at once.
-        nested = layout.resize({10300, 8000}, nullptr);
-    }));
-    EXPECT_FALSE(nested);
-    EXPECT_FALSE(layout.inProgress());
-    EXPECT_TRUE(layout.resize({10300, 8000}, nullptr));
-}
-
-TEST(ChartSpacing, ScalesEachDirectionOnlyWhenItsFactorIsNotOne)
-{
-    chartview::ChartControl chart;
-    for (int member = 5; member <= 8; ++member)
-        chart.setSpacing(member, 10);
-    shell::changeChartFont_GapSize(chart, 2, 1);
-    EXPECT_EQ(chart.Spacing(7), 20);
-    EXPECT_EQ(chart.Spacing(8), 20);
-    EXPECT_EQ(chart.Spacing(5), 10);
-    EXPECT_EQ(chart.PointGap(), 0) << "the gap follows the horizontal factor only";
-
-    shell::changeChartFont_GapSize(chart, 1, 1.5);
-    EXPECT_EQ(chart.Spacing(5), 15);
-    EXPECT_EQ(chart.Spacing(6), 15);
-    EXPECT_EQ(chart.Spacing(7), 20);
-    EXPECT_EQ(chart.PointGap(), 45) << "a gap of 0 draws as 30 and scales from there";
-
-    chart.setPointGap(40);
-    shell::changeChartFont_GapSize(chart, 0.85, 0.85);
-    EXPECT_EQ(chart.PointGap(), 34);
-    EXPECT_EQ(chart.Spacing(7), 17);
-}
-
-TEST(ChartSpacing, RoundsHalvesToEven)
-{
-    chartview::ChartControl chart;
-    chart.setSpacing(5, 5); // 7.5 -> 8
-    chart.setSpacing(6, 7); // 10.5 -> 10
-    shell::changeChartFont_GapSize(chart, 1, 1.5);
-    EXPECT_EQ(chart.Spacing(5), 8);
-    EXPECT_EQ(chart.Spacing(6), 10);
+    const struct
+    {
+        int before[4], gapBefore; // members 5 to 8
+        double rx, ry;
+        int after[4], gap;
+    } rows[] = {
+        {{10, 10, 10, 10}, 0, 2, 1, {10, 10, 20, 20}, 0},    // the gap follows the second factor
+        {{10, 10, 10, 10}, 0, 1, 1.5, {15, 15, 10, 10}, 45}, // a gap of 0 draws as 30
+        {{20, 20, 20, 20}, 40, 0.85, 0.85, {17, 17, 17, 17}, 34},
+        {{5, 7, 10, 10}, 0, 1, 1.5, {8, 10, 10, 10}, 45}, // 7.5 and 10.5
+    };
+    for (const auto &row : rows) {
+        chartview::ChartControl chart;
+        for (int member = 5; member <= 8; ++member)
+            chart.setSpacing(member, row.before[member - 5]);
+        chart.setPointGap(row.gapBefore);
+        shell::changeChartFont_GapSize(chart, row.rx, row.ry);
+        for (int member = 5; member <= 8; ++member)
+            EXPECT_EQ(chart.Spacing(member), row.after[member - 5])
+                << row.rx << " " << row.ry << " member " << member;
+        EXPECT_EQ(chart.PointGap(), row.gap) << row.rx << " " << row.ry;
+    }
 }
 
 TEST(ResizeLayout, TheColumnTakesTheWidthItsFramesNeedAndStandsBesideWhenTooLow)
@@ -305,7 +283,7 @@ TEST(ResizeLayout, TheColumnTakesTheWidthItsFramesNeedAndStandsBesideWhenTooLow)
         ResizeLayout layout;
         layout.setFrameNeeds(r.frame2, r.frame3);
         layout.setAvailable(r.available);
-        const ResizeLayout::Result result = resized(layout, r.inner.width(), r.inner.height());
+        const ResizeLayout::Result result = resized(layout, r.inner);
         const ResizeLayout::Geometry &g = result.geometry;
         EXPECT_EQ(result.inner, r.counted) << r.name;
         EXPECT_EQ(result.besideEachOther, r.beside) << r.name;

@@ -1,9 +1,9 @@
 #include "chartdoc/SampleChart.h"
 #include "chartview/render/ChartControl.h"
 #include "os/TextCodec.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -42,13 +42,6 @@ ProgramRun qelpro(const QStringList &arguments)
     return run(QStringLiteral(QELPRO_BINARY), arguments);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A talk of three charts and a picture, with a slide whose chart is missing.
 class SlideExport : public testing::Test
 {
@@ -66,12 +59,12 @@ protected:
         picture.fill(QColor(30, 60, 200));
         ASSERT_TRUE(picture.save(dir.filePath(u"photo.jpg"_s), "JPG"));
         script = dir.filePath(u"talk.sld"_s);
-        writeFile(script,
-                  qel::os::encodeText(u"<FILE> one.chf\r\n<TEXT>売上の推移です。\r\n"
-                                      u"<FILE> two.chf\r\n<TEXT>二枚目{VoiceNotSelfend}の説明\r\n"
-                                      u"<FILE> gone.chf\r\n<TEXT>消えたグラフ\r\n"
-                                      u"<FILE> photo.jpg\r\n<TEXT>工場の写真\r\n"
-                                      u"<FILE> three.chf\r\n<TEXT>まとめ\r\n"_s));
+        qel::test::writeFile(
+            script, qel::os::encodeText(u"<FILE> one.chf\r\n<TEXT>売上の推移です。\r\n"
+                                        u"<FILE> two.chf\r\n<TEXT>二枚目{VoiceNotSelfend}の説明\r\n"
+                                        u"<FILE> gone.chf\r\n<TEXT>消えたグラフ\r\n"
+                                        u"<FILE> photo.jpg\r\n<TEXT>工場の写真\r\n"
+                                        u"<FILE> three.chf\r\n<TEXT>まとめ\r\n"_s));
     }
 
     QTemporaryDir dir;
@@ -119,7 +112,7 @@ TEST_F(SlideExport, FailsWithoutWritingForWhatCannotBeAShow)
 {
     const QString pdf = dir.filePath(u"out.pdf"_s);
     const QString empty = dir.filePath(u"empty.sld"_s);
-    writeFile(empty, "<FILE> gone.chf\r\n<TEXT>nothing here\r\n");
+    qel::test::writeFile(empty, "<FILE> gone.chf\r\n<TEXT>nothing here\r\n");
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.sld"_s));
     struct Case
     {

@@ -1,6 +1,6 @@
 #include "os/TextCodec.h"
+#include "support/TestFiles.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,11 +35,9 @@ TEST(SlideTableCommand, PrintsTheTableOfACp932Script)
 {
     QTemporaryDir dir;
     const QString script = dir.filePath(QStringLiteral("talk.sld"));
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(qel::os::encodeText(
-        QStringLiteral("<TEXT>前置き\r\n<file> 売上.chf\r\n<TEXT>説明\r\n<FILE> p.jpg\r\n")));
-    file.close();
+    qel::test::writeFile(script,
+                         qel::os::encodeText(QStringLiteral(
+                             "<TEXT>前置き\r\n<file> 売上.chf\r\n<TEXT>説明\r\n<FILE> p.jpg\r\n")));
 
     const ProgramRun run = slideTable(script);
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);

@@ -8,9 +8,9 @@
 #include "slides/SlidePreparation.h"
 #include "slides/SlideShow.h"
 #include "support/FakeDialogs.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -37,6 +37,10 @@ protected:
             state, speech, dialogs, messages, nullptr,
             [this](int kind, const QImage &, const QString &path) {
                 printed << QString::number(kind) + u':' + path;
+                // The printer's dialogue runs the events while the slide waits for it.
+                if (printing)
+                    printing(*form);
+                return printAnswer;
             },
             [this](const QString &script) { edited << script; }, [this] { return clock; }});
     }
@@ -74,6 +78,8 @@ protected:
     MessageLog messages;
     ShowState state;
     QStringList printed;
+    std::function<void(FormSlide &)> printing; // what happens while the printer asks
+    bool printAnswer = true;                   // whether the printer printed
     QStringList edited;
     std::unique_ptr<FormSlide> form;
 };
@@ -252,6 +258,32 @@ TEST_F(PlayerFixture, TheFirstPrintedSlidePrintsAtOnceLaterOnesAfterACountdown)
     advance(1000);
     EXPECT_FALSE(form->slideRunning());
     EXPECT_EQ(printed.last(), u"10:/talk/p.JPG"_s);
+}
+
+TEST_F(PlayerFixture, EachSlidePrintsOnceAndADeclinedPrintEndsPrinting)
+{
+    form->enablePrintBox();
+    auto *print = control<QCheckBox>("CheckPrn");
+    print->click();
+    // The slide's own timer keeps firing while the printer's dialogue is open.
+    printing = [this](FormSlide &) {
+        advance(8000);
+        advance(8000);
+    };
+    start(SlidePlayer::ScriptChart);
+    EXPECT_EQ(printed.size(), 1);
+    form->finishSlide();
+
+    printAnswer = false; // the printer dialogue is cancelled
+    start(SlidePlayer::ScriptChart, QString(), u"b.CHF"_s);
+    advance(8000);
+    EXPECT_EQ(printed.size(), 2);
+    EXPECT_FALSE(print->isChecked()) << "a declined print does not ask again at every slide";
+    form->finishSlide();
+
+    start(SlidePlayer::ScriptChart, QString(), u"c.CHF"_s);
+    advance(8000);
+    EXPECT_EQ(printed.size(), 2);
 }
 
 TEST_F(PlayerFixture, AClickCancelsThePrintCountdown)
@@ -465,10 +497,8 @@ TEST(SlideShowWithPlayer, BackFromTheSecondSlideShowsTheFirst)
 {
     QTemporaryDir dir;
     const QString script = dir.filePath(u"talk.sld"_s);
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(os::encodeText(u"<FILE> a.chf\r\n<TEXT>A\r\n<FILE> b.chf\r\n<TEXT>B\r\n"_s));
-    file.close();
+    test::writeFile(script,
+                    os::encodeText(u"<FILE> a.chf\r\n<TEXT>A\r\n<FILE> b.chf\r\n<TEXT>B\r\n"_s));
 
     chartview::ChartControl chart;
     const SlidePreparation preparation(chart, [](const QString &) { return os::Result::success(); },

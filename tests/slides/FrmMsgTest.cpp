@@ -1,8 +1,8 @@
 #include "slides/ui/FrmMsg.h"
 
 #include "slides/MessageLog.h"
+#include "support/Pictures.h"
 
-#include <QDir>
 #include <QLabel>
 
 #include <cmath>
@@ -22,7 +22,7 @@ TEST(FrmMsg, ShowsBothTextsAtItsSize)
     const QSize full(int(std::lround(2025 * window.logicalDpiX() / 1440.0)),
                      int(std::lround(1170 * window.logicalDpiY() / 1440.0)));
     EXPECT_EQ(window.size(), full);
-    window.grab().save(QDir::temp().filePath(QStringLiteral("qel-frmmsg.png")));
+    qel::test::savePicture(window.grab().toImage(), QStringLiteral("frmmsg"));
 
     // Shrunk for the key sending of a slide show, then shown again: texts and size return.
     window.shrink();

@@ -2,9 +2,9 @@
 
 #include "os/TextCodec.h"
 #include "support/SpecialFiles.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -105,13 +105,11 @@ TEST(SlideScript, ReadsCp932AndUtf8AndRefusesWhatIsNoFile)
     QTemporaryDir dir;
     const QString text = QStringLiteral("<FILE> グラフ.chf\r\n<TEXT>売上の推移です。\r\n");
     const QByteArray encodings[] = {os::encodeText(text), text.toUtf8()};
+    const QString talk = dir.filePath(QStringLiteral("talk.sld"));
     for (const QByteArray &bytes : encodings) {
-        QFile file(dir.filePath(QStringLiteral("talk.sld")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        test::writeFile(talk, bytes);
         SlideTable table;
-        ASSERT_TRUE(SlideScript::read(file.fileName(), table).ok());
+        ASSERT_TRUE(SlideScript::read(talk, table).ok());
         ASSERT_EQ(table.count(), 1);
         EXPECT_EQ(table.rows[1].file, QStringLiteral("グラフ.CHF"));
         EXPECT_EQ(table.rows[1].narration, QStringLiteral("売上の推移です。"));
@@ -142,8 +140,7 @@ TEST(SlideScript, ResolvesNamesWithBackslashesAndAnyCase)
     ASSERT_TRUE(root.mkpath(QStringLiteral("Charts/Sub")));
     for (const QString &name :
          {QStringLiteral("Charts/Sub/sales.chf"), QStringLiteral("top.chf")}) {
-        QFile file(root.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        test::writeFile(root.filePath(name), {});
     }
     const struct
     {

@@ -13,9 +13,9 @@
 #include "slides/SlideScript.h"
 #include "support/FakeDialogs.h"
 #include "support/SpecialFiles.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -30,13 +30,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QDateTime Started(QDate(2026, 3, 9), QTime(14, 5, 7));
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A show over fakes: charts "load" by name (those in `failing` fail), pictures are read from
 // their files, and the chart's bottom title names the chart last loaded.
@@ -86,7 +79,7 @@ protected:
     QString script(const QString &text)
     {
         const QString path = dir.filePath(u"talk.sld"_s);
-        writeFile(path, os::encodeText(text));
+        test::writeFile(path, os::encodeText(text));
         return path;
     }
 
@@ -210,7 +203,7 @@ TEST_F(ShowFixture, AChartThatFailsGetsTheMessageAndTheShowGoesOn)
 
 TEST_F(ShowFixture, APictureThatCannotBeReadIsShownAsANoticeWithItsNarration)
 {
-    writeFile(dir.filePath(u"broken.jpg"_s), "not a picture");
+    test::writeFile(dir.filePath(u"broken.jpg"_s), "not a picture");
     play(script(u"<FILE> broken.jpg\r\n<TEXT>話は続く\r\n"_s), 0);
     ASSERT_EQ(player.shown.size(), 1);
     EXPECT_EQ(player.shown[0].kind, SlidePlayer::Picture);
@@ -288,7 +281,7 @@ TEST_F(ShowFixture, AScriptWithoutSlidesSaysSoAndEnds)
         dialogs.messages.clear();
         host.calls.clear();
         const QString path = dir.filePath(u"empty.sld"_s);
-        writeFile(path, bytes);
+        test::writeFile(path, bytes);
         play(path, 0);
         EXPECT_TRUE(player.shown.isEmpty());
         EXPECT_TRUE(dialogs.messageTexts().contains(SlideShow::noSlidesText(path)))
@@ -338,9 +331,7 @@ TEST_F(ShowFixture, ASelectionBecomesAScriptTheUserMayKeep)
     EXPECT_EQ(dialogs.messages[0].text, SlideShow::recordQuestion(name));
     EXPECT_EQ(dialogs.messages[0].buttons, os::MessageButtons::YesNo);
     EXPECT_EQ(dialogs.messages[0].icon, os::MessageIcon::Information);
-    QFile kept(dir.filePath(name));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), os::encodeText(expected + u"\r\n"_s));
+    EXPECT_EQ(test::readFile(dir.filePath(name)), os::encodeText(expected + u"\r\n"_s));
     EXPECT_TRUE(host.mainVisible);
     EXPECT_TRUE(player.unloaded);
 
@@ -380,7 +371,7 @@ TEST_F(ShowFixture, AGeneratedScriptIsNeverWrittenOverAFolder)
     dialogs.answers = {os::MessageAnswer::Yes};
     const QString name = SlideScript::proposedFileName(Started);
     ASSERT_TRUE(QDir(dir.path()).mkdir(name));
-    writeFile(dir.filePath(name + u"/keep.txt"_s), "mine");
+    test::writeFile(dir.filePath(name + u"/keep.txt"_s), "mine");
     play(u"d\r\na.chf\r\nb.chf\r\n"_s, 1);
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_TRUE(dialogs.messages[1].text.contains(name)) << qPrintable(dialogs.messages[1].text);
@@ -395,12 +386,9 @@ TEST(SlidePreparationLoad, BadChartFilesAreRefusedWithTheirReason)
     chartview::ChartControl chart1, chart2;
     chartdoc::buildSampleChart(chart1, chart2);
     ASSERT_EQ(chart1.ExportFile(chartview::FormatChartFile, d.filePath(u"good.chf"_s)), 0);
-    writeFile(d.filePath(u"damaged.chf"_s), QByteArray(4096, '\x5a'));
-    writeFile(d.filePath(u"truncated.chf"_s), [&] {
-        QFile good(d.filePath(u"good.chf"_s));
-        good.open(QIODevice::ReadOnly);
-        return good.read(good.size() / 2);
-    }());
+    test::writeFile(d.filePath(u"damaged.chf"_s), QByteArray(4096, '\x5a'));
+    const QByteArray whole = test::readFile(d.filePath(u"good.chf"_s));
+    test::writeFile(d.filePath(u"truncated.chf"_s), whole.left(whole.size() / 2));
     d.mkdir(u"folder.chf"_s);
     test::makeFifo(d, u"pipe.chf"_s);
 

@@ -3,10 +3,9 @@
 #include "stats/RegressionOptions.h"
 
 #include "StatsTestChart.h"
+#include "support/ChartFill.h"
 #include "support/FakeDialogs.h"
-
-#include <QDir>
-#include <QImage>
+#include "support/Pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -84,21 +83,12 @@ std::vector<PlacementCase> allCases()
 // Twelve points of two series; stored X values start at 0, so a point at X = 0 is among them.
 void fillChart(ChartControl &chart, const ChartKind &kind)
 {
-    const int points = 12;
-    chart.BeginDataLoad(chartview::ChannelValues, 2, points);
-    chart.BeginDataLoad(chartview::ChannelXValues, 2, points);
-    for (int s = 0; s < 2; ++s) {
-        chart.setActiveSeries(qint16(s));
-        chart.setSeriesCaption(qint16(s), QStringLiteral("G%1").arg(s + 1));
-        for (int p = 0; p < points; ++p) {
-            chart.setValueX(p, kind.stored == ChartKind::Stored::None ? 0.0 : p * 0.75);
-            chart.setValueY(p, 6 + s * 9 + 0.8 * p + 1.5 * std::sin(p * 1.3));
-        }
-    }
-    for (int p = 0; p < points; ++p)
+    const bool stored = kind.stored == ChartKind::Stored::XValues;
+    qel::test::fillChart(
+        chart, 2, 12, [](int s, int p) { return 6 + s * 9 + 0.8 * p + 1.5 * std::sin(p * 1.3); },
+        [stored](int, int p) { return stored ? p * 0.75 : 0.0; });
+    for (int p = 0; p < 12; ++p)
         chart.setPointCaption(p, QStringLiteral("%1月").arg(p + 1));
-    chart.EndDataLoad(chartview::ChannelValues);
-    chart.EndDataLoad(chartview::ChannelXValues);
     chart.setChartType(kind.chartType);
     chart.setHasXValues(kind.hasXValues);
     chart.setAxisValue(chartview::AxisYMin, 0);
@@ -136,16 +126,6 @@ Calibration calibrate(const ChartControl &chart, const ChartLayout &layout, bool
     return c;
 }
 
-void savePicture(const ChartControl &chart, const std::string &name)
-{
-    const QString dir = qEnvironmentVariable("QEL_TEST_PICTURES");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    chart.renderImage(chart.viewSize())
-        .save(dir + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png"));
-}
-
 class CurvePlacement : public ::testing::TestWithParam<PlacementCase>
 {
 };
@@ -172,7 +152,7 @@ TEST_P(CurvePlacement, FittedPointsLandWhereTheirValuesAreOnTheDataScale)
     ASSERT_TRUE(r.succeeded()) << r.message.toStdString();
     std::ostringstream name;
     name << c;
-    savePicture(chart, name.str());
+    qel::test::savePicture(chart.renderImage(chart.viewSize()), QString::fromStdString(name.str()));
 
     const ChartLayout &layout = chart.currentLayout();
     const Calibration cal = calibrate(chart, layout, c.chart.atPointNumbers);

@@ -3,6 +3,7 @@
 #include "stats/JobFailure.h"
 
 #include "StatsTestChart.h"
+#include "support/ChartFill.h"
 #include "support/FakeDialogs.h"
 
 #include <gtest/gtest.h>
@@ -15,23 +16,14 @@ using Field = RegressionFields::Field;
 
 namespace {
 
-// groups x points, value = 100 * group + point (1-based), X = point, legends "G1"...
+// groups x points, value = 100 * group + point (1-based), X = point, legends "G1", "P1"...
 void fillGrid(ChartControl &chart, int groups, int points)
 {
-    chart.BeginDataLoad(chartview::ChannelValues, groups, points);
-    chart.BeginDataLoad(chartview::ChannelXValues, groups, points);
-    for (int g = 0; g < groups; ++g) {
-        chart.setActiveSeries(qint16(g));
-        chart.setSeriesCaption(qint16(g), QStringLiteral("G%1").arg(g + 1));
-        for (int p = 0; p < points; ++p) {
-            chart.setValueX(p, p + 1);
-            chart.setValueY(p, 100 * (g + 1) + p + 1);
-        }
-    }
+    qel::test::fillChart(
+        chart, groups, points, [](int g, int p) { return 100 * (g + 1) + p + 1; },
+        [](int, int p) { return p + 1; });
     for (int p = 0; p < points; ++p)
         chart.setPointCaption(p, QStringLiteral("P%1").arg(p + 1));
-    chart.EndDataLoad(chartview::ChannelValues);
-    chart.EndDataLoad(chartview::ChannelXValues);
 }
 
 struct DataFieldFixture : ::testing::Test
@@ -95,23 +87,6 @@ TEST_F(DataFieldFixture, AFieldLargeEnoughIsNotResized)
     EXPECT_EQ(chart.model(), before);
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_EQ(fields.lastGroup, QStringLiteral("6"));
-}
-
-TEST_F(DataFieldFixture, SixUserGroupsCannotHaveStandardErrorCurves)
-{
-    for (qint16 n : {qint16(6), qint16(0)}) {
-        fillGrid(chart, 6, 10);
-        dialogs.messages.clear();
-        const chartview::ChartModel before = chart.model();
-        int firstNew = 0, fieldPoints = 0;
-        const os::Result r =
-            field.dataFiled4Regr(DataField::LineWithSe, 1, n, firstNew, fieldPoints);
-        EXPECT_EQ(r.code, Refused);
-        EXPECT_EQ(r.message,
-                  QStringLiteral("グループが５以下でないので、SE曲線を描けません。（仕様）"));
-        EXPECT_EQ(dialogs.messageTexts(), QStringList{r.message});
-        EXPECT_EQ(chart.model(), before);
-    }
 }
 
 TEST_F(DataFieldFixture, ACurveSeriesCannotHaveACurve)

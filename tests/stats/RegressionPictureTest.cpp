@@ -4,8 +4,8 @@
 
 #include "StatsTestChart.h"
 #include "support/FakeDialogs.h"
+#include "support/Pictures.h"
 
-#include <QDir>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@ using namespace qel;
 using namespace qel::stats;
 
 // Renders what a user sees after two runs, for a look at the picture: a noisy line with
-// its regression line and standard-error curves, and a bowl with its parabola. The files
-// are left in the test's working folder.
+// its regression line and standard-error curves, and a bowl with its parabola (kept where
+// QEL_TEST_PICTURES says).
 TEST(RegressionPicture, ScatterWithLineCurvesAndParabola)
 {
     chartview::ChartControl chart;
@@ -58,11 +58,10 @@ TEST(RegressionPicture, ScatterWithLineCurvesAndParabola)
     EXPECT_EQ(chart.SeriesCaption(4), QStringLiteral("SEy #1"));
     EXPECT_EQ(chart.SeriesCaption(5), QStringLiteral("SEy #2"));
 
-    const QImage image = chart.renderImage(QSize(900, 600));
-    EXPECT_TRUE(image.save(QDir::current().filePath(QStringLiteral("regression-chart.png"))));
+    test::savePicture(chart.renderImage(QSize(900, 600)), QStringLiteral("regression-chart"));
 
     // The options window as the user meets it.
     RegressionOptionsWindow window(options, dialogs);
     window.show();
-    EXPECT_TRUE(window.grab().save(QDir::current().filePath(QStringLiteral("frmRegr.png"))));
+    test::savePicture(window.grab().toImage(), QStringLiteral("frmRegr"));
 }

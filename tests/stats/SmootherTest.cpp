@@ -138,26 +138,6 @@ TEST_F(SmoothFixture, ReplacesTheSeriesAndResizesEveryGroup)
     EXPECT_FALSE(chart.ErrorPending());
 }
 
-TEST_F(SmoothFixture, CancelLeavesTheChartAlone)
-{
-    statstest::fillScatter(chart, {asPairs(zigzag(9))});
-    const chartview::ChartModel before = chart.model();
-    dialogs.answers = {os::MessageAnswer::Cancel};
-    EXPECT_EQ(smoother.runSmoothing(0).code, Cancelled);
-    EXPECT_EQ(chart.model(), before);
-}
-
-TEST_F(SmoothFixture, AHundredPointsAreTooMany)
-{
-    statstest::fillScatter(chart, {asPairs(zigzag(100))});
-    const chartview::ChartModel before = chart.model();
-    const os::Result r = smoother.smoothSeries(0);
-    EXPECT_EQ(r.code, Refused);
-    EXPECT_EQ(r.message, QStringLiteral(" 100データが多すぎます. "));
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{r.message});
-    EXPECT_EQ(chart.model(), before);
-}
-
 TEST_F(SmoothFixture, GapsSplitTheCurve)
 {
     // 60 points, empty at 0, 15, 30 and 45: the leading empty one is copied, the others end

@@ -1,6 +1,5 @@
 #include "stats/StatReport.h"
 
-#include "os/FileAccess.h"
 #include "os/TextCodec.h"
 #include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
@@ -11,53 +10,10 @@
 #include <gtest/gtest.h>
 
 using namespace qel;
-using qel::os::FileAccess;
 using qel::stats::StatReport;
 
-// Stat.txt is appended to by rewriting it whole; a name that is no regular file is neither
-// read (a FIFO would hang the job) nor replaced.
-TEST(StatReportFile, AppendsOnlyToRegularFilesAndSaysWhyNot)
-{
-    struct Row
-    {
-        const char *name;
-        QString (*make)(const QDir &dir);
-        const char *reason;
-    };
-    const Row rows[] = {
-        {"fifo", [](const QDir &d) { return test::makeFifo(d, QStringLiteral("Stat.txt")); },
-         "通常のファイルではありません"},
-        {"link to fifo",
-         [](const QDir &d) {
-             return test::makeLink(d, QStringLiteral("Stat.txt"),
-                                   test::makeFifo(d, QStringLiteral("pipe")));
-         },
-         "通常のファイルではありません"},
-        {"folder",
-         [](const QDir &d) {
-             d.mkdir(QStringLiteral("Stat.txt"));
-             return d.filePath(QStringLiteral("Stat.txt"));
-         },
-         "フォルダーです"},
-        {"missing folder", [](const QDir &d) { return d.filePath(QStringLiteral("no/Stat.txt")); },
-         "フォルダーがありません"},
-    };
-    for (const Row &row : rows) {
-        QTemporaryDir tmp;
-        const QDir dir(tmp.path());
-        const QString path = row.make(dir);
-        const QStringList before = test::listing(dir);
-        const QString kind = test::kindOf(path);
-        QString error;
-        EXPECT_FALSE(StatReport::appendToFile(path, QStringLiteral("line\r\n"), &error))
-            << row.name;
-        EXPECT_TRUE(error.startsWith(path + QStringLiteral(": "))) << row.name;
-        EXPECT_TRUE(error.contains(QString::fromUtf8(row.reason))) << row.name;
-        EXPECT_EQ(test::kindOf(path), kind) << row.name;
-        EXPECT_EQ(test::listing(dir), before) << row.name;
-    }
-}
-
+// Stat.txt is appended to by rewriting it whole; what is no regular file is neither read nor
+// replaced (see UnreadableFiles).
 TEST(StatReportFile, AppendsThroughALinkAndKeepsTheFileEncoding)
 {
     QTemporaryDir tmp;

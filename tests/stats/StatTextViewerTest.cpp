@@ -64,15 +64,6 @@ TEST(StatTextViewer, ShowsTheFileAtItsEndAndClosesEarlierViewers)
     EXPECT_EQ(visibleViewers(), 0);
 }
 
-TEST(StatTextViewer, AMissingFileShowsAnEmptyViewer)
-{
-    StatTextViewer viewer;
-    viewer.showReport(QStringLiteral("/nonexistent/Stat.txt"));
-    ASSERT_TRUE(viewer.window());
-    EXPECT_TRUE(viewer.window()->toPlainText().isEmpty());
-    StatTextViewer::closeViewers();
-}
-
 TEST(StatTextViewer, TheReportIsShownInAFixedPitchJapaneseFont)
 {
     // The report lines its tables up in 14-column zones: every half-width character must take

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "chartview/render/ChartControl.h"
-#include "os/MessageWindow.h"
 #include "stats/ReportViewer.h"
+#include "support/FakeMessageWindow.h"
 
 #include <QStringList>
 
@@ -44,35 +44,7 @@ inline void fillScatter(chartview::ChartControl &chart, const std::vector<Points
     chart.setChartType(chartview::GalleryScatter | chartview::TypeShowMarkers);
 }
 
-// Y values of one series, in point order.
-inline std::vector<double> seriesValues(const chartview::ChartControl &chart, int series)
-{
-    std::vector<double> v;
-    for (int p = 0; p < chart.model().pointCount; ++p)
-        v.push_back(chart.model().value(series, p));
-    return v;
-}
-
-class RecordingMessages : public os::MessageWindow
-{
-public:
-    void frmMsgShow(const QString &title, const QString &message) override
-    {
-        shown.append(title + u'|' + message);
-        visible = true;
-    }
-    void hide() override
-    {
-        visible = false;
-        ++hides;
-    }
-    void sendToBack() override { ++sentBack; }
-
-    QStringList shown;
-    bool visible = false;
-    int hides = 0;
-    int sentBack = 0;
-};
+using RecordingMessages = test::FakeMessageWindow;
 
 class RecordingViewer : public stats::ReportViewer
 {

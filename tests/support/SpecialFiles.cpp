@@ -69,6 +69,67 @@ QStringList listing(const QDir &dir)
                          QDir::Name);
 }
 
+const char *nameOf(Special kind)
+{
+    switch (kind) {
+    case Special::Fifo:
+        return "fifo";
+    case Special::LinkToFifo:
+        return "link to a fifo";
+    case Special::LinkToDevice:
+        return "link to /dev/zero";
+    case Special::Socket:
+        return "socket";
+    case Special::Folder:
+        return "folder";
+    case Special::Missing:
+        return "missing";
+    }
+    return "?";
+}
+
+QString makeSpecial(const QDir &dir, const QString &name, Special kind)
+{
+    switch (kind) {
+    case Special::Fifo:
+        return makeFifo(dir, name);
+    case Special::LinkToFifo:
+        return makeLink(dir, name, makeFifo(dir, name + QStringLiteral(".pipe")));
+    case Special::LinkToDevice:
+        return makeLink(dir, name, QStringLiteral("/dev/zero"));
+    case Special::Socket:
+        return makeSocket(dir, name);
+    case Special::Folder:
+        EXPECT_TRUE(dir.mkpath(name));
+        return dir.filePath(name);
+    case Special::Missing:
+        return dir.filePath(name);
+    }
+    return {};
+}
+
+QString readReason(Special kind)
+{
+    switch (kind) {
+    case Special::Folder:
+        return QStringLiteral("フォルダーです");
+    case Special::Missing:
+        return QStringLiteral("ファイルが見つかりません");
+    default:
+        return QStringLiteral("通常のファイルではありません");
+    }
+}
+
+HangGuard::HangGuard(unsigned seconds)
+{
+    ::alarm(seconds);
+}
+
+HangGuard::~HangGuard()
+{
+    ::alarm(0);
+}
+
 SmallDisk::SmallDisk(qint64 bytes)
 {
     QTemporaryDir dir;

@@ -26,17 +26,22 @@ AboutWindow::AboutWindow(const Info &info, QWidget *parent)
     icon->setPixmap(QIcon(QStringLiteral(":/icons/qelPro.svg")).pixmap(64, 64));
     layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
 
-    layout->addWidget(addLabel(QStringLiteral("lblTitle"), title + QStringLiteral(" (") + info.osName + QLatin1Char(')')), 0, 1, 1, 2);
-    layout->addWidget(addLabel(QStringLiteral("lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + info.version), 1, 1, 1, 2);
-    QLabel *description = addLabel(
-        QStringLiteral("lblDescription"),
-        QStringLiteral("qelPro is simple tool to create high grade presentation graph.\n"
-                       "qelPro for Linux — Qt %1")
-            .arg(QString::fromLatin1(qVersion())));
+    layout->addWidget(addLabel(QStringLiteral("lblTitle"),
+                               title + QStringLiteral(" (") + info.osName + QLatin1Char(')')),
+                      0, 1, 1, 2);
+    layout->addWidget(
+        addLabel(QStringLiteral("lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + info.version), 1, 1, 1,
+        2);
+    QLabel *description =
+        addLabel(QStringLiteral("lblDescription"),
+                 QStringLiteral("qelPro is simple tool to create high grade presentation graph.\n"
+                                "qelPro for Linux — Qt %1")
+                     .arg(QString::fromLatin1(qVersion())));
     description->setWordWrap(true);
     layout->addWidget(description, 2, 1, 1, 2);
 
-    const MachineLine machine = MachineLine::forProgramDirectory(info.programDir, info.computerName);
+    const MachineLine machine =
+        MachineLine::forProgramDirectory(info.programDir, info.computerName);
     layout->addWidget(addLabel(QStringLiteral("LblServer"), machine.heading), 3, 1);
     m_computer = addLabel(QStringLiteral("LblComputer"), machine.name);
     layout->addWidget(m_computer, 3, 2);

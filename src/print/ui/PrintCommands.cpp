@@ -250,11 +250,11 @@ int PrintCommands::printerDialog(const QString &document)
     return copies > 0 ? copies : 0;
 }
 
-void PrintCommands::run(const std::function<void(PrinterPage &)> &draw, bool dialogShown,
+bool PrintCommands::run(const std::function<void(PrinterPage &)> &draw, bool dialogShown,
                         const QString &document)
 {
     if (printsToFile() && !dialogShown && printerDialog(document) == 0)
-        return; // a file print asks where each time, so no file is replaced unasked
+        return false; // a file print asks where each time, so no file is replaced unasked
     os::Result result;
     QString where;
     if (printsToFile()) {
@@ -279,9 +279,10 @@ void PrintCommands::run(const std::function<void(PrinterPage &)> &draw, bool dia
     if (!result) {
         m_parts.dialogs.inform(failedText() + QStringLiteral("\r\n") + result.message,
                                os::MessageIcon::Exclamation);
-        return;
+        return false;
     }
     emit printed(where);
+    return true;
 }
 
 void PrintCommands::runJob(const Job &job, bool dialogShown)
@@ -436,7 +437,7 @@ void PrintCommands::addMenuEntries(QMenu *menu, QAction *before)
     menu->insertAction(before, setup);
 }
 
-void PrintCommands::printPicture(const QImage &image, const QString &fileName)
+bool PrintCommands::printPicture(const QImage &image, const QString &fileName)
 {
     PrintSource s;
     if (m_parts.describe)
@@ -445,7 +446,7 @@ void PrintCommands::printPicture(const QImage &image, const QString &fileName)
     const auto draw = [&](PrinterPage &page) {
         PicturePrint::print(page, {image, fileName, s.version, when});
     };
-    run(draw, false, fileName);
+    return run(draw, false, fileName);
 }
 
 } // namespace qel::print

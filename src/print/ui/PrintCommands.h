@@ -103,7 +103,8 @@ public:
     void addMenuEntries(QMenu *menu, QAction *before);
 
     // objLprn: the picture viewer's print on the printer.
-    void printPicture(const QImage &image, const QString &fileName);
+    // False when nothing was printed.
+    bool printPicture(const QImage &image, const QString &fileName);
 
     // The same prints onto a given page (the command line's PDF, tests); the document is
     // ended and the result says whether it came out.
@@ -123,7 +124,8 @@ signals:
 private:
     // Runs draw on the printer: on paper directly, into a PDF through a safe save. A print
     // to a file first asks where (the printer dialogue) unless that was just shown.
-    void run(const std::function<void(PrinterPage &)> &draw, bool dialogShown,
+    // false when nothing was printed (cancelled or failed).
+    bool run(const std::function<void(PrinterPage &)> &draw, bool dialogShown,
              const QString &document = QString());
     void runJob(const Job &job, bool dialogShown);
     void draw(PrinterPage &page, const Job &job, bool keepWhite);

@@ -95,6 +95,14 @@ Form2::Form2(Form2State &state, chartview::ChartView &chart, os::UserDialogs &di
         connect(ok, &QPushButton::clicked, this, [this, index] { SScmdOK_Click(index); });
         m_ok[std::size_t(index)] = ok;
     }
+    auto *version = new QPushButton(QStringLiteral("Version"), page);
+    version->setObjectName(QStringLiteral("SSCmdVersion"));
+    connect(version, &QPushButton::clicked, this, &Form2::versionRequested);
+    auto *history = new QPushButton(QStringLiteral("qelProアクセス記録表示"), page);
+    history->setObjectName(QStringLiteral("SScmdHistory"));
+    connect(history, &QPushButton::clicked, this, &Form2::historyRequested);
+    buttons->addWidget(version);
+    buttons->addWidget(history);
     buttons->addStretch();
     buttons->addWidget(m_ok[0]);
 
@@ -201,12 +209,19 @@ void Form2::SScmdOK_Click(int index)
         m_tabs->setCurrentIndex(0);
         return;
     }
-    emit dataFieldChgOkRequested(2);
+    std::optional<Form2State::Box> focus;
+    if (m_applyDataFields && !m_applyDataFields(2, focus)) {
+        if (focus) {
+            m_dialogs.beep();
+            m_tabs->setCurrentIndex(0);
+            dataFieldBox(*focus)->setFocus();
+        }
+        return;
+    }
     // A box holding only line breaks holds no text.
     const bool right = !m_state.text(Form2State::TxtRight).trimmed().isEmpty();
     m_chart.setSecondYAxis(0, right ? 1 : -1);
-    unload();
-    emit seriesColorsRefreshRequested();
+    unload(); // a changed field reaches the colour window as a replaced chart
 }
 
 bool Form2::dataFieldLeft(Form2State::Box box)

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <optional>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -37,7 +39,12 @@ public:
     void unload();
     void setCurrentFile(const QString &path);
 
-    // SScmdOK(0) and SScmdOK(1).
+    // Applies the data fields (dataFieldChgOk with mode 2). False when the chart kept its
+    // field; focus then names the box to correct, if one is to blame.
+    using DataFieldApplier = std::function<bool(int mode, std::optional<Form2State::Box> &focus)>;
+    void setDataFieldApplier(DataFieldApplier applier) { m_applyDataFields = std::move(applier); }
+
+    // SScmdOK(0) and SScmdOK(1). OK(0) leaves the window open when the fields were refused.
     void SScmdOK_Click(int index);
     // Leaving a data-field box: anything but a number of 0 or more beeps and keeps the focus
     // there. Returns whether the text was accepted.
@@ -53,10 +60,9 @@ public:
     QPushButton *okButton(int index) const { return m_ok[std::size_t(index & 1)]; }
 
 signals:
-    // The data fields are to be applied (dataFieldChgOk with 2) and the series colours
-    // refreshed: the statistics and colour windows do this.
-    void dataFieldChgOkRequested(int mode);
-    void seriesColorsRefreshRequested();
+    // SSCmdVersion: the about window. SScmdHistory: the access record in the text editor.
+    void versionRequested();
+    void historyRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -75,6 +81,7 @@ private:
     std::array<QPlainTextEdit *, 4> m_titles{};
     std::array<QLineEdit *, 4> m_fields{};
     std::array<QPushButton *, 2> m_ok{};
+    DataFieldApplier m_applyDataFields;
     bool m_updating = false;
 };
 

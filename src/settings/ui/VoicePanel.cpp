@@ -7,7 +7,7 @@
 namespace qel::settings {
 
 VoicePanel::VoicePanel(VoiceSettings &settings, const QStringList &missing, QWidget *parent)
-    : QGroupBox(QStringLiteral("表編集と音声"), parent)
+    : QGroupBox(QStringLiteral("音声"), parent)
     , m_settings(settings)
     , m_grid(new QGridLayout(this))
 {
@@ -55,12 +55,6 @@ VoicePanel::VoicePanel(VoiceSettings &settings, const QStringList &missing, QWid
 
     connect(&m_settings, &VoiceSettings::labelsChanged, this, &VoicePanel::showLabels);
     showLabels(m_settings.labels());
-}
-
-void VoicePanel::setEditorButton(QAbstractButton *button)
-{
-    button->setParent(this);
-    m_grid->addWidget(button, 0, 0);
 }
 
 void VoicePanel::showLabels(const VoiceSettings::Labels &labels)

@@ -6,14 +6,13 @@
 
 #include <array>
 
-class QAbstractButton;
 class QGridLayout;
 class QLabel;
 class QPushButton;
 
 namespace qel::settings {
 
-// frameSetEditVoice's voice half in the settings window: the choices of the text reader, the
+// The voice half of the settings window: the choices of the text reader, the
 // document talker and the speech engine, the voice test and the three labels. What cannot
 // speak on this machine is named with what to install.
 class VoicePanel : public QGroupBox
@@ -30,8 +29,6 @@ public:
     QLabel *qelVoiceCaption() const { return m_caption; }
     QLabel *qelVoicePgmFile() const { return m_file; }
     QLabel *missingLabel() const { return m_missing; }
-    // The table editor's button (cmdSetEditVoice 0) takes the first row.
-    void setEditorButton(QAbstractButton *button);
 
     void showLabels(const VoiceSettings::Labels &labels);
 

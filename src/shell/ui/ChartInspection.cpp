@@ -3,7 +3,9 @@
 #include "chartdoc/ChartDocument.h"
 #include "chartview/ui/ChartWidget.h"
 #include "chartview/ui/PointInspector.h"
+#include "settings/Form2State.h"
 #include "shell/ProgramState.h"
+#include "stats/DataField.h"
 #include "stats/RegressionJob.h"
 #include "stats/ui/RegressionOptionsWindow.h"
 #include "stats/ui/StatTextViewer.h"
@@ -102,7 +104,8 @@ int ChartInspection::askRegressionJob(const QString &dataName)
 AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
 {
     ChartView &chart = m_parts.chart1.chart();
-    // Until the settings window hands over its boxes, the fields cover the whole chart.
+    takeBoxes();
+    // Boxes never filled (no chart loaded yet) cover the whole chart.
     if (m_fields.firstGroup.isEmpty()) {
         m_fields.firstGroup = m_fields.firstPoint = QStringLiteral("1");
         m_fields.lastGroup = QString::number(chart.SeriesTotal());
@@ -118,6 +121,7 @@ AnalysisOutcome ChartInspection::runRegressionJob(int series, int job)
     run.setMessageWindow(&m_parts.messages);
     const chartview::ChartModel before = chart.model();
     const stats::JobResult result = run.runRegressionJob(series, job);
+    giveBoxes();
     if (m_parts.document)
         m_parts.document->recordEdit(
             job == 77 ? QStringLiteral("平滑化") : QStringLiteral("回帰直線"), before);
@@ -139,6 +143,51 @@ void ChartInspection::chartCommand(ChartWidget &chart, qint16 code, qint32 param
     const QFont chosen = QFontDialog::getFont(&ok, toQFont(old), m_parts.window);
     if (ok)
         control.setTextFont(member, toSpec(chosen, old));
+}
+
+bool ChartInspection::applyDataFields(int userGroups,
+                                      std::optional<settings::Form2State::Box> &focus)
+{
+    ChartView &chart = m_parts.chart1.chart();
+    takeBoxes();
+    const chartview::ChartModel before = chart.model();
+    const os::Result applied = stats::DataField(chart, m_parts.dialogs, m_fields, &m_parts.messages)
+                                   .dataFieldChgOk(userGroups);
+    giveBoxes();
+    if (m_parts.document && !(chart.model() == before)) {
+        m_parts.document->recordEdit(QStringLiteral("データ範囲"), before);
+        // The colour window and the controls follow the new groups.
+        m_parts.document->controlsFollowChart();
+        emit m_parts.document->chartReplaced();
+    }
+    using Field = stats::RegressionFields::Field;
+    using Box = settings::Form2State::Box;
+    focus.reset();
+    if (m_fields.focus) {
+        static constexpr Box boxes[] = {Box::TxtGrp0, Box::TxtGrp1, Box::TxtCpg0, Box::TxtCpg1};
+        static_assert(int(Field::LastPoint) == 3);
+        focus = boxes[int(*m_fields.focus)];
+    }
+    return applied.ok();
+}
+
+void ChartInspection::takeBoxes()
+{
+    if (!m_parts.document)
+        return;
+    using Box = settings::Form2State::Box;
+    const settings::Form2State &boxes = m_parts.document->form2();
+    m_fields.firstGroup = boxes.text(Box::TxtGrp0);
+    m_fields.lastGroup = boxes.text(Box::TxtGrp1);
+    m_fields.firstPoint = boxes.text(Box::TxtCpg0);
+    m_fields.lastPoint = boxes.text(Box::TxtCpg1);
+}
+
+void ChartInspection::giveBoxes()
+{
+    if (m_parts.document)
+        m_parts.document->form2().setDataFields(m_fields.firstGroup, m_fields.lastGroup,
+                                                m_fields.firstPoint, m_fields.lastPoint);
 }
 
 } // namespace qel::shell

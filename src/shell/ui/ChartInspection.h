@@ -1,6 +1,8 @@
 #pragma once
 
 #include "chartview/ui/InspectionHost.h"
+#include "os/Result.h"
+#include "settings/Form2State.h"
 #include "stats/RegressionFields.h"
 #include "stats/RegressionOptions.h"
 
@@ -67,6 +69,10 @@ public:
     int askRegressionJob(const QString &dataName) override;
     chartview::AnalysisOutcome runRegressionJob(int series, int job) override;
     bool offerScatterChart() override;
+    // The settings window's OK: the chart's data field takes the range boxes (dataFieldChgOk);
+    // a change is one undo step. The boxes show the range as applied. False when the chart
+    // kept its field; focus then names the box to correct, if one is to blame.
+    bool applyDataFields(int userGroups, std::optional<settings::Form2State::Box> &focus);
 
     static QString scatterOnlyNote()
     {
@@ -77,6 +83,9 @@ private:
     void chartCommand(chartview::ChartWidget &chart, qint16 code, qint32 param);
     // The status bar of the main window the charts sit in; null without one.
     QStatusBar *statusBar() const;
+    // The range boxes of the document's settings are the fields the jobs use.
+    void takeBoxes();
+    void giveBoxes();
 
     Parts m_parts;
     stats::RegressionOptions m_options;

@@ -1,6 +1,7 @@
 #include "shell/ui/HelpBrowser.h"
 
-#include <QFile>
+#include "os/FileAccess.h"
+
 #include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
@@ -10,9 +11,32 @@
 
 namespace qel::shell {
 
+namespace {
+
+// Reads the help's pages and pictures through FileAccess: a link to a FIFO or a device is
+// shown as missing instead of blocking the window.
+class RegularFileBrowser : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!url.isLocalFile())
+            return QTextBrowser::loadResource(type, name);
+        QByteArray bytes;
+        if (!os::FileAccess::readRegularFile(url.toLocalFile(), bytes, HelpBrowser::MaxFileSize))
+            return QVariant();
+        return bytes;
+    }
+};
+
+} // namespace
+
 HelpBrowser::HelpBrowser(QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_browser(new QTextBrowser(this))
+    , m_browser(new RegularFileBrowser(this))
 {
     setObjectName(QStringLiteral("HelpBrowser"));
     setWindowTitle(defaultTitle());
@@ -24,16 +48,20 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     resize(640, 560);
 }
 
-bool HelpBrowser::open(const QString &path)
+os::Result HelpBrowser::open(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-        return false;
-    file.close();
+    QByteArray bytes;
+    const os::Result read = os::FileAccess::readRegularFile(path, bytes, MaxFileSize);
+    if (!read)
+        return read;
+    if (bytes.trimmed().isEmpty())
+        return os::Result::failure(
+            os::FileAccess::describe(path, QStringLiteral("ファイルが空です")),
+            os::FileAccess::Failed);
     m_browser->setSource(QUrl::fromLocalFile(path));
     const QString title = m_browser->documentTitle();
     setWindowTitle(title.isEmpty() ? defaultTitle() : title);
-    return true;
+    return os::Result::success();
 }
 
 QRect HelpBrowser::placeBeside(const QRect &owner, const QSize &size, const QRect &available)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/Result.h"
+
 #include <QWidget>
 
 class QTextBrowser;
@@ -17,8 +19,12 @@ public:
 
     static QString defaultTitle() { return QStringLiteral("qelPro ヘルプ"); }
 
-    // Shows the help file; false when it cannot be read.
-    bool open(const QString &path);
+    // Shows the help file. A file that is missing, empty, too large or no regular file (a
+    // FIFO would block the window) is refused with a message naming it and the reason; the
+    // pages and pictures the help links to are read the same way.
+    os::Result open(const QString &path);
+
+    static constexpr qint64 MaxFileSize = qint64(16) << 20;
     QTextBrowser *browser() const { return m_browser; }
 
     // Where a window of size goes next to owner on a screen whose free area is available:

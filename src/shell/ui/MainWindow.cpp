@@ -28,9 +28,12 @@
 #include "shell/ui/OptionPanel.h"
 #include "shell/ui/PictureViewer.h"
 #include "shell/ui/SlideShowLink.h"
-#include "slides/ShowState.h"
+#include "shell/ui/TableEditing.h"
+#include "shell/ui/TableEditorPanel.h"
 #include "shell/ui/VoiceWindows.h"
+#include "slides/ShowState.h"
 #include "slides/SpeechOutput.h"
+#include "slides/ui/FormSlide.h"
 #include "slides/ui/FrmMsg.h"
 
 #include <QAction>
@@ -157,10 +160,10 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                                  m_launcher.launch(notepadName(), arguments);
                              },
                              [this](int, const QImage &slide, const QString &path) {
-                                 m_print->printPicture(slide, path);
+                                 return m_print->printPicture(slide, path);
                              },
                              {},
-                             {}});
+                             [this](const QString &path) { chartShown(path); }});
     m_viewOptions = std::make_unique<ChartOptionControls>(
         ChartOptionControls::Parts{*m_document, m_speech, m_dialogs, *m_stepTimer});
     // A turned chart drops the painted background, and the chart's own gradient switch with
@@ -193,9 +196,20 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     m_legendFont = [this](const LegendFontChoice &current) {
         return LegendFontDialog::ask(current, this);
     };
+    m_tableEditing = std::make_unique<TableEditing>(
+        TableEditing::Parts{m_state, m_settings, *m_document, m_dialogs, services.starter,
+                            m_column->control<QLabel>(QStringLiteral("LblTabEditerSet")),
+                            [this](const QString &path) { WordPad(path); },
+                            [this](const QString &text) { statusBar()->showMessage(text, 8000); }});
     m_voiceWindows = std::make_unique<VoiceWindows>(VoiceWindows::Parts{
         this, m_document->form2(), m_chart1->chart(), m_dialogs, services.settings, m_state,
-        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); }});
+        services.speechServices, [this] { return programFolder(); }, [this] { endProgram(); },
+        [this](settings::Form2 &form2) { settingsWindowMade(form2); },
+        [this] { m_tableEditing->chooseEditor(); },
+        [this] {
+            if (slides::FormSlide *slide = m_slides->slideWindow())
+                slide->setVoiceEDitAvailable();
+        }});
     if (m_voiceWindows->hasSpeech())
         m_recent->setSettingsLoader([this] { m_voiceWindows->Save1Load2XclVoiceIni(2); });
     setAcceptDrops(true); // beyond the help button, a file dropped anywhere opens as well
@@ -503,6 +517,25 @@ void MainWindow::Form_Load()
     // What start-up loaded is where the user begins: nothing to save yet.
     m_document->controlsFollowChart();
     m_document->resetHistory();
+    m_tableEditing->chartShown(m_state.currentFile);
+    const QString speechNote = m_voiceWindows->outputNote();
+    if (!speechNote.isEmpty())
+        statusBar()->showMessage(speechNote, 20000);
+}
+
+void MainWindow::chartShown(const QString &path)
+{
+    m_tableEditing->chartShown(path);
+}
+
+void MainWindow::settingsWindowMade(settings::Form2 &form2)
+{
+    form2.addToSecondTab(m_tableEditing->panel(&form2));
+    form2.setDataFieldApplier([this](int mode, std::optional<settings::Form2State::Box> &focus) {
+        return m_inspection->applyDataFields(mode, focus);
+    });
+    connect(&form2, &settings::Form2::versionRequested, this, &MainWindow::showAbout);
+    connect(&form2, &settings::Form2::historyRequested, this, [this] { WordPad(accessLogName()); });
 }
 
 void MainWindow::setWindowCaption(const QString &path)

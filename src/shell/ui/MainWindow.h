@@ -67,6 +67,7 @@ class HelpBrowser;
 class OptionPanel;
 class PictureViewer;
 class SlideShowLink;
+class TableEditing;
 class VoiceWindows;
 struct ProgramState;
 
@@ -103,6 +104,7 @@ public:
     void Form_Load();
 
     void setWindowCaption(const QString &path) override;
+    void chartShown(const QString &path) override;
     void Calculater_Click();
     void cmdQelHlp_Click();
     void cmdQelHlp_OLEDragDrop(const QStringList &files);
@@ -130,6 +132,8 @@ public:
     // The print buttons, the printer and its dialogues.
     print::PrintCommands &printCommands() { return *m_print; }
     SlideShowLink &slideShow() { return *m_slides; }
+    // The spreadsheet hand-over, the table follower and the memo.
+    TableEditing &tableEditing() { return *m_tableEditing; }
     // The chart on view alone, full screen (kind 0 of the slide window).
     void showChartFullScreen();
     // The settings window (Form2) and the speech window.
@@ -217,6 +221,8 @@ private:
     QSize availableInner() const;
     // An enlarged window is moved back onto the screen's free area.
     void keepOnScreen();
+    // The settings window was made: the table editor's panel and its buttons join it.
+    void settingsWindowMade(settings::Form2 &form2);
     void Form_Resize();
     void applyLayout(const ResizeLayout::Result &result);
     void chartCommand(int chart, int command, bool &handled);
@@ -244,6 +250,7 @@ private:
     std::unique_ptr<slides::ShowState> m_ownShow;
     slides::ShowState *m_show = nullptr;
     std::unique_ptr<SlideShowLink> m_slides;
+    std::unique_ptr<TableEditing> m_tableEditing;
     // The chart's layout pairs as the last resize found them.
     qint16 m_viewState[4] = {0, 0, 0, 0};
 

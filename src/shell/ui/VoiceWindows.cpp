@@ -9,6 +9,7 @@
 #include "slides/SpeechEngine.h"
 #include "slides/SpeechServices.h"
 #include "slides/Voice.h"
+#include "slides/VoiceSystem.h"
 #include "slides/ui/TTSAppMain.h"
 
 #include <QCoreApplication>
@@ -49,6 +50,8 @@ settings::VoiceSettings *VoiceWindows::voiceSettings()
     };
     hooks.endProgram = m_parts.endProgram;
     hooks.startReaderChooser = [this] { return startReaderChooser(); };
+    hooks.chooseTableEditor = m_parts.chooseTableEditor;
+    hooks.setVoiceEDitAvailable = m_parts.setVoiceEDitAvailable;
     m_voice = std::make_unique<settings::VoiceSettings>(context, hooks);
     return m_voice.get();
 }
@@ -58,6 +61,8 @@ settings::Form2 *VoiceWindows::form2()
     if (!m_form2) {
         m_form2 =
             new settings::Form2(m_parts.form2State, m_parts.chart, m_parts.dialogs, m_parts.owner);
+        if (m_parts.settingsWindowMade)
+            m_parts.settingsWindowMade(*m_form2);
         if (settings::VoiceSettings *voice = voiceSettings()) {
             auto *panel = new settings::VoicePanel(*voice, m_parts.speech->engine().missingTexts());
             m_form2->addToSecondTab(panel);
@@ -94,6 +99,16 @@ bool VoiceWindows::startReaderChooser()
                                     m_form2 ? static_cast<QWidget *>(m_form2) : m_parts.owner);
     chooser.exec();
     return true;
+}
+
+QString VoiceWindows::outputNote() const
+{
+    const QString chosen = m_parts.state.voicePgm;
+    if (!m_parts.speech || chosen.isEmpty() || chosen == slides::VoiceSystems::notSetValue() ||
+        !m_parts.speech->outputDevices().isEmpty())
+        return {};
+    return QStringLiteral("音声出力装置がないため、音声を %1 に書き出しています")
+        .arg(m_parts.speech->outputDescription());
 }
 
 void VoiceWindows::closeAll()

@@ -50,6 +50,12 @@ public:
         slides::SpeechServices *speech = nullptr;
         std::function<QString()> programFolder; // asked when first needed
         std::function<void()> endProgram;
+        // The table editor's half: its panel joins the settings window when it is made, and
+        // its choice (cmdSetEditVoice 0) runs when the stored editor is empty at start-up.
+        std::function<void(settings::Form2 &)> settingsWindowMade;
+        std::function<void()> chooseTableEditor;
+        // setVoiceEDitAvailable of the slide window, when a show runs.
+        std::function<void()> setVoiceEDitAvailable;
     };
 
     explicit VoiceWindows(Parts parts);
@@ -69,6 +75,9 @@ public:
     // Save1Load2XclVoiceIni, what the recent list's load starts with.
     void Save1Load2XclVoiceIni(int mode);
     void closeAll();
+    // What the status bar says when a voice is chosen but no sound device can play it (the
+    // speech then goes to a WAV file); empty otherwise.
+    QString outputNote() const;
 
 private:
     bool startReaderChooser();

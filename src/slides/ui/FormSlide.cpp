@@ -491,13 +491,15 @@ void FormSlide::finishPrinting()
 {
     m_printing = false;
     m_print->setEnabled(false);
-    if (m_print->text() != Cancel) {
-        m_context.dialogs.beep();
-        m_print->setText(Printing);
-        if (m_context.print && m_kind != CurrentChart)
-            m_context.print(m_kind, m_picture, m_path);
-    }
+    // The slide ends before the printer is asked: its dialogue runs the events, and a slide
+    // still running would start another countdown and print the slide twice.
     endSlide();
+    if (m_print->text() == Cancel)
+        return;
+    m_context.dialogs.beep();
+    m_print->setText(Printing);
+    if (m_context.print && m_kind != CurrentChart && !m_context.print(m_kind, m_picture, m_path))
+        m_print->setChecked(false); // declined: the next slides are not printed either
 }
 
 // ---- commands ------------------------------------------------------------------------------

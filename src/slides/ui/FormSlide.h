@@ -37,7 +37,8 @@ class FormSlide : public QWidget, public SlidePlayer
 public:
     // Prints a slide: kind 10 the picture (through the picture viewer), other kinds the
     // chart on a white background (the main window's print). path names the slide's file.
-    using Printer = std::function<void(int kind, const QImage &picture, const QString &path)>;
+    // False when nothing was printed (the printer dialogue was cancelled, the print failed).
+    using Printer = std::function<bool(int kind, const QImage &picture, const QString &path)>;
 
     struct Context
     {

@@ -1,9 +1,9 @@
 #include "stats/ui/StatTextViewer.h"
 
+#include "os/FileAccess.h"
 #include "os/TextCodec.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -35,10 +35,11 @@ void StatTextViewer::showReport(const QString &path)
 {
     closeViewers();
 
-    QFile file(path);
-    QString text;
-    if (file.open(QIODevice::ReadOnly))
-        text = os::splitLines(os::decodeText(file.readAll()).text).join(u'\n');
+    QByteArray bytes;
+    m_lastRead = os::FileAccess::readRegularFile(path, bytes, MaxFileSize);
+    const QString text =
+        m_lastRead ? os::splitLines(os::decodeText(bytes).text).join(u'\n')
+                   : QStringLiteral("統計処理の記録を表示できません。\n") + m_lastRead.message;
 
     auto *view = new QPlainTextEdit(m_parent);
     view->setObjectName(QStringLiteral("statTxt"));

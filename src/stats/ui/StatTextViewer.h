@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Result.h"
 #include "stats/ReportViewer.h"
 
 #include <QPlainTextEdit>
@@ -16,8 +17,15 @@ public:
     explicit StatTextViewer(QWidget *parent = nullptr);
 
     // Closes every window titled "stat.txt", then opens the file in a new one scrolled to
-    // its end.
+    // its end. A file that cannot be read (missing, a FIFO, a folder, too large) is not
+    // waited for: the window says which file it is and why instead.
     void showReport(const QString &path) override;
+
+    // What the last showReport read; the message names the file and the reason on failure.
+    const os::Result &lastRead() const { return m_lastRead; }
+
+    // The largest report the viewer reads.
+    static constexpr qint64 MaxFileSize = qint64(64) << 20;
 
     // The viewer opened last; null once it has been closed.
     QPlainTextEdit *window() const { return m_window; }
@@ -27,6 +35,7 @@ public:
 private:
     QWidget *m_parent;
     QPointer<QPlainTextEdit> m_window;
+    os::Result m_lastRead;
 };
 
 } // namespace qel::stats
