@@ -10,6 +10,7 @@
 #include "chartdoc/DataFileLoader.h"
 #include "chartview/CfxOcx.h"
 #include "chartview/render/ChartControl.h"
+#include "os/Useful.h"
 #include "os/UserDialogs.h"
 #include "shell/StartupChart.h"
 #include "slides/MessageLog.h"
@@ -307,6 +308,7 @@ int picture(const QString &file, const QSize &size, const QString &out, bool vie
 
 int main(int argc, char *argv[])
 {
+    os::keepFreedMemory(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -6,11 +6,24 @@
 #include <QTime>
 
 #include <charconv>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <chrono>
 #include <cmath>
 #include <limits>
 
 namespace qel::os {
+
+void keepFreedMemory()
+{
+#ifdef __GLIBC__
+    // Blocks up to 32 MiB come from the heap rather than a mapping of their own, and the heap
+    // keeps up to 128 MiB free at its top.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+#endif
+}
 
 void hideTaskbar() {}
 

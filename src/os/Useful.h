@@ -15,6 +15,12 @@ inline bool isMissingNumber(float v)
     return v == MissingNumber;
 }
 
+// Called first thing in main: memory the program frees is kept for its next use instead of
+// being handed back to the system and faulted in again page by page. Loading, painting and
+// the statistics allocate and free arrays of megabytes over and over; a program that keeps
+// up to a hundred megabytes of them spends far less time in the kernel.
+void keepFreedMemory();
+
 // Taskbar hiding around a slide show: the slide window runs full screen on Linux,
 // so these keep their call sites and do nothing.
 void hideTaskbar();

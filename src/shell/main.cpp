@@ -1,5 +1,6 @@
 #include "os/IniSettingsStore.h"
 #include "os/ProcessStarter.h"
+#include "os/Useful.h"
 #include "shell/CommandLine.h"
 #include "shell/HeadlessExport.h"
 #include "shell/ProgramState.h"
@@ -160,6 +161,7 @@ int runWindow(QApplication &app, const qel::shell::CommandLine &line)
 
 int main(int argc, char *argv[])
 {
+    qel::os::keepFreedMemory();
     const bool headless = runsWithoutWindow(argc, argv);
     const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (!platformChosen && headless)
