@@ -11,6 +11,9 @@
 #include <QSvgGenerator>
 
 #include <cmath>
+#include <cstdlib>
+
+#include <sys/mman.h>
 
 namespace qel::chartview {
 
@@ -137,9 +140,36 @@ void ChartControl::draw(QPainter *painter, const QRectF &target, qreal resolutio
     ChartPainter(m_model, m_background).paint(painter, target, resolution, false);
 }
 
+namespace {
+
+// An image whose memory comes in huge pages where the system offers them: a picture of a few
+// megabytes is then faulted in a handful of times instead of a thousand.
+QImage hugePageImage(const QSize &size, QImage::Format format)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::size_t HugePage = 2 * 1024 * 1024;
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(std::max(size.height(), 0));
+    if (size.isEmpty() || QImage::toPixelFormat(format).bitsPerPixel() != 32 || bytes < HugePage)
+        return QImage(size, format);
+    const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+    void *memory = std::aligned_alloc(HugePage, rounded);
+    if (!memory)
+        return QImage(size, format);
+    madvise(memory, rounded, MADV_HUGEPAGE);
+    return QImage(
+        static_cast<uchar *>(memory), size.width(), size.height(), bytesPerLine, format,
+        [](void *p) { std::free(p); }, memory);
+#else
+    return QImage(size, format);
+#endif
+}
+
+} // namespace
+
 QImage ChartControl::renderImage(const QSize &size, QImage::Format format) const
 {
-    QImage image(size, format);
+    QImage image = hugePageImage(size, format);
     image.setDotsPerMeterX(3780); // 96 dots per inch
     image.setDotsPerMeterY(3780);
     image.fill(Qt::white);
