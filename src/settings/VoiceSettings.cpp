@@ -1,12 +1,11 @@
 #include "settings/VoiceSettings.h"
 
+#include "os/DeadlineWait.h"
 #include "os/SettingsStore.h"
 #include "os/UserDialogs.h"
 #include "slides/ExternalReader.h"
 #include "slides/ReaderCatalog.h"
 #include "slides/SpeechOutput.h"
-
-#include <cmath>
 
 namespace qel::settings {
 
@@ -24,8 +23,6 @@ QString section()
 {
     return QStringLiteral("Startup");
 }
-
-constexpr double SecondsPerDay = 86400;
 
 } // namespace
 
@@ -133,18 +130,7 @@ VoiceSettings::Labels VoiceSettings::labelsFor(const QString &voicePgm) const
 
 void VoiceSettings::waitUpTo(double seconds, const std::function<bool()> &until)
 {
-    const double start = m_context.timeOfDay();
-    const double deadline = std::nearbyint(start) + seconds;
-    for (;;) {
-        if (until())
-            return;
-        double now = m_context.timeOfDay();
-        if (now < start - SecondsPerDay / 2)
-            now += SecondsPerDay;
-        if (now >= deadline)
-            return;
-        m_context.pumpEvents();
-    }
+    os::waitUpTo(seconds, until, m_context.timeOfDay, m_context.pumpEvents);
 }
 
 void VoiceSettings::Save1Load2XclVoiceIni(int mode)

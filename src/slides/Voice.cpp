@@ -1,5 +1,6 @@
 #include "slides/Voice.h"
 
+#include "os/DeadlineWait.h"
 #include "os/UserDialogs.h"
 #include "slides/ExternalReader.h"
 #include "slides/ReaderCatalog.h"
@@ -7,15 +8,9 @@
 #include "slides/SpeechForm.h"
 #include "slides/VoiceMarks.h"
 
-#include <cmath>
-
 namespace qel::slides {
 
-namespace {
-
-constexpr double SecondsPerDay = 86400;
-
-} // namespace
+namespace {} // namespace
 
 Voice::Voice(Context context)
     : m_context(std::move(context))
@@ -35,18 +30,7 @@ VoiceSystem Voice::voiceSystem() const
 
 void Voice::waitUpTo(int seconds, const std::function<bool()> &until)
 {
-    const double start = m_context.timeOfDay();
-    const double deadline = std::nearbyint(start) + seconds;
-    for (;;) {
-        if (until())
-            return;
-        double now = m_context.timeOfDay();
-        if (now < start - SecondsPerDay / 2)
-            now += SecondsPerDay; // midnight passed during the wait
-        if (now >= deadline)
-            return;
-        m_context.pumpEvents();
-    }
+    os::waitUpTo(seconds, until, m_context.timeOfDay, m_context.pumpEvents);
 }
 
 bool Voice::voiceFailed() const
