@@ -1,9 +1,11 @@
 #include "slides/EspeakBackend.h"
 
+#include <QLibrary>
 #include <QMetaObject>
 
 #include <cmath>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 #ifdef QEL_HAVE_ESPEAK
@@ -14,11 +16,45 @@ namespace qel::slides {
 
 namespace {
 
+#ifdef QEL_HAVE_ESPEAK
+
+// The library's functions, resolved when speech is first wanted rather than linked: loading
+// libespeak-ng and its sound libraries costs every start and every export that never speaks.
+struct Espeak
+{
+    decltype(&espeak_Initialize) initialize = nullptr;
+    decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&espeak_ListVoices) listVoices = nullptr;
+    decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&espeak_SetParameter) setParameter = nullptr;
+    decltype(&espeak_Synth) synth = nullptr;
+
+    bool resolve(QLibrary &library)
+    {
+        const auto get = [&library](auto &function, const char *name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            return function != nullptr;
+        };
+        return get(initialize, "espeak_Initialize") &&
+               get(setSynthCallback, "espeak_SetSynthCallback") &&
+               get(listVoices, "espeak_ListVoices") &&
+               get(setVoiceByName, "espeak_SetVoiceByName") &&
+               get(setParameter, "espeak_SetParameter") && get(synth, "espeak_Synth");
+    }
+};
+
+#endif
+
 struct Library
 {
     bool ready = false;
     int sampleRate = 0;
     QList<SpeechVoice> voices;
+    QString loadError; // why the library could not be loaded
+#ifdef QEL_HAVE_ESPEAK
+    Espeak api;
+#endif
 };
 
 #ifdef QEL_HAVE_ESPEAK
@@ -74,14 +110,20 @@ Library &library()
     static Library lib;
     static std::once_flag once;
     std::call_once(once, [] {
+        // Never unloaded: the library keeps its synthesiser until the program ends.
+        auto *library = new QLibrary(QStringLiteral("espeak-ng"), 1);
+        if (!lib.api.resolve(*library)) {
+            lib.loadError = library->errorString();
+            return;
+        }
         const int rate =
-            espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+            lib.api.initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
         if (rate <= 0)
             return;
         lib.ready = true;
         lib.sampleRate = rate;
-        espeak_SetSynthCallback(synthCallback);
-        const espeak_VOICE **list = espeak_ListVoices(nullptr);
+        lib.api.setSynthCallback(synthCallback);
+        const espeak_VOICE **list = lib.api.listVoices(nullptr);
         for (int i = 0; list && list[i]; ++i) {
             const espeak_VOICE *v = list[i];
             SpeechVoice voice;
@@ -133,6 +175,11 @@ public:
             return; // cancelled before it started
 #ifdef QEL_HAVE_ESPEAK
         const Library &lib = library();
+        if (!lib.ready) {
+            r.result = os::Result::failure(EspeakBackend::installHint());
+            emit done(r);
+            return;
+        }
         r.sampleRate = lib.sampleRate;
         Collect c;
         c.offset = request.offset;
@@ -150,19 +197,19 @@ public:
         espeak_ERROR error = EE_OK;
         {
             std::lock_guard<std::mutex> lock(libraryLock());
-            if (espeak_SetVoiceByName(request.voice.file.toUtf8().constData()) != EE_OK) {
+            if (lib.api.setVoiceByName(request.voice.file.toUtf8().constData()) != EE_OK) {
                 r.result = os::Result::failure(
                     QStringLiteral("espeak-ng の声 %1 を読み込めません。").arg(request.voice.name));
             } else {
-                espeak_SetParameter(espeakRATE, wordsPerMinute(request.rate), 0);
-                espeak_SetParameter(espeakPUNCTUATION,
-                                    request.speakPunctuation ? espeakPUNCT_ALL : espeakPUNCT_NONE,
-                                    0);
+                lib.api.setParameter(espeakRATE, wordsPerMinute(request.rate), 0);
+                lib.api.setParameter(espeakPUNCTUATION,
+                                     request.speakPunctuation ? espeakPUNCT_ALL : espeakPUNCT_NONE,
+                                     0);
                 unsigned flags = espeakCHARS_UTF8;
                 if (request.ssml)
                     flags |= espeakSSML;
-                error = espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                                     flags, nullptr, &c);
+                error = lib.api.synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER,
+                                      0, flags, nullptr, &c);
             }
         }
         if (m_generation->load() != generation)
@@ -193,7 +240,6 @@ EspeakBackend::EspeakBackend(QObject *parent)
 {
     qRegisterMetaType<qel::slides::SynthesisRequest>();
     qRegisterMetaType<qel::slides::SynthesisResult>();
-    library(); // voices are known before the first request
     m_worker = new Worker(m_generation);
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -230,6 +276,9 @@ QString EspeakBackend::missingText() const
     if (isAvailable())
         return {};
 #ifdef QEL_HAVE_ESPEAK
+    if (!library().loadError.isEmpty())
+        return QStringLiteral("libespeak-ng を読み込めません (%1)。%2 が要ります。")
+            .arg(library().loadError, installHint());
     return QStringLiteral("espeak-ng の声のデータが見つかりません。%1 が要ります。")
         .arg(installHint());
 #else

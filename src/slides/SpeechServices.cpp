@@ -4,14 +4,12 @@
 #include "slides/EspeakBackend.h"
 #include "slides/OpenJTalkBackend.h"
 #include "slides/ReaderCatalog.h"
+#include "slides/SoundDeviceOutput.h"
+#include "slides/SoundDevices.h"
 #include "slides/SpeechEngine.h"
 #include "slides/SpeechForm.h"
 #include "slides/Voice.h"
 #include "slides/WavFileOutput.h"
-
-#ifdef QEL_HAVE_MULTIMEDIA
-#include "slides/QtAudioOutput.h"
-#endif
 
 #include <QCoreApplication>
 #include <QThread>
@@ -75,21 +73,13 @@ std::unique_ptr<AudioOutput> SpeechServices::makeOutput(const QString &device)
     const QString asked = qEnvironmentVariable("QELPRO_AUDIO_OUT");
     if (!asked.isEmpty())
         return std::make_unique<WavFileOutput>(asked, true);
-#ifdef QEL_HAVE_MULTIMEDIA
-    if (!QtAudioOutput::deviceDescriptions().isEmpty())
-        return std::make_unique<QtAudioOutput>(QtAudioOutput::deviceByDescription(device));
-#else
-    Q_UNUSED(device);
-#endif
-    return std::make_unique<WavFileOutput>(m_options.fallbackWav, true);
+    return std::make_unique<SoundDeviceOutput>(device, m_options.fallbackWav);
 }
 
 QStringList SpeechServices::outputDevices() const
 {
-#ifdef QEL_HAVE_MULTIMEDIA
     if (m_options.wavPath.isEmpty() && qEnvironmentVariableIsEmpty("QELPRO_AUDIO_OUT"))
-        return QtAudioOutput::deviceDescriptions();
-#endif
+        return SoundDevices::descriptions();
     return {};
 }
 

@@ -141,6 +141,30 @@ TEST(Program, ExportsWithoutADisplayAndReportsErrors)
     EXPECT_TRUE(run.readAllStandardOutput().contains("3.0"));
 }
 
+// Speech and sound are opened when first wanted: an export, which never speaks, does not pay
+// for loading them (the dynamic loader lists every library it opens).
+TEST(Program, AnExportLoadsNoSpeechOrSoundLibraries)
+{
+    QTemporaryDir dir;
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+    env.insert(QStringLiteral("LD_DEBUG_OUTPUT"), dir.filePath(QStringLiteral("loader")));
+    run.setProcessEnvironment(env);
+    run.start(QStringLiteral(QELPRO_BINARY),
+              {QStringLiteral("--export"), dir.filePath(QStringLiteral("x.png")),
+               qel::test::tableData(QStringLiteral("common_bom.tbx"))});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    QByteArray opened;
+    const QStringList logs = QDir(dir.path()).entryList({QStringLiteral("loader.*")});
+    for (const QString &log : logs)
+        opened += qel::test::readFile(dir.filePath(log));
+    ASSERT_TRUE(opened.contains("libQt6Gui")) << "the loader's log was written";
+    for (const char *library : {"libQt6Multimedia", "libespeak-ng", "qelpro-sound", "libpulse"})
+        EXPECT_FALSE(opened.contains(library)) << library;
+}
+
 TEST(HeadlessExport, DumpsALoadedTableAsJson)
 {
     QTemporaryDir dir;

@@ -1,5 +1,7 @@
 #include "slides/PcmConverter.h"
 #include "slides/SapiFormat.h"
+#include "slides/SoundDeviceOutput.h"
+#include "slides/SoundDevices.h"
 #include "slides/TextSegmenter.h"
 #include "slides/VoiceMarks.h"
 #include "slides/WavFile.h"
@@ -15,6 +17,7 @@
 
 using namespace qel;
 using slides::PcmFormat;
+using slides::SoundDevices;
 using slides::WavFile;
 
 namespace {
@@ -180,6 +183,34 @@ TEST(WavFileOutput, InstantWritesEverythingAndRefusesAFifo)
     slides::WavFileOutput noFolder(dir.filePath(QStringLiteral("missing/x.wav")), false);
     EXPECT_FALSE(noFolder.open({8000, 1, 2}, &why));
     EXPECT_FALSE(why.isEmpty());
+}
+
+#ifdef QEL_HAVE_MULTIMEDIA
+TEST(SoundDevices, TheModuleIsFoundWhereTheBuildPutIt)
+{
+    // Without it every stream would quietly go to a file instead of the speakers.
+    EXPECT_TRUE(SoundDevices::moduleLoaded()) << qPrintable(SoundDevices::moduleError());
+}
+#endif
+
+TEST(SoundDeviceOutput, WithoutADeviceTheStreamGoesToTheFallbackFile)
+{
+    if (!SoundDevices::descriptions().isEmpty())
+        GTEST_SKIP() << "this machine has a sound device";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("speech.wav"));
+    slides::SoundDeviceOutput out(QString(), path);
+    EXPECT_TRUE(out.description().contains(u"speech.wav")) << qPrintable(out.description());
+    ASSERT_TRUE(out.open({8000, 1, 2}, nullptr));
+    EXPECT_TRUE(out.isOpen());
+    out.write(tone(800, 3000));
+    EXPECT_EQ(out.writtenFrames(), 800);
+    out.close();
+    EXPECT_FALSE(out.isOpen());
+    PcmFormat read;
+    QByteArray data;
+    ASSERT_TRUE(WavFile::decode(test::readFile(path), read, data).ok());
+    EXPECT_EQ(read, (PcmFormat{8000, 1, 2}));
 }
 
 TEST(TextSegmenter, SentencesLanguagesAndLongText)

@@ -130,7 +130,13 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     buildForm();
     buildMenus();
     buildStatusBar();
-    AfterFirstPaint::call(*this, [this] { applyThemeIcons(); });
+    AfterFirstPaint::call(*this, [this] {
+        applyThemeIcons();
+        // Asking where the audio goes loads the sound module: not before the window is seen.
+        const QString speechNote = m_voiceWindows->outputNote();
+        if (!speechNote.isEmpty())
+            statusBar()->showMessage(speechNote, 20000);
+    });
     m_frmMsg = std::make_unique<slides::FrmMsg>();
     m_document = std::make_unique<chartdoc::ChartDocument>(m_chart1->chart(), m_dialogs, *m_frmMsg);
     m_trap = std::make_unique<chartview::ChartErrorTrap>(m_chart1->chart());
@@ -518,9 +524,6 @@ void MainWindow::Form_Load()
     m_document->controlsFollowChart();
     m_document->resetHistory();
     m_tableEditing->chartShown(m_state.currentFile);
-    const QString speechNote = m_voiceWindows->outputNote();
-    if (!speechNote.isEmpty())
-        statusBar()->showMessage(speechNote, 20000);
 }
 
 void MainWindow::chartShown(const QString &path)

@@ -6,6 +6,7 @@
 #include "settings/ui/VoicePanel.h"
 #include "shell/ProgramState.h"
 #include "slides/ReaderCatalog.h"
+#include "slides/SoundDevices.h"
 #include "slides/SpeechEngine.h"
 #include "slides/SpeechServices.h"
 #include "slides/Voice.h"
@@ -107,8 +108,11 @@ QString VoiceWindows::outputNote() const
     if (!m_parts.speech || chosen.isEmpty() || chosen == slides::VoiceSystems::notSetValue() ||
         !m_parts.speech->outputDevices().isEmpty())
         return {};
-    return QStringLiteral("音声出力装置がないため、音声を %1 に書き出しています")
-        .arg(m_parts.speech->outputDescription());
+    QString note = QStringLiteral("音声出力装置がないため、音声を %1 に書き出しています")
+                       .arg(m_parts.speech->outputDescription());
+    if (!slides::SoundDevices::moduleError().isEmpty())
+        note += QStringLiteral(" (%1)").arg(slides::SoundDevices::moduleError());
+    return note;
 }
 
 void VoiceWindows::closeAll()
