@@ -48,15 +48,15 @@ void ChartModel::resizeGrid(int series, int points)
     points = std::max(points, 0);
     if (series == seriesCount && points == pointCount)
         return;
-    std::vector<double> newValues(std::size_t(series) * std::size_t(points), EmptyPointValue);
-    std::vector<double> newX(newValues.size(), 0.0);
+    std::vector<float> newValues(std::size_t(series) * std::size_t(points), float(EmptyPointValue));
+    std::vector<float> newX(newValues.size(), 0.0f);
     const int keepSeries = std::min(series, seriesCount);
     const int keepPoints = std::min(points, pointCount);
     for (int s = 0; s < keepSeries; ++s) {
         for (int p = 0; p < keepPoints; ++p) {
             const std::size_t to = std::size_t(s) * std::size_t(points) + std::size_t(p);
-            newValues[to] = value(s, p);
-            newX[to] = xValue(s, p);
+            newValues[to] = values[cell(s, p)];
+            newX[to] = xValues[cell(s, p)];
         }
     }
     values = std::move(newValues);

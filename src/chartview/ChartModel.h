@@ -152,8 +152,10 @@ struct ChartModel
 
     int seriesCount = 0;
     int pointCount = 0;
-    std::vector<double> values;  // series-major, seriesCount x pointCount
-    std::vector<double> xValues; // same shape
+    // Series-major, seriesCount x pointCount. The control stores singles, so floats hold
+    // every value exactly at half the memory of doubles.
+    std::vector<float> values;
+    std::vector<float> xValues; // same shape
     QStringList pointCaptions;
     QStringList seriesCaptions;
     std::array<QString, 4> titles; // left, right, top, bottom
@@ -212,8 +214,8 @@ struct ChartModel
     {
         return std::size_t(series) * std::size_t(pointCount) + std::size_t(point);
     }
-    double value(int series, int point) const { return values[cell(series, point)]; }
-    double xValue(int series, int point) const { return xValues[cell(series, point)]; }
+    double value(int series, int point) const { return double(values[cell(series, point)]); }
+    double xValue(int series, int point) const { return double(xValues[cell(series, point)]); }
 
     quint32 gallery() const { return chartType & GalleryMask; }
     Rgb seriesColor(int series) const;

@@ -186,20 +186,20 @@ TEST(ChartFileRoundTrip, RandomBitPatternsComeBackBitForBit)
     m.resizeGrid(40, 500);
     std::mt19937_64 random(20240611);
     for (auto *grid : {&m.values, &m.xValues}) {
-        for (double &v : *grid) {
-            v = std::bit_cast<double>(quint64(random()));
+        for (float &v : *grid) {
+            v = std::bit_cast<float>(quint32(random()));
             if (std::isnan(v)) // NaN never equals itself; the table below covers it
-                v = std::bit_cast<double>(quint64(random()) >> 2);
+                v = std::bit_cast<float>(quint32(random()) >> 2);
         }
     }
     ChartModel loaded;
     ASSERT_TRUE(ChartFile::fromJson(ChartFile::toJson(m), loaded).ok());
     ASSERT_EQ(loaded.values.size(), m.values.size());
     ASSERT_EQ(loaded.xValues.size(), m.xValues.size());
-    EXPECT_EQ(std::memcmp(loaded.values.data(), m.values.data(), m.values.size() * sizeof(double)),
+    EXPECT_EQ(std::memcmp(loaded.values.data(), m.values.data(), m.values.size() * sizeof(float)),
               0);
     EXPECT_EQ(
-        std::memcmp(loaded.xValues.data(), m.xValues.data(), m.xValues.size() * sizeof(double)), 0);
+        std::memcmp(loaded.xValues.data(), m.xValues.data(), m.xValues.size() * sizeof(float)), 0);
 }
 
 // Each value goes through every kind of double member the file holds.
@@ -217,19 +217,27 @@ TEST(ChartFileRoundTrip, EveryKindOfDoubleComesBackBitForBit)
     for (const double v : values) {
         ChartModel m;
         m.resizeGrid(1, 1);
-        m.values[0] = m.xValues[0] = m.axisValues[AxisYMin] = m.fonts[0].pointSize = v;
+        m.axisValues[AxisYMin] = m.fonts[0].pointSize = v;
+        m.values[0] = m.xValues[0] = float(v);
         m.constants = {{v, QString()}};
         m.bands = {{v, v, 0}};
         ChartModel loaded;
         const ChartFileResult result = ChartFile::fromJson(ChartFile::toJson(m), loaded);
         ASSERT_TRUE(result.ok()) << v << " " << result.message.toStdString();
-        for (const double b : {loaded.values[0], loaded.xValues[0], loaded.axisValues[AxisYMin],
-                               loaded.constants.at(0).value, loaded.bands.at(0).from,
-                               loaded.bands.at(0).till, loaded.fonts[0].pointSize}) {
+        for (const double b :
+             {loaded.axisValues[AxisYMin], loaded.constants.at(0).value, loaded.bands.at(0).from,
+              loaded.bands.at(0).till, loaded.fonts[0].pointSize}) {
             if (std::isnan(v))
                 EXPECT_TRUE(std::isnan(b)); // the payload is not kept
             else
                 EXPECT_EQ(std::bit_cast<quint64>(b), std::bit_cast<quint64>(v)) << v;
+        }
+        // The chart's values are singles.
+        for (const float b : {loaded.values[0], loaded.xValues[0]}) {
+            if (std::isnan(v))
+                EXPECT_TRUE(std::isnan(b));
+            else
+                EXPECT_EQ(std::bit_cast<quint32>(b), std::bit_cast<quint32>(float(v))) << v;
         }
     }
 }

@@ -256,8 +256,8 @@ TEST(ChartPainting, OddChartsPaintWithoutHarm)
     models[3].values = {1e30, -1e30, 0, 3};
     models[3].axisValues = {{AxisYMin, 5}, {AxisYMax, 5}, {AxisYStep, -1}};
     models[4].resizeGrid(2, 20000);
-    for (double &v : models[4].values)
-        v = double(&v - models[4].values.data()) * 0.5;
+    for (float &v : models[4].values)
+        v = float(&v - models[4].values.data()) * 0.5f;
     models[5].resizeGrid(1, 1);
     models[5].values = {7};
     models[5].spacing = {400, 400, 400, 400};

@@ -220,8 +220,8 @@ void ChartControl::setValueY(qint32 point, double value)
         return;
     // Values are singles; anything beyond the single range is a hidden point.
     m_model.values[m_model.cell(m_activeSeries, point)] =
-        std::isfinite(value) && std::abs(value) < EmptyPointValue ? double(float(value))
-                                                                  : EmptyPointValue;
+        std::isfinite(value) && std::abs(value) < EmptyPointValue ? float(value)
+                                                                  : float(EmptyPointValue);
     touch();
 }
 
@@ -237,7 +237,7 @@ void ChartControl::setValueX(qint32 point, double value)
     if (!validSeries(m_activeSeries) || !validPoint(point))
         return;
     m_model.xValues[m_model.cell(m_activeSeries, point)] =
-        std::isfinite(value) ? double(float(value)) : 0.0;
+        std::isfinite(value) ? float(value) : 0.0f;
     touch();
 }
 

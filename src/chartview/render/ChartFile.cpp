@@ -180,7 +180,8 @@ QByteArray jsonDouble(double value)
     return out;
 }
 
-QByteArray jsonDoubles(const std::vector<double> &values)
+// Written as doubles: the file holds what the values are, not how they are kept.
+QByteArray jsonDoubles(const std::vector<float> &values)
 {
     QByteArray out;
     out.reserve(qsizetype(values.size()) * 8 + 2);
@@ -188,7 +189,7 @@ QByteArray jsonDoubles(const std::vector<double> &values)
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
             out += ',';
-        appendDouble(out, values[i]);
+        appendDouble(out, double(values[i]));
     }
     out += ']';
     return out;
@@ -469,6 +470,13 @@ public:
             out = value.toBool();
         } else if constexpr (std::is_same_v<T, double>) {
             return readDouble(value, name, out);
+        } else if constexpr (std::is_same_v<T, float>) {
+            // Chart values are singles; a double from elsewhere is rounded as the control
+            // rounds what it is given.
+            double number = 0;
+            if (!readDouble(value, name, number))
+                return false;
+            out = float(number);
         } else if constexpr (std::is_same_v<T, QString>) {
             if (!value.isString())
                 return wrongType(name, QStringLiteral("文字列"));
@@ -676,7 +684,7 @@ bool readChart(Reader &r, const QJsonObject &c, ChartModel &m)
 
     r.required(c, QStringLiteral("values"), m.values, cells);
     if (!r.optional(c, {}, QStringLiteral("xValues"), m.xValues, cells))
-        m.xValues.assign(std::size_t(cells), 0.0);
+        m.xValues.assign(std::size_t(cells), 0.0f);
     r.optional(c, {}, QStringLiteral("hasXValues"), m.hasXValues);
     if (!r.optional(c, {}, QStringLiteral("pointCaptions"), m.pointCaptions, qint64(points)))
         m.pointCaptions.resize(points);
