@@ -279,6 +279,9 @@ QString TableFileReader::readTable(TableText &lines)
     if (layout.startsWith(u'"'))
         layout = layout.mid(1);
     table.commonX = layout.left(7).toString().toUpper() == QStringLiteral("COMMONX");
+    // The groups' X is the first group's: kept once, the largest tables take half the memory.
+    if (table.commonX)
+        table.shareX();
 
     for (int g = 1; g <= G; ++g) {
         if (table.commonX && g > 1) {

@@ -26,9 +26,18 @@ struct TableImage
     // Sizes all four arrays to the counts (0..n each) and fills them with "no data".
     void dimension(qint16 groups, qint16 points);
 
-    float x(int group, int point) const { return m_x[cell(group, point)]; }
+    // From here on every group has group 1's X, kept once: for a table whose groups share one
+    // X column. Group 1's X stays every group's X until another group is given an X of its
+    // own; that group, and every other, then gets its own copy.
+    void shareX();
+    bool sharesX() const { return m_xShared; }
+
+    float x(int group, int point) const
+    {
+        return m_x.empty() ? os::MissingNumber : m_x[xCell(group, point)];
+    }
     float y(int group, int point) const { return m_y[cell(group, point)]; }
-    void setX(int group, int point, float v) { m_x[cell(group, point)] = v; }
+    void setX(int group, int point, float v);
     void setY(int group, int point, float v) { m_y[cell(group, point)] = v; }
 
     // A point is present when at least one of its two values is a number.
@@ -43,7 +52,15 @@ private:
         return std::size_t(group) * std::size_t(m_points + 1) + std::size_t(point);
     }
 
+    std::size_t xCell(int group, int point) const
+    {
+        return m_xShared ? std::size_t(point) : cell(group, point);
+    }
+    void unshareX();
+
     int m_points = 0;
+    bool m_xShared = false;
+    // Empty until the first X is written; one row of points when the groups share X.
     std::vector<float> m_x;
     std::vector<float> m_y;
 };

@@ -90,6 +90,7 @@ TEST_P(CommonX, LaterGroupsShareTheXOfGroupOne)
     ASSERT_EQ(f.loadFixture(QString::fromLatin1(GetParam())), QStringLiteral("OK"));
     const TableImage &t = f.table;
     EXPECT_TRUE(t.commonX) << "\"  CommonX\" in any case, blanks before it";
+    EXPECT_TRUE(t.sharesX()) << "the X column is kept once";
     EXPECT_EQ(t.groupCount, 3);
     EXPECT_EQ(t.groupLegend.mid(1),
               QStringList({QStringLiteral("A群"), QStringLiteral("B群"), QStringLiteral("C群")}));
