@@ -1,5 +1,7 @@
 #include "chartdoc/TableImage.h"
 
+#include "os/LargeMemory.h"
+
 #include <algorithm>
 
 namespace qel::chartdoc {
@@ -15,7 +17,7 @@ void TableImage::dimension(qint16 groups, qint16 points)
     const std::size_t cells = std::size_t(g) * std::size_t(m_points + 1);
     m_xShared = false;
     std::vector<float>().swap(m_x);
-    m_y.assign(cells, os::MissingNumber);
+    os::LargeMemory::assign(m_y, cells, os::MissingNumber);
 }
 
 void TableImage::shareX()
@@ -34,7 +36,7 @@ void TableImage::shareX()
 void TableImage::setX(int group, int point, float v)
 {
     if (m_x.empty())
-        m_x.assign(m_y.size(), os::MissingNumber);
+        os::LargeMemory::assign(m_x, m_y.size(), os::MissingNumber);
     if (m_xShared && group > 1 && v != m_x[std::size_t(point)])
         unshareX();
     m_x[xCell(group, point)] = v;

@@ -1,5 +1,7 @@
 #include "chartview/ChartModel.h"
 
+#include "os/LargeMemory.h"
+
 #include <algorithm>
 
 namespace qel::chartview {
@@ -48,8 +50,11 @@ void ChartModel::resizeGrid(int series, int points)
     points = std::max(points, 0);
     if (series == seriesCount && points == pointCount)
         return;
-    std::vector<float> newValues(std::size_t(series) * std::size_t(points), float(EmptyPointValue));
-    std::vector<float> newX(newValues.size(), 0.0f);
+    std::vector<float> newValues;
+    std::vector<float> newX;
+    const std::size_t cells = std::size_t(series) * std::size_t(points);
+    os::LargeMemory::assign(newValues, cells, float(EmptyPointValue));
+    os::LargeMemory::assign(newX, cells, 0.0f);
     const int keepSeries = std::min(series, seriesCount);
     const int keepPoints = std::min(points, pointCount);
     for (int s = 0; s < keepSeries; ++s) {

@@ -1,5 +1,7 @@
 #include "os/FileAccess.h"
 
+#include "os/LargeMemory.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -286,6 +288,7 @@ Result FileAccess::readRegularFile(const QString &path, QByteArray &bytes, qint6
 
     // Read straight into an array of the file's size, then on while the file grows.
     QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
+    LargeMemory::preferHugePages(data.data(), std::size_t(data.size()), true);
     qsizetype filled = 0;
     while (filled < data.size()) {
         const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));

@@ -1,4 +1,5 @@
 #include "os/FileAccess.h"
+#include "os/LargeMemory.h"
 
 #include "support/SpecialFiles.h"
 #include "support/TestFiles.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,6 +100,36 @@ TEST_P(ReadRegularFile, OpensOnlyRegularFilesAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(Files, ReadRegularFile, testing::ValuesIn(readCases()),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// Large files are read into memory taken in huge pages: every byte still arrives, at every
+// size around a huge page and off its boundaries.
+TEST(ReadRegularFile, LargeFilesArriveWhole)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const qsizetype huge = qsizetype(qel::os::LargeMemory::HugePage);
+    for (const qsizetype size : {huge - 1, huge, huge + 1, 3 * huge + 4097, 9 * huge / 2}) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size; ++i)
+            bytes[i] = char((i * 7919) >> 3);
+        const QString path = plainFile(dir, bytes);
+        QByteArray read;
+        ASSERT_TRUE(FileAccess::readRegularFile(path, read, 64 * huge).ok()) << size;
+        EXPECT_TRUE(read == bytes) << size;
+    }
+}
+
+TEST(LargeMemory, AssignGivesEveryElementTheValueAtEverySize)
+{
+    std::vector<float> v(10, 1.0f);
+    const std::size_t perPage = qel::os::LargeMemory::HugePage / sizeof(float);
+    for (const std::size_t count :
+         {std::size_t(0), std::size_t(3), perPage - 1, perPage, 3 * perPage + 5, std::size_t(7)}) {
+        qel::os::LargeMemory::assign(v, count, 2.5f);
+        ASSERT_EQ(v.size(), count);
+        EXPECT_EQ(std::count(v.begin(), v.end(), 2.5f), std::ptrdiff_t(count)) << count;
+    }
+}
 
 TEST(ReadRegularFile, RefusesAFileTheOwnerMayNotRead)
 {

@@ -4,6 +4,7 @@
 #include "chartview/render/ChartPainter.h"
 #include "chartview/render/PngWriter.h"
 #include "os/FileAccess.h"
+#include "os/LargeMemory.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -12,8 +13,6 @@
 
 #include <cmath>
 #include <cstdlib>
-
-#include <sys/mman.h>
 
 namespace qel::chartview {
 
@@ -146,8 +145,7 @@ namespace {
 // megabytes is then faulted in a handful of times instead of a thousand.
 QImage hugePageImage(const QSize &size, QImage::Format format)
 {
-#ifdef MADV_HUGEPAGE
-    constexpr std::size_t HugePage = 2 * 1024 * 1024;
+    constexpr std::size_t HugePage = os::LargeMemory::HugePage;
     const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
     const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(std::max(size.height(), 0));
     if (size.isEmpty() || QImage::toPixelFormat(format).bitsPerPixel() != 32 || bytes < HugePage)
@@ -156,13 +154,10 @@ QImage hugePageImage(const QSize &size, QImage::Format format)
     void *memory = std::aligned_alloc(HugePage, rounded);
     if (!memory)
         return QImage(size, format);
-    madvise(memory, rounded, MADV_HUGEPAGE);
+    os::LargeMemory::preferHugePages(memory, rounded);
     return QImage(
         static_cast<uchar *>(memory), size.width(), size.height(), bytesPerLine, format,
         [](void *p) { std::free(p); }, memory);
-#else
-    return QImage(size, format);
-#endif
 }
 
 } // namespace
