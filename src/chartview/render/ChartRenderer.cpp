@@ -62,12 +62,6 @@ ChartRenderer::ChartRenderer(const ChartModel &model,
                                  std::size_t(std::max(model.pointCount, 0)));
 }
 
-void ChartRenderer::addAnchor(const PointAnchor &anchor)
-{
-    if (m_recordPoints)
-        m_layout.anchors.push_back(anchor);
-}
-
 void ChartRenderer::addRegion(PointRegion region)
 {
     if (m_recordPoints)
@@ -174,26 +168,37 @@ void ChartRenderer::computeScales()
     m_layout.numericX = usesNumericX();
     double lo = 1e300, hi = -1e300, lo2 = 1e300, hi2 = -1e300, xlo = 1e300, xhi = -1e300;
     const bool stacked = m.gallery() == GalleryStackedBars;
-    for (int p = 0; p < m.pointCount; ++p) {
-        double pos = 0, neg = 0;
-        for (int s = 0; s < m.seriesCount; ++s) {
-            const double v = m.value(s, p);
+    // Series by series, the way the values lie in memory; stacked bars also sum per point.
+    std::vector<double> positive, negative;
+    if (stacked) {
+        positive.assign(std::size_t(std::max(m.pointCount, 0)), 0.0);
+        negative.assign(positive.size(), 0.0);
+    }
+    for (int s = 0; s < m.seriesCount; ++s) {
+        const bool second = m.onSecondAxis(s);
+        double &sLo = second ? lo2 : lo;
+        double &sHi = second ? hi2 : hi;
+        const bool ownX = isFittedCurve(s) || m_seriesHasX[std::size_t(s)];
+        const float *values = m.values.data() + m.cell(s, 0);
+        const float *xs = m.xValues.data() + m.cell(s, 0);
+        for (int p = 0; p < m.pointCount; ++p) {
+            const double v = values[p];
             if (isEmptyPoint(v) || !std::isfinite(v))
                 continue;
-            const bool second = m.onSecondAxis(s);
-            (second ? lo2 : lo) = std::min(second ? lo2 : lo, v);
-            (second ? hi2 : hi) = std::max(second ? hi2 : hi, v);
-            (v >= 0 ? pos : neg) += v;
-            const double xv = xOf(s, p);
+            sLo = std::min(sLo, v);
+            sHi = std::max(sHi, v);
+            if (stacked)
+                (v >= 0 ? positive : negative)[std::size_t(p)] += v;
+            const double xv = ownX ? double(xs[p]) : double(p + 1);
             if (std::isfinite(xv) && !isEmptyPoint(xv)) {
                 xlo = std::min(xlo, xv);
                 xhi = std::max(xhi, xv);
             }
         }
-        if (stacked) {
-            lo = std::min(lo, neg);
-            hi = std::max(hi, pos);
-        }
+    }
+    for (std::size_t p = 0; p < positive.size(); ++p) {
+        lo = std::min(lo, negative[p]);
+        hi = std::max(hi, positive[p]);
     }
     auto makeScale = [&](double dataLo, double dataHi, int iMin, int iMax, int iStep,
                          int decimalsIndex, bool includeZero) {
@@ -733,15 +738,32 @@ void ChartRenderer::drawSeries()
         m_painter->restore();
 }
 
+ChartRenderer::Placement ChartRenderer::placementOf(int series) const
+{
+    const ChartModel &m = m_model;
+    Placement place;
+    place.values = m.values.data() + m.cell(series, 0);
+    place.xs = m.xValues.data() + m.cell(series, 0);
+    place.yScale = m.onSecondAxis(series) ? &m_layout.y2Scale : &m_layout.yScale;
+    place.curve = isFittedCurve(series);
+    place.ownX = place.curve || m_seriesHasX[std::size_t(series)];
+    return place;
+}
+
 void ChartRenderer::computePositions(int series)
 {
     // Worked out once for the line and the markers; a point not drawn has no position.
-    m_positions.resize(std::size_t(std::max(m_model.pointCount, 0)));
-    for (int p = 0; p < m_model.pointCount; ++p) {
-        const double v = m_model.value(series, p);
-        m_positions[std::size_t(p)] = isEmptyPoint(v) || !std::isfinite(v)
-                                          ? QPointF(std::numeric_limits<double>::quiet_NaN(), 0)
-                                          : toScreen(uOf(series, p), vOf(series, v));
+    const std::size_t count = std::size_t(std::max(m_model.pointCount, 0));
+    m_positions.resize(count);
+    if (count == 0)
+        return;
+    const Placement place = placementOf(series);
+    const Projection3D &projection = m_layout.projection;
+    for (std::size_t p = 0; p < count; ++p) {
+        const double v = place.values[p];
+        m_positions[p] = isEmptyPoint(v) || !std::isfinite(v)
+                             ? QPointF(std::numeric_limits<double>::quiet_NaN(), 0)
+                             : projection.map(placedU(place, int(p)), place.yScale->fraction(v));
     }
 }
 
@@ -749,87 +771,93 @@ void ChartRenderer::drawLines2D(int series, bool smooth, bool area)
 {
     if (!m_painter)
         return;
-    const QColor color = seriesColor(series);
-    // Runs of points without a gap; a hidden point breaks the line.
-    std::vector<QPolygonF> runs(1);
-    for (const QPointF &at : m_positions) {
-        if (std::isnan(at.x())) {
-            if (!runs.back().isEmpty())
-                runs.emplace_back();
+    // Runs of points without a gap, straight from the positions; a hidden point breaks the
+    // line.
+    const QPointF *positions = m_positions.data();
+    const std::size_t count = m_positions.size();
+    for (std::size_t i = 0; i < count;) {
+        if (std::isnan(positions[i].x())) {
+            ++i;
             continue;
         }
-        if (runs.back().isEmpty())
-            runs.back().reserve(qsizetype(m_positions.size()));
-        runs.back() << at;
+        const std::size_t begin = i;
+        while (i < count && !std::isnan(positions[i].x()))
+            ++i;
+        drawRun(series, positions + begin, qsizetype(i - begin), smooth, area);
     }
-    const double baseY = toScreen(0, baseV()).y();
-    for (QPolygonF &run : runs) {
-        if (run.isEmpty())
-            continue;
-        if (area && run.size() > 1) {
-            QPolygonF poly = run;
-            poly << QPointF(run.last().x(), baseY) << QPointF(run.first().x(), baseY);
-            QColor fill = color;
-            fill.setAlpha(150);
-            QBrush brush(fill);
-            if (m_model.chartType & TypeShaded) {
-                QLinearGradient grad(0, m_layout.plot.top(), 0, baseY);
-                grad.setColorAt(0, fill.lighter(125));
-                grad.setColorAt(1, fill);
-                brush = QBrush(grad);
+}
+
+void ChartRenderer::drawRun(int series, const QPointF *run, qsizetype size, bool smooth, bool area)
+{
+    const QColor color = seriesColor(series);
+    if (area && size > 1) {
+        const double baseY = toScreen(0, baseV()).y();
+        QPolygonF poly(size + 2);
+        std::copy(run, run + size, poly.begin());
+        poly[size] = QPointF(run[size - 1].x(), baseY);
+        poly[size + 1] = QPointF(run[0].x(), baseY);
+        QColor fill = color;
+        fill.setAlpha(150);
+        QBrush brush(fill);
+        if (m_model.chartType & TypeShaded) {
+            QLinearGradient grad(0, m_layout.plot.top(), 0, baseY);
+            grad.setColorAt(0, fill.lighter(125));
+            grad.setColorAt(1, fill);
+            brush = QBrush(grad);
+        }
+        m_painter->setPen((m_model.chartType & TypeOutline) ? QPen(color.darker(140), 1)
+                                                            : Qt::NoPen);
+        m_painter->setBrush(brush);
+        m_painter->drawPolygon(poly);
+    }
+    m_painter->setPen(dataPen(area ? color.darker(130) : color));
+    m_painter->setBrush(Qt::NoBrush);
+    if (size == 1)
+        return;
+    if (smooth && size > 2 && size < m_layout.plot.width()) {
+        QPainterPath path(run[0]);
+        for (qsizetype i = 0; i + 1 < size; ++i) {
+            const QPointF p0 = run[std::max<qsizetype>(i - 1, 0)], p1 = run[i], p2 = run[i + 1],
+                          p3 = run[std::min(i + 2, size - 1)];
+            path.cubicTo(p1 + (p2 - p0) / 6, p2 - (p3 - p1) / 6, p2);
+        }
+        m_painter->drawPath(path);
+        return;
+    }
+    // Long runs: keep per pixel column the first, lowest, highest and last point, and draw in
+    // pieces; wide antialiased pens are slow on very long polylines.
+    QPolygonF reduced;
+    const QPointF *line = run;
+    qsizetype lineSize = size;
+    if (size > 4 * m_layout.plot.width()) {
+        reduced.reserve(qsizetype(m_layout.plot.width() * 4 + 8));
+        qsizetype i = 0;
+        while (i < size) {
+            const double column = std::floor(run[i].x());
+            const double columnEnd = column + 1;
+            QPointF lo = run[i], hi = run[i];
+            qsizetype j = i + 1;
+            for (; j < size && run[j].x() >= column && run[j].x() < columnEnd; ++j) {
+                if (run[j].y() < lo.y())
+                    lo = run[j];
+                if (run[j].y() > hi.y())
+                    hi = run[j];
             }
-            m_painter->setPen((m_model.chartType & TypeOutline) ? QPen(color.darker(140), 1)
-                                                                : Qt::NoPen);
-            m_painter->setBrush(brush);
-            m_painter->drawPolygon(poly);
+            reduced << run[i];
+            if (lo.x() <= hi.x())
+                reduced << lo << hi;
+            else
+                reduced << hi << lo;
+            reduced << run[j - 1];
+            i = j;
         }
-        m_painter->setPen(dataPen(area ? color.darker(130) : color));
-        m_painter->setBrush(Qt::NoBrush);
-        if (run.size() == 1)
-            continue;
-        if (smooth && run.size() > 2 && run.size() < m_layout.plot.width()) {
-            QPainterPath path(run[0]);
-            for (qsizetype i = 0; i + 1 < run.size(); ++i) {
-                const QPointF p0 = run[std::max<qsizetype>(i - 1, 0)], p1 = run[i], p2 = run[i + 1],
-                              p3 = run[std::min(i + 2, run.size() - 1)];
-                path.cubicTo(p1 + (p2 - p0) / 6, p2 - (p3 - p1) / 6, p2);
-            }
-            m_painter->drawPath(path);
-            continue;
-        }
-        // Long runs: keep per pixel column the first, lowest, highest and last point, and
-        // draw in pieces; wide antialiased pens are slow on very long polylines.
-        QPolygonF reduced;
-        if (run.size() > 4 * m_layout.plot.width()) {
-            reduced.reserve(qsizetype(m_layout.plot.width() * 4 + 8));
-            qsizetype i = 0;
-            while (i < run.size()) {
-                const int column = int(std::floor(run[i].x()));
-                QPointF first = run[i], lo = run[i], hi = run[i], last = run[i];
-                qsizetype j = i + 1;
-                for (; j < run.size() && int(std::floor(run[j].x())) == column; ++j) {
-                    if (run[j].y() < lo.y())
-                        lo = run[j];
-                    if (run[j].y() > hi.y())
-                        hi = run[j];
-                    last = run[j];
-                }
-                reduced << first;
-                if (lo.x() <= hi.x())
-                    reduced << lo << hi;
-                else
-                    reduced << hi << lo;
-                reduced << last;
-                i = j;
-            }
-        } else {
-            reduced = run;
-        }
-        constexpr qsizetype Piece = 1024;
-        for (qsizetype start = 0; start + 1 < reduced.size(); start += Piece) {
-            const qsizetype n = std::min(Piece + 1, reduced.size() - start);
-            m_painter->drawPolyline(reduced.constData() + start, int(n));
-        }
+        line = reduced.constData();
+        lineSize = reduced.size();
+    }
+    constexpr qsizetype Piece = 1024;
+    for (qsizetype start = 0; start + 1 < lineSize; start += Piece) {
+        const qsizetype n = std::min(Piece + 1, lineSize - start);
+        m_painter->drawPolyline(line + start, int(n));
     }
 }
 
@@ -839,14 +867,25 @@ void ChartRenderer::drawMarkers(int series, bool record)
     const qint16 style = m_model.markerStyleOf(series);
     const QColor color = seriesColor(series);
     const double size = markerSize();
-    for (int p = 0; p < int(m_positions.size()); ++p) {
-        const QPointF at = m_positions[std::size_t(p)];
-        if (std::isnan(at.x()))
-            continue;
-        if (record)
-            addAnchor({series, p, at, visible});
-        if (visible && m_painter)
+    if (record)
+        recordAnchors(series, visible);
+    if (!visible || !m_painter)
+        return;
+    for (const QPointF &at : m_positions) {
+        if (!std::isnan(at.x()))
             drawMarker(at, style, color, size);
+    }
+}
+
+void ChartRenderer::recordAnchors(int series, bool markers)
+{
+    if (!m_recordPoints)
+        return;
+    std::vector<PointAnchor> &anchors = m_layout.anchors;
+    anchors.reserve(anchors.size() + m_positions.size());
+    for (std::size_t p = 0; p < m_positions.size(); ++p) {
+        if (!std::isnan(m_positions[p].x()))
+            anchors.push_back({series, int(p), m_positions[p], markers});
     }
 }
 
@@ -986,13 +1025,13 @@ void ChartRenderer::addBox(std::vector<Face> &faces, double u0, double u1, doubl
 }
 
 bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<RibbonPoint> &run,
-                                   double w0, double w1, const QColor &color)
+                                   double w0, double w1, const QPointF &depth, const QColor &color)
 {
     if (run.size() < 2)
         return false;
     // Along the run's direction on the screen, one pixel column at a time: the first, the
     // lowest, the highest and the last point of each column keep the ribbon's outline.
-    const QPointF start = toScreen(run.front().u, run.front().v, w0);
+    const QPointF start = run.front().front;
     const QPointF uStep = toScreen(1, 0, w0) - toScreen(0, 0, w0);
     const double length = std::hypot(uStep.x(), uStep.y());
     const double spanPixels = length * std::abs(run.back().u - run.front().u);
@@ -1007,13 +1046,13 @@ bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<R
     kept.reserve(std::size_t(spanPixels * 4 + 8));
     std::size_t i = 0;
     while (i < run.size()) {
-        const QPointF at = toScreen(run[i].u, run[i].v, w0);
+        const QPointF at = run[i].front;
         const double column = std::floor(dot(at - start, along));
         std::size_t lo = i, hi = i, last = i;
         double loAcross = dot(at, across), hiAcross = loAcross;
         std::size_t j = i + 1;
         for (; j < run.size(); ++j) {
-            const QPointF q = toScreen(run[j].u, run[j].v, w0);
+            const QPointF q = run[j].front;
             if (std::floor(dot(q - start, along)) != column)
                 break;
             const double a = dot(q, across);
@@ -1044,10 +1083,11 @@ bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<R
             face.body.emplace_back();
             face.body.back().setFillRule(Qt::WindingFill);
         }
-        const QPointF a0 = toScreen(kept[k].u, kept[k].v, w0);
-        const QPointF b0 = toScreen(kept[k + 1].u, kept[k + 1].v, w0);
-        const QPointF b1 = toScreen(kept[k + 1].u, kept[k + 1].v, w1);
-        const QPointF a1 = toScreen(kept[k].u, kept[k].v, w1);
+        // The view is a linear map: the back edge is the front edge moved by depth.
+        const QPointF a0 = kept[k].front;
+        const QPointF b0 = kept[k + 1].front;
+        const QPointF b1 = b0 + depth;
+        const QPointF a1 = a0 + depth;
         const double turn =
             (b0.x() - a0.x()) * (a1.y() - a0.y()) - (b0.y() - a0.y()) * (a1.x() - a0.x());
         QPolygonF quad = turn >= 0 ? QPolygonF({a0, b0, b1, a1}) : QPolygonF({a0, a1, b1, b0});
@@ -1055,9 +1095,11 @@ bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<R
         face.body.back().closeSubpath();
     }
     const bool backFar = m_layout.projection.backIsFar();
+    face.nearEdge.reserve(qsizetype(kept.size()));
+    face.farEdge.reserve(qsizetype(kept.size()));
     for (const RibbonPoint &p : kept) {
-        face.nearEdge << toScreen(p.u, p.v, backFar ? w0 : w1);
-        face.farEdge << toScreen(p.u, p.v, backFar ? w1 : w0);
+        face.nearEdge << (backFar ? p.front : p.front + depth);
+        face.farEdge << (backFar ? p.front + depth : p.front);
     }
     face.depth =
         m_layout.projection.depth({(run.front().u + run.back().u) / 2, 0.5, (w0 + w1) / 2});
@@ -1070,11 +1112,12 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
     const auto [w0, w1] = rowRange(series);
     const QColor color = seriesColor(series);
     const bool markers = drawsMarkers(series);
+    const QPointF depth = toScreen(0, 0, w1) - toScreen(0, 0, w0);
     // Runs of points without a gap; a run of more points than pixels is drawn whole.
     std::vector<RibbonPoint> run;
     std::vector<int> runPoints;
     const auto finishRun = [&] {
-        if (!area && addDenseRibbon(faces, run, w0, w1, color)) {
+        if (!area && addDenseRibbon(faces, run, w0, w1, depth, color)) {
             run.clear();
             runPoints.clear();
             return;
@@ -1100,15 +1143,17 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
         run.clear();
         runPoints.clear();
     };
+    const Placement place = placementOf(series);
+    run.reserve(std::size_t(std::max(m_model.pointCount, 0)));
     for (int p = 0; p < m_model.pointCount; ++p) {
-        const double v = m_model.value(series, p);
+        const double v = place.values[p];
         if (isEmptyPoint(v) || !std::isfinite(v)) {
             finishRun();
             continue;
         }
-        const double u = uOf(series, p), vv = std::clamp(vOf(series, v), 0.0, 1.0);
-        run.push_back({u, vv});
-        const QPointF anchor = toScreen(u, vv, (w0 + w1) / 2);
+        const double u = placedU(place, p), vv = std::clamp(place.yScale->fraction(v), 0.0, 1.0);
+        run.push_back({u, vv, toScreen(u, vv, w0)});
+        const QPointF anchor = run.back().front + depth / 2;
         if (!markers) {
             // Nothing is drawn at the point: its anchor needs no place among the faces.
             addAnchor({series, p, anchor, false});

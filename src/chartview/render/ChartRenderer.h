@@ -44,7 +44,11 @@ private:
         bool hasAnchor = false;
     };
 
-    void addAnchor(const PointAnchor &anchor);
+    void addAnchor(const PointAnchor &anchor)
+    {
+        if (m_recordPoints)
+            m_layout.anchors.push_back(anchor);
+    }
     void addRegion(PointRegion region);
 
     // Layout
@@ -72,10 +76,34 @@ private:
     void drawGrid();
     void drawWalls3D();
     void drawSeries();
+    // What placing a series' points needs, looked up once for all of them: a chart may have
+    // millions.
+    struct Placement
+    {
+        const float *values = nullptr;
+        const float *xs = nullptr;
+        const AxisScale *yScale = nullptr;
+        bool curve = false; // a fitted curve: placed by its X values on a category axis too
+        bool ownX = false;  // placed by its X values on a numeric axis
+    };
+    Placement placementOf(int series) const;
+    // As uOf, for a series' placement.
+    double placedU(const Placement &place, int point) const
+    {
+        if (m_layout.numericX)
+            return m_layout.xScale.fraction(place.ownX ? double(place.xs[point])
+                                                       : double(point + 1));
+        return place.curve ? m_layout.pointNumberU(double(place.xs[point]))
+                           : m_layout.slotCentre(point);
+    }
     void computePositions(int series);
     void drawLines2D(int series, bool smooth, bool area);
+    // One run of points without a gap: its area, then its line.
+    void drawRun(int series, const QPointF *run, qsizetype size, bool smooth, bool area);
     void drawBars2D();
     void drawMarkers(int series, bool record);
+    // The anchors of the series' points from their positions.
+    void recordAnchors(int series, bool markers);
     void drawPie();
     void drawSurface2D();
     void buildFaces3D(std::vector<Face> &faces);
@@ -85,10 +113,12 @@ private:
     struct RibbonPoint
     {
         double u = 0, v = 0;
+        QPointF front; // on the screen, at the ribbon's front edge
     };
     // A run of a ribbon with more points than pixels along it: one face for the whole run.
+    // depth: from a point of the front edge to the same point of the back edge, on the screen.
     bool addDenseRibbon(std::vector<Face> &faces, const std::vector<RibbonPoint> &run, double w0,
-                        double w1, const QColor &color);
+                        double w1, const QPointF &depth, const QColor &color);
     void paintFaces(std::vector<Face> &faces);
     void drawConstants();
     void drawAxes();

@@ -47,34 +47,6 @@ Projection3D::Projection3D(const QRectF &plot, bool view3D, double elevationDegr
                        plot.center().y() + (minY + maxY) / 2 * m_scale);
 }
 
-void Projection3D::rotate(double u, double v, double w, double &x, double &y, double &z) const
-{
-    // Centre the box on the vertical axis it turns about.
-    const double cx = u - 0.5, cy = v * m_height, cz = (w - 0.5) * m_depth;
-    const double x1 = cx * m_cosRot + cz * m_sinRot;
-    const double z1 = -cx * m_sinRot + cz * m_cosRot;
-    if (m_oblique) {
-        // The depth recedes along (cos, sin) of the elevation; the viewer looks along
-        // (-cos, -sin, 1), so the distance from the viewer is measured along it.
-        x = x1 + z1 * m_cosEl;
-        y = cy + z1 * m_sinEl;
-        z = z1 - x1 * m_cosEl - cy * m_sinEl;
-        return;
-    }
-    x = x1;
-    y = cy * m_cosEl + z1 * m_sinEl;
-    z = -cy * m_sinEl + z1 * m_cosEl;
-}
-
-QPointF Projection3D::map(const WorldPoint &p) const
-{
-    if (!m_3d)
-        return {m_plot.left() + p.u * m_plot.width(), m_plot.bottom() - p.v * m_plot.height()};
-    double x, y, z;
-    rotate(p.u, p.v, p.w, x, y, z);
-    return {m_offset.x() + x * m_scale, m_offset.y() - y * m_scale};
-}
-
 double Projection3D::depth(const WorldPoint &p) const
 {
     if (!m_3d)

@@ -28,8 +28,16 @@ public:
     Projection3D(const QRectF &plot, bool view3D, double elevationDegrees, double rotationDegrees,
                  double depthRatio);
 
-    QPointF map(const WorldPoint &p) const;
-    QPointF map(double u, double v, double w = 0) const { return map(WorldPoint{u, v, w}); }
+    // Inline: a chart of many points maps every one of them on every paint.
+    QPointF map(const WorldPoint &p) const { return map(p.u, p.v, p.w); }
+    QPointF map(double u, double v, double w = 0) const
+    {
+        if (!m_3d)
+            return {m_plot.left() + u * m_plot.width(), m_plot.bottom() - v * m_plot.height()};
+        double x, y, z;
+        rotate(u, v, w, x, y, z);
+        return {m_offset.x() + x * m_scale, m_offset.y() - y * m_scale};
+    }
     // Distance from the viewer: larger is farther; faces are painted far to near.
     double depth(const WorldPoint &p) const;
     bool is3D() const { return m_3d; }
@@ -45,7 +53,24 @@ public:
     double depthRatio() const { return m_depth; }
 
 private:
-    void rotate(double u, double v, double w, double &x, double &y, double &z) const;
+    void rotate(double u, double v, double w, double &x, double &y, double &z) const
+    {
+        // Centre the box on the vertical axis it turns about.
+        const double cx = u - 0.5, cy = v * m_height, cz = (w - 0.5) * m_depth;
+        const double x1 = cx * m_cosRot + cz * m_sinRot;
+        const double z1 = -cx * m_sinRot + cz * m_cosRot;
+        if (m_oblique) {
+            // The depth recedes along (cos, sin) of the elevation; the viewer looks along
+            // (-cos, -sin, 1), so the distance from the viewer is measured along it.
+            x = x1 + z1 * m_cosEl;
+            y = cy + z1 * m_sinEl;
+            z = z1 - x1 * m_cosEl - cy * m_sinEl;
+            return;
+        }
+        x = x1;
+        y = cy * m_cosEl + z1 * m_sinEl;
+        z = -cy * m_sinEl + z1 * m_cosEl;
+    }
 
     QRectF m_plot;
     bool m_3d = false;
