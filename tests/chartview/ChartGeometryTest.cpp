@@ -404,3 +404,59 @@ TEST(ChartGeometry, HitTestOverManyAnchorsFindsWhatAScanFinds)
             << pos.x() << "," << pos.y() << " r " << radius;
     }
 }
+
+// A painted line chart records its anchors in stretches ordered along x; a query bisects them
+// and finds what a look at every anchor finds, in 2D and in 3D views, with dense series whose
+// markers are dropped, a gap and fitted-curve points on X values that go back and forth.
+TEST(ChartGeometry, OrderedStretchesAnswerAsEveryAnchorWouldBeLookedAt)
+{
+    struct Case
+    {
+        const char *name;
+        bool view3D;
+        int rotation;
+        int points;
+    };
+    const Case cases[] = {
+        {"2D, markers", false, 0, 40},
+        {"2D, dense", false, 0, 4000},
+        {"3D from the front, dense", true, 0, 4000},
+        {"3D turned, dense", true, 35, 4000},
+        {"3D turned the other way, dense", true, -140, 4000},
+    };
+    for (const Case &c : cases) {
+        ChartControl chart;
+        qel::test::fillChart(
+            chart, 3, c.points, [](int s, int p) { return 50 + 20 * s + ((p * 37 + s) % 23); },
+            [](int, int p) { return double(p); });
+        chart.setActiveSeries(1);
+        chart.setValueY(c.points / 2, EmptyPointValue);
+        chart.setChartType(GalleryLines | TypeShowMarkers);
+        chart.setView3D(c.view3D);
+        chart.setViewAngles(MakeLong(qint16(20), qint16(c.rotation)));
+        const QSize size(700, 400);
+        chart.setViewSize(size);
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        ChartLayout bisected = chart.paint(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        painter.end();
+        std::size_t covered = 0;
+        for (const auto &run : bisected.xOrderedRuns)
+            covered += run.end - run.begin;
+        if (!c.view3D || c.points > 100) {
+            EXPECT_EQ(covered, bisected.anchors.size()) << c.name;
+        }
+        ChartLayout scanned = bisected;
+        scanned.xOrderedRuns.clear();
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<double> xs(0, size.width()), ys(0, size.height());
+        for (int i = 0; i < 400; ++i) {
+            // Half the queries land on an anchor, where equal distances are likeliest.
+            const QPointF pos =
+                i % 2 ? QPointF(xs(rng), ys(rng))
+                      : bisected.anchors[std::size_t(i * 7919) % bisected.anchors.size()].position;
+            ASSERT_EQ(bisected.hitTest(pos), scanned.hitTest(pos))
+                << c.name << " at " << pos.x() << "," << pos.y();
+        }
+    }
+}

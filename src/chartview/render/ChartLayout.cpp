@@ -62,6 +62,28 @@ const PointAnchor *ChartLayout::nearestAnchor(const QPointF &pos, double radius)
             best = &a;
         }
     };
+    if (runsCoverAnchors()) {
+        // Only the anchors within radius across are looked at, found by bisection.
+        const double left = pos.x() - radius, right = pos.x() + radius;
+        for (const AnchorRun &run : xOrderedRuns) {
+            const auto first = anchors.begin() + std::ptrdiff_t(run.begin);
+            const auto last = anchors.begin() + std::ptrdiff_t(run.end);
+            if (run.falling) {
+                auto it = std::lower_bound(first, last, right, [](const PointAnchor &a, double x) {
+                    return a.position.x() > x;
+                });
+                for (; it != last && it->position.x() >= left; ++it)
+                    consider(*it);
+            } else {
+                auto it = std::lower_bound(first, last, left, [](const PointAnchor &a, double x) {
+                    return a.position.x() < x;
+                });
+                for (; it != last && it->position.x() <= right; ++it)
+                    consider(*it);
+            }
+        }
+        return best;
+    }
     // A scan of every anchor takes well under a millisecond; sorting them into the grid takes
     // longer, so the grid is made only once the mouse keeps asking about the same picture.
     constexpr std::size_t Few = 2048;
@@ -86,6 +108,35 @@ const PointAnchor *ChartLayout::nearestAnchor(const QPointF &pos, double radius)
         }
     }
     return best;
+}
+
+void ChartLayout::addOrderedRun(std::size_t begin)
+{
+    if (begin >= anchors.size())
+        return;
+    bool rising = true, falling = true;
+    for (std::size_t i = begin + 1; i < anchors.size() && (rising || falling); ++i) {
+        const double step = anchors[i].position.x() - anchors[i - 1].position.x();
+        rising = rising && step >= 0;
+        falling = falling && step <= 0;
+    }
+    addOrderedRun(begin, rising, falling);
+}
+
+void ChartLayout::addOrderedRun(std::size_t begin, bool rising, bool falling)
+{
+    if (begin < anchors.size() && (rising || falling))
+        xOrderedRuns.push_back({begin, anchors.size(), !rising});
+}
+
+bool ChartLayout::runsCoverAnchors() const
+{
+    if (xOrderedRuns.empty())
+        return false;
+    std::size_t covered = 0;
+    for (const AnchorRun &run : xOrderedRuns)
+        covered += run.end - run.begin;
+    return covered == anchors.size();
 }
 
 std::pair<int, int> ChartLayout::hitTest(const QPointF &pos, double radius) const

@@ -46,6 +46,16 @@ struct ChartLayout
     int slotCount = 0;
     int seriesRows = 1; // depth rows in 3D
     std::vector<PointAnchor> anchors;
+    // Stretches of the anchors whose x only grows or only falls (a line's points along its
+    // axis). When they hold every anchor, a query bisects each instead of looking at every
+    // anchor.
+    struct AnchorRun
+    {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        bool falling = false; // x never grows
+    };
+    std::vector<AnchorRun> xOrderedRuns;
     std::vector<PointRegion> regions;
     std::vector<int> legend; // the series (the points of a pie) the legend lists, in order
 
@@ -60,6 +70,10 @@ struct ChartLayout
     // containing pos. {-1, -1} when there is none. Many anchors are searched through a grid
     // made once a few queries came, so the anchors must not change after the first query.
     std::pair<int, int> hitTest(const QPointF &pos, double radius = 6) const;
+    // Records anchors[begin, anchors.size()) as a stretch when their x is ordered.
+    void addOrderedRun(std::size_t begin);
+    // The same, for a caller that watched the order while adding them.
+    void addOrderedRun(std::size_t begin, bool rising, bool falling);
     // The anchor of a drawn point; false for a hidden or unknown point.
     bool pointPosition(int series, int point, QPointF &pos) const;
     // The screen position of a value on the Y axis (or the X axis); the point where the
@@ -69,6 +83,8 @@ struct ChartLayout
 private:
     struct AnchorGrid;
     const PointAnchor *nearestAnchor(const QPointF &pos, double radius) const;
+    // Whether xOrderedRuns hold every anchor.
+    bool runsCoverAnchors() const;
     mutable std::shared_ptr<const AnchorGrid> m_grid;
     mutable int m_scans = 0; // queries answered by scanning, before the grid is made
 };

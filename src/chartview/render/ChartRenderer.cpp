@@ -882,11 +882,21 @@ void ChartRenderer::recordAnchors(int series, bool markers)
     if (!m_recordPoints)
         return;
     std::vector<PointAnchor> &anchors = m_layout.anchors;
-    anchors.reserve(anchors.size() + m_positions.size());
+    const std::size_t begin = anchors.size();
+    anchors.reserve(begin + m_positions.size());
+    // The order along x is watched here, where the positions are still in the cache.
+    bool rising = true, falling = true;
+    double lastX = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t p = 0; p < m_positions.size(); ++p) {
-        if (!std::isnan(m_positions[p].x()))
-            anchors.push_back({series, int(p), m_positions[p], markers});
+        const QPointF &at = m_positions[p];
+        if (std::isnan(at.x()))
+            continue;
+        rising = rising && !(at.x() < lastX);
+        falling = falling && !(at.x() > lastX);
+        lastX = at.x();
+        anchors.push_back({series, int(p), at, markers});
     }
+    m_layout.addOrderedRun(begin, rising, falling);
 }
 
 void ChartRenderer::drawMarker(const QPointF &at, qint16 style, const QColor &color, double size)
@@ -1145,6 +1155,7 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
     };
     const Placement place = placementOf(series);
     run.reserve(std::size_t(std::max(m_model.pointCount, 0)));
+    const std::size_t anchorsBefore = m_layout.anchors.size();
     for (int p = 0; p < m_model.pointCount; ++p) {
         const double v = place.values[p];
         if (isEmptyPoint(v) || !std::isfinite(v)) {
@@ -1168,6 +1179,8 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
         faces.push_back(marker);
     }
     finishRun();
+    if (!markers && m_recordPoints)
+        m_layout.addOrderedRun(anchorsBefore);
 }
 
 void ChartRenderer::buildFaces3D(std::vector<Face> &faces)
