@@ -110,10 +110,10 @@ Library &library()
     static Library lib;
     static std::once_flag once;
     std::call_once(once, [] {
-        // Never unloaded: the library keeps its synthesiser until the program ends.
-        auto *library = new QLibrary(QStringLiteral("espeak-ng"), 1);
-        if (!lib.api.resolve(*library)) {
-            lib.loadError = library->errorString();
+        // Its destruction does not unload it: the synthesiser stays until the program ends.
+        static QLibrary library(QStringLiteral("espeak-ng"), 1);
+        if (!lib.api.resolve(library)) {
+            lib.loadError = library.errorString();
             return;
         }
         const int rate =

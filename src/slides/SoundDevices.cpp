@@ -39,18 +39,20 @@ const Module &module()
     static std::once_flag once;
     std::call_once(once, [] {
         QStringList reasons;
+        // Its destruction does not unload the module: sinks and Qt Multimedia's own objects
+        // live until the program ends.
+        static QLibrary library;
         for (const QString &file : candidates()) {
-            // Never unloaded: sinks and Qt Multimedia's own objects live until the end.
-            auto *library = new QLibrary(file);
-            const auto entry = reinterpret_cast<Entry>(library->resolve("qelpro_sound_module"));
+            library.setFileName(file);
+            const auto entry = reinterpret_cast<Entry>(library.resolve("qelpro_sound_module"));
             const SoundModuleApi *api = entry ? entry() : nullptr;
             if (api && api->version == SoundModuleApi::CurrentVersion) {
                 m.api = api;
                 return;
             }
             reasons.append(entry ? QStringLiteral("%1: 版が違います").arg(file)
-                                 : library->errorString());
-            delete library;
+                                 : library.errorString());
+            library.unload();
         }
         m.error = QStringLiteral("音の装置を扱う部品 (%1) を読み込めません: %2")
                       .arg(SoundDevices::moduleBaseName(), reasons.join(QStringLiteral("; ")));
