@@ -1034,56 +1034,17 @@ void ChartRenderer::addBox(std::vector<Face> &faces, double u0, double u1, doubl
     top.anchor = toScreen((u0 + u1) / 2, v1, (w0 + w1) / 2);
 }
 
-bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<RibbonPoint> &run,
-                                   double w0, double w1, const QPointF &depth, const QColor &color)
+bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const RibbonOutline &run,
+                                   double middleW, const QPointF &depth, const QColor &color)
 {
-    if (run.size() < 2)
+    if (run.count() < 2)
         return false;
-    // Along the run's direction on the screen, one pixel column at a time: the first, the
-    // lowest, the highest and the last point of each column keep the ribbon's outline.
-    const QPointF start = run.front().front;
-    const QPointF uStep = toScreen(1, 0, w0) - toScreen(0, 0, w0);
+    const QPointF uStep = toScreen(1, 0) - toScreen(0, 0);
     const double length = std::hypot(uStep.x(), uStep.y());
-    const double spanPixels = length * std::abs(run.back().u - run.front().u);
-    if (length <= 0 || double(run.size()) <= 2 * std::max(spanPixels, 1.0))
+    const double spanPixels = length * std::abs(run.last().u - run.first().u);
+    if (length <= 0 || double(run.count()) <= 2 * std::max(spanPixels, 1.0))
         return false; // few enough points: every face is drawn on its own
-    const QPointF along = uStep / length;
-    const QPointF across(-along.y(), along.x());
-    const auto dot = [](const QPointF &a, const QPointF &b) {
-        return a.x() * b.x() + a.y() * b.y();
-    };
-    std::vector<RibbonPoint> kept;
-    kept.reserve(std::size_t(spanPixels * 4 + 8));
-    std::size_t i = 0;
-    while (i < run.size()) {
-        const QPointF at = run[i].front;
-        const double column = std::floor(dot(at - start, along));
-        std::size_t lo = i, hi = i, last = i;
-        double loAcross = dot(at, across), hiAcross = loAcross;
-        std::size_t j = i + 1;
-        for (; j < run.size(); ++j) {
-            const QPointF q = run[j].front;
-            if (std::floor(dot(q - start, along)) != column)
-                break;
-            const double a = dot(q, across);
-            if (a < loAcross) {
-                loAcross = a;
-                lo = j;
-            }
-            if (a > hiAcross) {
-                hiAcross = a;
-                hi = j;
-            }
-            last = j;
-        }
-        std::size_t pushed = run.size();
-        for (const std::size_t k : {i, std::min(lo, hi), std::max(lo, hi), last}) {
-            if (k != pushed)
-                kept.push_back(run[k]);
-            pushed = k;
-        }
-        i = j;
-    }
+    const std::vector<RibbonPoint> &kept = run.kept();
     Face face;
     face.fill = color.lighter(110);
     // Each top face as its own sub-path, all turning the same way, so overlaps stay filled.
@@ -1111,8 +1072,7 @@ bool ChartRenderer::addDenseRibbon(std::vector<Face> &faces, const std::vector<R
         face.nearEdge << (backFar ? p.front : p.front + depth);
         face.farEdge << (backFar ? p.front + depth : p.front);
     }
-    face.depth =
-        m_layout.projection.depth({(run.front().u + run.back().u) / 2, 0.5, (w0 + w1) / 2});
+    face.depth = m_layout.projection.depth({(run.first().u + run.last().u) / 2, 0.5, middleW});
     faces.push_back(std::move(face));
     return true;
 }
@@ -1123,48 +1083,60 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
     const QColor color = seriesColor(series);
     const bool markers = drawsMarkers(series);
     const QPointF depth = toScreen(0, 0, w1) - toScreen(0, 0, w0);
-    // Runs of points without a gap; a run of more points than pixels is drawn whole.
-    std::vector<RibbonPoint> run;
-    std::vector<int> runPoints;
-    const auto finishRun = [&] {
-        if (!area && addDenseRibbon(faces, run, w0, w1, depth, color)) {
-            run.clear();
-            runPoints.clear();
+    const QPointF uStep = toScreen(1, 0) - toScreen(0, 0);
+    const double length = std::hypot(uStep.x(), uStep.y());
+    const Placement place = placementOf(series);
+    const auto pointAt = [&](int p) {
+        const double u = placedU(place, p);
+        const double v = std::clamp(place.yScale->fraction(place.values[p]), 0.0, 1.0);
+        return RibbonPoint{u, v, toScreen(u, v, w0)};
+    };
+    // Runs of points without a gap; a run of more points than pixels is drawn whole, from
+    // the outline kept as its points come.
+    RibbonOutline run(length > 0 ? uStep / length : QPointF());
+    int runBegin = 0;
+    const auto finishRun = [&](int runEnd) {
+        if (run.count() == 0)
             return;
-        }
-        for (std::size_t k = 1; k < run.size(); ++k) {
-            const double pu = run[k - 1].u, pv = run[k - 1].v, u = run[k].u, vv = run[k].v;
-            Face top;
-            top.polygon = QPolygonF({toScreen(pu, pv, w0), toScreen(u, vv, w0), toScreen(u, vv, w1),
-                                     toScreen(pu, pv, w1)});
-            top.depth = m_layout.projection.depth({(pu + u) / 2, (pv + vv) / 2, (w0 + w1) / 2});
-            top.fill = color.lighter(110);
-            faces.push_back(top);
-            if (area) {
-                const double b = baseV();
-                Face front;
-                front.polygon = QPolygonF({toScreen(pu, b, w0), toScreen(u, b, w0),
-                                           toScreen(u, vv, w0), toScreen(pu, pv, w0)});
-                front.depth = m_layout.projection.depth({(pu + u) / 2, b, w0});
-                front.fill = color;
-                faces.push_back(front);
+        run.finish();
+        if (area || !addDenseRibbon(faces, run, (w0 + w1) / 2, depth, color)) {
+            // Few points, or an area: a face between each two, the points taken again.
+            RibbonPoint previous = run.first();
+            for (int p = runBegin + 1; p < runEnd; ++p) {
+                const RibbonPoint next = pointAt(p);
+                const double pu = previous.u, pv = previous.v, u = next.u, vv = next.v;
+                Face top;
+                top.polygon = QPolygonF(
+                    {previous.front, next.front, next.front + depth, previous.front + depth});
+                top.depth = m_layout.projection.depth({(pu + u) / 2, (pv + vv) / 2, (w0 + w1) / 2});
+                top.fill = color.lighter(110);
+                faces.push_back(top);
+                if (area) {
+                    const double b = baseV();
+                    Face front;
+                    front.polygon = QPolygonF(
+                        {toScreen(pu, b, w0), toScreen(u, b, w0), next.front, previous.front});
+                    front.depth = m_layout.projection.depth({(pu + u) / 2, b, w0});
+                    front.fill = color;
+                    faces.push_back(front);
+                }
+                previous = next;
             }
         }
         run.clear();
-        runPoints.clear();
     };
-    const Placement place = placementOf(series);
-    run.reserve(std::size_t(std::max(m_model.pointCount, 0)));
     const std::size_t anchorsBefore = m_layout.anchors.size();
     for (int p = 0; p < m_model.pointCount; ++p) {
         const double v = place.values[p];
         if (isEmptyPoint(v) || !std::isfinite(v)) {
-            finishRun();
+            finishRun(p);
             continue;
         }
-        const double u = placedU(place, p), vv = std::clamp(place.yScale->fraction(v), 0.0, 1.0);
-        run.push_back({u, vv, toScreen(u, vv, w0)});
-        const QPointF anchor = run.back().front + depth / 2;
+        const RibbonPoint at = pointAt(p);
+        if (run.count() == 0)
+            runBegin = p;
+        run.add(at);
+        const QPointF anchor = at.front + depth / 2;
         if (!markers) {
             // Nothing is drawn at the point: its anchor needs no place among the faces.
             addAnchor({series, p, anchor, false});
@@ -1175,10 +1147,10 @@ void ChartRenderer::addRibbon(std::vector<Face> &faces, int series, bool area)
         marker.point = p;
         marker.hasAnchor = true;
         marker.anchor = anchor;
-        marker.depth = m_layout.projection.depth({u, vv, (w0 + w1) / 2}) - 1e-6;
+        marker.depth = m_layout.projection.depth({at.u, at.v, (w0 + w1) / 2}) - 1e-6;
         faces.push_back(marker);
     }
-    finishRun();
+    finishRun(m_model.pointCount);
     if (!markers && m_recordPoints)
         m_layout.addOrderedRun(anchorsBefore);
 }

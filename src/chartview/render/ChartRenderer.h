@@ -3,6 +3,7 @@
 #include "chartview/ChartModel.h"
 #include "chartview/render/ChartLayout.h"
 #include "chartview/render/ChartPainter.h"
+#include "chartview/render/RibbonOutline.h"
 
 #include <QColor>
 #include <QFont>
@@ -110,15 +111,11 @@ private:
     void addBox(std::vector<Face> &faces, double u0, double u1, double v0, double v1, double w0,
                 double w1, const QColor &color, int series, int point);
     void addRibbon(std::vector<Face> &faces, int series, bool area);
-    struct RibbonPoint
-    {
-        double u = 0, v = 0;
-        QPointF front; // on the screen, at the ribbon's front edge
-    };
     // A run of a ribbon with more points than pixels along it: one face for the whole run.
-    // depth: from a point of the front edge to the same point of the back edge, on the screen.
-    bool addDenseRibbon(std::vector<Face> &faces, const std::vector<RibbonPoint> &run, double w0,
-                        double w1, const QPointF &depth, const QColor &color);
+    // middleW: the ribbon's middle in the depth; depth: from a point of the front edge to the
+    // same point of the back edge, on the screen.
+    bool addDenseRibbon(std::vector<Face> &faces, const RibbonOutline &run, double middleW,
+                        const QPointF &depth, const QColor &color);
     void paintFaces(std::vector<Face> &faces);
     void drawConstants();
     void drawAxes();
