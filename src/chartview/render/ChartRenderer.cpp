@@ -358,11 +358,6 @@ void ChartRenderer::computeProjection()
     m_layout.dataRect = corners.boundingRect();
 }
 
-QPointF ChartRenderer::toScreen(double u, double v, double w) const
-{
-    return m_layout.projection.map(u, v, w);
-}
-
 double ChartRenderer::xOf(int series, int point) const
 {
     // A fitted curve always has its X values, 0 included: on a chart without X values they

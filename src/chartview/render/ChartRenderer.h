@@ -58,7 +58,10 @@ private:
     void computeRegions();
     void computeProjection();
     double dataDepthRatio() const;
-    QPointF toScreen(double u, double v, double w = 0) const;
+    QPointF toScreen(double u, double v, double w = 0) const
+    {
+        return m_layout.projection.map(u, v, w);
+    }
     double xOf(int series, int point) const;
     double uOf(int series, int point) const;
     double vOf(int series, double value) const;

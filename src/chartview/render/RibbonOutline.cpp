@@ -11,44 +11,14 @@ RibbonOutline::RibbonOutline(const QPointF &along)
     , m_outlined(!along.isNull())
 {}
 
-double RibbonOutline::alongOf(const QPointF &at) const
+void RibbonOutline::startColumn(const RibbonPoint &point, std::size_t index, double column,
+                                double across)
 {
-    const QPointF d = at - m_first.front;
-    return d.x() * m_along.x() + d.y() * m_along.y();
-}
-
-double RibbonOutline::acrossOf(const QPointF &at) const
-{
-    return -at.x() * m_along.y() + at.y() * m_along.x();
-}
-
-void RibbonOutline::add(const RibbonPoint &point)
-{
-    const std::size_t index = m_count++;
-    if (index == 0)
-        m_first = point;
-    m_last = point;
-    if (!m_outlined)
-        return;
-    const double column = std::floor(alongOf(point.front));
-    const double across = acrossOf(point.front);
-    if (index == 0 || column != m_column) {
-        if (index > 0)
-            keepColumn();
-        m_column = column;
-        m_columnFirst = m_lowest = m_highest = m_columnLast = {point, index};
-        m_lowAcross = m_highAcross = across;
-        return;
-    }
-    if (across < m_lowAcross) {
-        m_lowAcross = across;
-        m_lowest = {point, index};
-    }
-    if (across > m_highAcross) {
-        m_highAcross = across;
-        m_highest = {point, index};
-    }
-    m_columnLast = {point, index};
+    if (index > 0)
+        keepColumn();
+    m_column = column;
+    m_columnFirst = m_lowest = m_highest = m_columnLast = {point, index};
+    m_lowAcross = m_highAcross = across;
 }
 
 void RibbonOutline::keepColumn()

@@ -2,6 +2,8 @@
 
 #include <QPointF>
 
+#include <cmath>
+
 #include <cstddef>
 #include <vector>
 
@@ -24,7 +26,31 @@ public:
     // along: the unit direction of the u axis on the screen; without one no outline is kept.
     explicit RibbonOutline(const QPointF &along);
 
-    void add(const RibbonPoint &point);
+    // Inline: a run may have a million points.
+    void add(const RibbonPoint &point)
+    {
+        const std::size_t index = m_count++;
+        if (index == 0)
+            m_first = point;
+        m_last = point;
+        if (!m_outlined)
+            return;
+        const double column = std::floor(alongOf(point.front));
+        const double across = acrossOf(point.front);
+        if (index == 0 || column != m_column) {
+            startColumn(point, index, column, across);
+            return;
+        }
+        if (across < m_lowAcross) {
+            m_lowAcross = across;
+            m_lowest = {point, index};
+        }
+        if (across > m_highAcross) {
+            m_highAcross = across;
+            m_highest = {point, index};
+        }
+        m_columnLast = {point, index};
+    }
     // Ends the run's last column; call once the run's last point was added.
     void finish();
     void clear();
@@ -41,8 +67,16 @@ private:
         std::size_t index = 0; // in the run
     };
     void keepColumn();
-    double alongOf(const QPointF &at) const;
-    double acrossOf(const QPointF &at) const;
+    void startColumn(const RibbonPoint &point, std::size_t index, double column, double across);
+    double alongOf(const QPointF &at) const
+    {
+        const QPointF d = at - m_first.front;
+        return d.x() * m_along.x() + d.y() * m_along.y();
+    }
+    double acrossOf(const QPointF &at) const
+    {
+        return -at.x() * m_along.y() + at.y() * m_along.x();
+    }
 
     QPointF m_along;
     bool m_outlined;
