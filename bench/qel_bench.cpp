@@ -174,7 +174,7 @@ int screen(const QString &file, const QSize &size, int runs)
     chart.setValueY(point, value);
 
     // Hit tests over the painted layout, at random places of the plot; the first query after a
-    // paint sorts the anchors into their grid.
+    // paint is timed on its own (a chart whose anchors are not ordered along x scans them).
     const ChartLayout &layout = paintOnce(chart, image);
     {
         const QPointF centre = layout.plot.center();
