@@ -11,7 +11,7 @@
 #include "chartview/CfxOcx.h"
 #include "chartview/render/ChartControl.h"
 #include "os/Useful.h"
-#include "os/UserDialogs.h"
+#include "shell/HeadlessDialogs.h"
 #include "shell/StartupChart.h"
 #include "slides/MessageLog.h"
 #include "slides/SlideExport.h"
@@ -40,32 +40,12 @@ using namespace qel::chartview;
 
 namespace {
 
-// Message boxes get the answer that lets the job go on, as the command line's --yes gives.
-class QuietDialogs : public os::UserDialogs
-{
-public:
-    os::MessageAnswer message(const os::MessageRequest &request) override
-    {
-        switch (request.buttons) {
-        case os::MessageButtons::Ok:
-        case os::MessageButtons::OkCancel:
-            return os::MessageAnswer::Ok;
-        case os::MessageButtons::YesNo:
-        case os::MessageButtons::YesNoCancel:
-            return os::MessageAnswer::Yes;
-        }
-        return request.defaultAnswer;
-    }
-    QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
-    void beep() override {}
-    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
-};
-
 // The chart window's pair of charts and the document over the first.
 struct Session
 {
     ChartControl chart1, chart2;
-    QuietDialogs dialogs;
+    // Message boxes get the answer that lets the job go on, as the command line's --yes gives.
+    shell::HeadlessDialogs dialogs{true};
     slides::MessageLog messages;
     chartdoc::ChartDocument document{chart1, dialogs, messages};
 

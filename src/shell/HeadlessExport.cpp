@@ -1,5 +1,7 @@
 #include "shell/HeadlessExport.h"
 
+#include "shell/HeadlessDialogs.h"
+
 #include "chartdoc/ChartDocument.h"
 #include "chartdoc/ChartDump.h"
 #include "chartdoc/ChartOptions.h"
@@ -32,50 +34,6 @@ namespace qel::shell {
 using namespace chartview;
 
 namespace {
-
-// The message boxes of a run without a window: every text is kept, questions take their
-// default answer.
-class HeadlessDialogs : public os::UserDialogs
-{
-public:
-    // With answerYes, a question gets the answer that lets the job go on.
-    explicit HeadlessDialogs(bool answerYes)
-        : m_answerYes(answerYes)
-    {}
-
-    os::MessageAnswer message(const os::MessageRequest &request) override
-    {
-        QString text = request.text;
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        texts.append(text);
-        if (m_answerYes) {
-            switch (request.buttons) {
-            case os::MessageButtons::Ok:
-            case os::MessageButtons::OkCancel:
-                return os::MessageAnswer::Ok;
-            case os::MessageButtons::YesNo:
-            case os::MessageButtons::YesNoCancel:
-                return os::MessageAnswer::Yes;
-            }
-        }
-        return request.defaultAnswer;
-    }
-    QString takeTexts()
-    {
-        QString all = texts.join(QLatin1Char('\n'));
-        all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        texts.clear();
-        return all;
-    }
-    QStringList chooseFiles(const os::FileDialogRequest &) override { return {}; }
-    void beep() override {}
-    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
-
-    QStringList texts;
-
-private:
-    bool m_answerYes = false;
-};
 
 bool isTableOutput(const QString &path)
 {
