@@ -19,6 +19,16 @@ namespace {
 
 constexpr int MaxLinkHops = 40;
 
+// read(2), taken up again when a signal interrupts it.
+ssize_t readSome(int fd, char *into, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, into, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 class Descriptor
 {
 public:
@@ -291,9 +301,7 @@ Result FileAccess::readRegularFile(const QString &path, QByteArray &bytes, qint6
     LargeMemory::preferHugePages(data.data(), std::size_t(data.size()), true);
     qsizetype filled = 0;
     while (filled < data.size()) {
-        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readSome(fd.get(), data.data() + filled, size_t(data.size() - filled));
         if (n < 0)
             return failure(path, errno);
         if (n == 0)
@@ -303,9 +311,7 @@ Result FileAccess::readRegularFile(const QString &path, QByteArray &bytes, qint6
     data.truncate(filled);
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readSome(fd.get(), buffer, sizeof buffer);
         if (n < 0)
             return failure(path, errno);
         if (n == 0)
