@@ -358,24 +358,6 @@ void ChartRenderer::computeProjection()
     m_layout.dataRect = corners.boundingRect();
 }
 
-double ChartRenderer::xOf(int series, int point) const
-{
-    // A fitted curve always has its X values, 0 included: on a chart without X values they
-    // are point numbers, as its data points have.
-    if (isFittedCurve(series) || m_seriesHasX[std::size_t(series)])
-        return m_model.xValue(series, point);
-    return point + 1;
-}
-
-double ChartRenderer::uOf(int series, int point) const
-{
-    if (m_layout.numericX)
-        return m_layout.xScale.fraction(xOf(series, point));
-    if (isFittedCurve(series))
-        return m_layout.pointNumberU(m_model.xValue(series, point));
-    return m_layout.slotCentre(point);
-}
-
 double ChartRenderer::vOf(int series, double value) const
 {
     return (m_model.onSecondAxis(series) ? m_layout.y2Scale : m_layout.yScale).fraction(value);

@@ -62,8 +62,6 @@ private:
     {
         return m_layout.projection.map(u, v, w);
     }
-    double xOf(int series, int point) const;
-    double uOf(int series, int point) const;
     double vOf(int series, double value) const;
     double baseV() const;
     bool usesNumericX() const;
@@ -91,7 +89,9 @@ private:
         bool ownX = false;  // placed by its X values on a numeric axis
     };
     Placement placementOf(int series) const;
-    // As uOf, for a series' placement.
+    // A point's u: on a numeric axis by its X value (a point number on a chart without X
+    // values; a fitted curve always has its X values, 0 included), on a category axis by its
+    // slot (a fitted curve by its X value, a point number).
     double placedU(const Placement &place, int point) const
     {
         if (m_layout.numericX)
